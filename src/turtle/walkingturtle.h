@@ -1,0 +1,34 @@
+#pragma once
+
+#include "turtle.h"
+
+#include <list>
+#include <string>
+
+// The turtle that scripts, the keyboard and the window steer: the current state
+// plus the trace of snapshots. While the pen is down every change is recorded,
+// so the last snapshot always equals the current state. A pen-up snapshot starts
+// a new run of the drawing; a pen-down one extends the current run.
+class WalkingTurtle : public Turtle
+{
+public:
+    WalkingTurtle();
+
+    // Trace file text ("Tur=Res" header, one "Y|N x y" line per snapshot).
+    // turtleFromString throws std::invalid_argument when the text is rejected.
+    static WalkingTurtle turtleFromString(const std::string& src);
+    std::string toString() const;
+
+    void put(int x, int y);
+    void move(int distance);
+    void rotate(double radians);
+    void turn(double degrees);
+    void setWrite(bool writing);
+
+    const std::list<Turtle>& trace() const { return m_trace; }
+
+private:
+    void record();
+
+    std::list<Turtle> m_trace;
+};
