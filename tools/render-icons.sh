@@ -6,6 +6,13 @@
 #   tools/render-icons.sh --sheet OUT.png  also write a contact sheet (needs ImageMagick)
 #
 # Needs rsvg-convert (Debian: librsvg2-bin).
+#
+# Keep new icons in the same style: 1-unit outlines in the darker shade of the fill,
+# on half-unit coordinates so that they fall on whole pixels at 24 px.
+#   ink #3b4450   grey #a9b1bb/#d5dae0 on #5b6470   amber #f6c453/#e9a93a on #9a6a12
+#   blue #3d7fd1 on #1d4f8f   green #4caf50 on #2a6e2d   red #e0453a on #962219
+#   a script is a white sheet with grey lines (#7a8594); a trace is an orange (#e8731c)
+#   zigzag on a pale canvas (#e4f0fc); an exported image is sky, hill and sun.
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
