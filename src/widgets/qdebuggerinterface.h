@@ -1,0 +1,30 @@
+#pragma once
+
+#include "vm/virtualmachine.h"
+
+#include <QDockWidget>
+
+#include <memory>
+
+namespace Ui {
+class m_debugInterface;
+}
+
+// "Debugger": one table row per entry of the machine's debug list.
+class QDebuggerInterface : public QDockWidget
+{
+    Q_OBJECT
+
+public:
+    explicit QDebuggerInterface(QWidget* parent = nullptr);
+    ~QDebuggerInterface() override;
+
+    void setValues(const DebugValueList& values);
+    // The "Values" header keeps the text it was given at construction.
+    void retranslate();
+
+    QSize minimumSizeHint() const override;
+
+private:
+    std::unique_ptr<Ui::m_debugInterface> m_ui;
+};

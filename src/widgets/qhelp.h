@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDockWidget>
+
+#include <memory>
+
+namespace Ui {
+class DockWidget;
+}
+
+// "Help": a fixed-width dock with the description of the application and a
+// memo of the script syntax; the page scrolls vertically.
+class QHelp : public QDockWidget
+{
+    Q_OBJECT
+
+public:
+    explicit QHelp(QWidget* parent = nullptr);
+    ~QHelp() override;
+
+    // Sets the title and the whole page again in the current language.
+    void retranslate();
+
+private:
+    std::unique_ptr<Ui::DockWidget> m_ui;
+};

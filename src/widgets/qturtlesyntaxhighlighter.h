@@ -1,0 +1,40 @@
+#pragma once
+
+#include "vm/virtualmachine.h"
+
+#include <QRegExp>
+#include <QSyntaxHighlighter>
+#include <QTextCharFormat>
+#include <QVector>
+
+class QTextDocument;
+class QTextEdit;
+
+// Colours turtle scripts. The command words come from the machine's command
+// map, so the highlighter never keeps a list of its own.
+class QTurtleSyntaxHighlighter : public QSyntaxHighlighter
+{
+    Q_OBJECT
+
+public:
+    explicit QTurtleSyntaxHighlighter(QObject* parent);
+    explicit QTurtleSyntaxHighlighter(QTextDocument* parent);
+    explicit QTurtleSyntaxHighlighter(QTextEdit* parent);
+
+    // Appends every rule; only the keys of the map are used. Does not rehighlight.
+    void setCommands(const VirtualMachine::CommandMap& commands);
+
+protected:
+    void highlightBlock(const QString& text) override;
+
+private:
+    struct Rule
+    {
+        QRegExp pattern;
+        QTextCharFormat format;
+    };
+
+    void addRule(const QString& pattern, const QTextCharFormat& format);
+
+    QVector<Rule> m_rules;
+};

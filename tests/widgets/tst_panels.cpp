@@ -1,0 +1,286 @@
+#include "frontend/message.h"
+#include "frontend/messagecatalogue.h"
+#include "widgets/qdebuggerinterface.h"
+#include "widgets/qerrorlister.h"
+#include "widgets/qhelp.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QTranslator>
+#include <QtTest>
+
+#include <memory>
+
+using CodeAndLine = QPair<int, int>;
+using NamedValue = std::pair<QString, int>;
+Q_DECLARE_METATYPE(QList<CodeAndLine>)
+Q_DECLARE_METATYPE(DebugValueList)
+
+namespace {
+
+// Translates every text to "context:source", so a test sees which context a
+// text was looked up in and whether it was looked up again.
+class ContextTranslator : public QTranslator
+{
+public:
+    QString translate(const char* context, const char* sourceText, const char*, int) const override
+    {
+        return QString::fromUtf8(context) + QLatin1Char(':') + QString::fromUtf8(sourceText);
+    }
+    bool isEmpty() const override { return false; }
+};
+
+QStringList rowsOf(const QListWidget* list)
+{
+    QStringList rows;
+    for (int i = 0; i < list->count(); ++i) {
+        rows << list->item(i)->text();
+    }
+    return rows;
+}
+
+DebugValueList machineState(int ri, int ax, int stackSize)
+{
+    DebugValueList values { { "RI", ri }, { "AX", ax }, { "BX", 0 }, { "CX", 0 }, { "DX", 0 },
+                            { "Stack size", stackSize } };
+    return values;
+}
+
+} // namespace
+
+class TestPanels : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void errorList_data();
+    void errorList();
+
+    void debuggerRows_data();
+    void debuggerRows();
+    void debuggerIsReadOnly();
+
+    void retranslation();
+
+    void helpDockKeepsItsWidth();
+    void helpPageScrolls();
+    void helpPageHoldsTheSyntaxMemo();
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<MessageCatalogue> m_catalogue;
+};
+
+void TestPanels::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QFile file(m_dir.filePath(QStringLiteral("messages.mes")));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Text));
+    file.write("102;Line $L: the statement does not end with ';'.\n"
+               "103;Line $L: unknown keyword.\n"
+               "220;Line $L: pop from an empty stack.\n"
+               "290;The program ended with values on the stack.\n");
+    file.close();
+    m_catalogue = std::make_unique<MessageCatalogue>(file.fileName());
+}
+
+void TestPanels::errorList_data()
+{
+    QTest::addColumn<QList<CodeAndLine>>("messages");
+    QTest::addColumn<QStringList>("rows");
+
+    QTest::newRow("no message leaves the list empty") << QList<CodeAndLine>() << QStringList();
+    QTest::newRow("messages keep the order given, not the order of lines")
+        << QList<CodeAndLine>({ { 103, 9 }, { 102, 2 }, { 290, -1 } })
+        << QStringList({ "Line 9: unknown keyword.", "Line 2: the statement does not end with ';'.",
+                         "The program ended with values on the stack." });
+    QTest::newRow("the same message twice is listed twice")
+        << QList<CodeAndLine>({ { 220, 4 }, { 220, 4 } })
+        << QStringList({ "Line 4: pop from an empty stack.", "Line 4: pop from an empty stack." });
+}
+
+void TestPanels::errorList()
+{
+    QFETCH(QList<CodeAndLine>, messages);
+    QFETCH(QStringList, rows);
+
+    std::list<Message> list;
+    for (const CodeAndLine& message : messages) {
+        list.emplace_back(m_catalogue.get(), message.first, message.second);
+    }
+    QErrorLister lister;
+    // A refill replaces what the previous run listed.
+    lister.setMessages({ Message(m_catalogue.get(), 103, 3), Message(m_catalogue.get(), 102, 5) });
+    lister.setMessages(list);
+
+    QCOMPARE(rowsOf(lister.findChild<QListWidget*>(QStringLiteral("ErrorListWidget"))), rows);
+    QCOMPARE(lister.objectName(), QStringLiteral("m_errorLister"));
+    QCOMPARE(lister.windowTitle(), QStringLiteral("List of Errors"));
+}
+
+void TestPanels::debuggerRows_data()
+{
+    QTest::addColumn<DebugValueList>("values");
+
+    QTest::newRow("a reset machine has six rows, one fewer than with a stack") << machineState(-1, 0, 0);
+    DebugValueList stacked = machineState(7, 12, 2);
+    stacked.emplace_back("Stack top", 8);
+    QTest::newRow("a machine with a stack shows its top") << stacked;
+    DebugValueList negative = machineState(3, -25, 1);
+    negative.emplace_back("Stack top", -2147483647 - 1);
+    QTest::newRow("negative values keep their minus sign") << negative;
+}
+
+void TestPanels::debuggerRows()
+{
+    QFETCH(DebugValueList, values);
+
+    QDebuggerInterface debugger;
+    // The previous step left a value on the stack.
+    DebugValueList before = machineState(9, 1, 3);
+    before.emplace_back("Stack top", 40);
+    debugger.setValues(before);
+
+    debugger.setValues(values);
+
+    auto* table = debugger.findChild<QTableWidget*>(QStringLiteral("DebugTableWidget"));
+    QVERIFY(table);
+    QCOMPARE(table->columnCount(), 1);
+    QCOMPARE(table->rowCount(), int(values.size()));
+    for (int row = 0; row < table->rowCount(); ++row) {
+        QCOMPARE(table->verticalHeaderItem(row)->text(), values[row].first);
+        QCOMPARE(table->verticalHeaderItem(row)->textAlignment() & Qt::AlignHorizontal_Mask, int(Qt::AlignHCenter));
+        QCOMPARE(table->item(row, 0)->text(), QString::number(values[row].second));
+        QCOMPARE(table->rowHeight(row), 22);
+    }
+}
+
+void TestPanels::debuggerIsReadOnly()
+{
+    QDebuggerInterface debugger;
+    debugger.setValues(machineState(2, 10, 0));
+    debugger.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&debugger));
+
+    auto* table = debugger.findChild<QTableWidget*>();
+    const QRect cell = table->visualItemRect(table->item(1, 0));
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::keyClicks(table->viewport(), QStringLiteral("99"));
+    QTest::keyClick(table->viewport(), Qt::Key_Return);
+
+    QCOMPARE(table->item(1, 0)->text(), QStringLiteral("10"));
+}
+
+void TestPanels::retranslation()
+{
+    QErrorLister lister;
+    QDebuggerInterface debugger;
+    QHelp help;
+    auto* label = help.findChild<QLabel*>(QStringLiteral("helpLabel"));
+    const QString page = label->text();
+    auto* table = debugger.findChild<QTableWidget*>();
+    QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("Values"));
+
+    ContextTranslator translator;
+    QCoreApplication::installTranslator(&translator);
+    lister.retranslate();
+    debugger.retranslate();
+    help.retranslate();
+    QCoreApplication::removeTranslator(&translator);
+
+    QCOMPARE(lister.windowTitle(), QStringLiteral("m_errorLister:List of Errors"));
+    QCOMPARE(debugger.windowTitle(), QStringLiteral("m_debugInterface:Debugger"));
+    QCOMPARE(help.windowTitle(), QStringLiteral("DockWidget:Help"));
+    QCOMPARE(label->text(), QStringLiteral("DockWidget:") + page);
+    QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("Values"));
+}
+
+void TestPanels::helpDockKeepsItsWidth()
+{
+    QMainWindow window;
+    window.resize(1000, 700);
+    window.setCentralWidget(new QWidget);
+    auto* help = new QHelp;
+    window.addDockWidget(Qt::RightDockWidgetArea, help);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QCOMPARE(help->objectName(), QStringLiteral("DockWidget"));
+    QCOMPARE(help->width(), 280);
+
+    window.resizeDocks({ help }, { 600 }, Qt::Horizontal);
+    window.resize(1300, 700);
+    QCoreApplication::processEvents();
+    QCOMPARE(help->width(), 280);
+}
+
+void TestPanels::helpPageScrolls()
+{
+    QHelp help;
+    help.resize(280, 400);
+    help.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&help));
+
+    auto* scrollArea = qobject_cast<QScrollArea*>(help.widget());
+    QVERIFY(scrollArea);
+    QCOMPARE(scrollArea->widget()->objectName(), QStringLiteral("helpLabel"));
+    QVERIFY(scrollArea->verticalScrollBar()->maximum() > 0);
+    QCOMPARE(scrollArea->horizontalScrollBar()->maximum(), 0);
+    QVERIFY(!help.findChild<QWidget*>(QStringLiteral("dockWidgetContents"))->isVisible());
+}
+
+void TestPanels::helpPageHoldsTheSyntaxMemo()
+{
+    QHelp help;
+    QTextDocument page;
+    page.setHtml(help.findChild<QLabel*>(QStringLiteral("helpLabel"))->text());
+    const QString text = page.toPlainText();
+
+    const QStringList memo = {
+        "Fonctions :",
+        "Language : The application is now available in French and in English.",
+        "Memo Syntax :",
+        "For more information, look at the documentation.",
+        "put : put:Val1, Val2;",
+        "move : move:Val;",
+        "left : left; or left:Val;",
+        "right : right; or right:Val;",
+        "write : write:Y; or write:N;",
+        "jmpax : jmpax:LABEL;",
+        "jmpbx : jmpbx:LABEL;",
+        "jmpe : jmpe:Val1, Val2, LABEL;",
+        "jmpg : jmpg:Val1, Val2, LABEL;",
+        "jmpge : jmpge:Val1, Val2, LABEL;",
+        "jmpl : jmpl:Val1, Val2, LABEL;",
+        "jmple : jmple:Val1, Val2, LABEL;",
+        "jmpne : jmpne:Val1, Val2, LABEL;",
+        "loop : loop:LABEL;",
+        "push : push:Val;",
+        "pop : pop:REGISTER;",
+        "define : define:LABEL;",
+        "proc : proc:PROC_NAME;",
+        "call : call:PROC_NAME;",
+        "ret : ret;",
+        "end : end;",
+    };
+    int from = 0;
+    for (const QString& line : memo) {
+        const int at = text.indexOf(QLatin1Char('\n') + line + QLatin1Char('\n'), from);
+        QVERIFY2(at >= 0, qPrintable(line));
+        from = at + 1;
+    }
+    QVERIFY(text.startsWith(QStringLiteral("Korvane is an Integrated Developement Environement")));
+    QVERIFY(!text.contains(QStringLiteral("setRegister")));
+}
+
+QTEST_MAIN(TestPanels)
+#include "tst_panels.moc"
