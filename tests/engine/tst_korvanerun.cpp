@@ -91,7 +91,8 @@ void TestKorvaneRun::init()
     QVERIFY(m_dir->isValid());
     writeFile(path("square.tur"), "Tur=Asm\nwrite: Y;\nCX: 4;\ndefine: side;\nmove: 100;\nleft: 90;\nloop: side;\nend;\n");
     writeFile(path("bad.tur"), "Tur=Asm\nmove: 5\n");
-    writeFile(path("binary.tur"), QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0\0\n\x03\0>\0\x01\0\0\0", 22));
+    static const char binary[] = "\x7f" "ELF\x02\x01\x01\0\0\0\0\n\x03\0>\0\x01\0\0\0";
+    writeFile(path("binary.tur"), QByteArray(binary, sizeof binary - 1));
     writeFile(path("trace.res"), "Tur=Res\nN 1 2\nY 3 4\n");
     writeFile(path("bad.res"), "Tur=Res\nY 10\n");
 }
