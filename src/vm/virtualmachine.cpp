@@ -136,7 +136,9 @@ bool VirtualMachine::convertToInt(const QString& text, int& result, unsigned all
 {
     Q_ASSERT((m_allowedIntConvFlagMask & allowedConvs) == 0);
 
-    if (allowedConvs & IntConvLiteral) {
+    // A text that starts with a letter is no number; toInt would only find that
+    // out the slow way, and register operands are the common case.
+    if ((allowedConvs & IntConvLiteral) && !(text.size() > 0 && text.at(0).isLetter())) {
         bool isNumber = false;
         const int value = text.toInt(&isNumber, 10);
         if (isNumber) {
