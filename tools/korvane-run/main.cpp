@@ -81,7 +81,7 @@ bool parseCommandLine(const QStringList& arguments, Options& options)
     if (!parser.parse(arguments)) {
         throw Failure { parser.errorText(), true };
     }
-    if (parser.isSet(helpOption)) {
+    if (parser.isSet(helpOption) || parser.isSet(QStringLiteral("help-all"))) {
         printOut(parser.helpText().toLocal8Bit());
         return false;
     }
