@@ -245,8 +245,7 @@ QByteArray jsonDouble(double value)
     return text;
 }
 
-QByteArray jsonReport(
-    bool analysed, const Interpreter& interpreter, const WalkingTurtle& turtle)
+QByteArray jsonReport(bool analysed, Interpreter& interpreter, const WalkingTurtle& turtle)
 {
     QByteArray out("{\"analysis\": ");
     out += analysed ? "true" : "false";
@@ -263,18 +262,17 @@ QByteArray jsonReport(
 
     out += ", \"steps\": " + QByteArray::number(interpreter.executedSteps());
 
-    const DebugValueList values = interpreter.debugValues();
+    VirtualMachine& machine = *interpreter.virtualMachine();
     out += ", \"registers\": {";
     first = true;
-    for (const auto& value : values) {
-        if (value.first.size() == 2 && value.first.endsWith(QLatin1Char('X'))) {
-            out += first ? "" : ", ";
-            first = false;
-            out += jsonString(value.first) + ": " + QByteArray::number(value.second);
-        }
+    for (const auto& entry : machine.registers()) {
+        out += first ? "" : ", ";
+        first = false;
+        out += jsonString(entry.first) + ": " + QByteArray::number(machine.*(entry.second));
     }
     out += '}';
 
+    const DebugValueList values = interpreter.debugValues();
     out += ", \"debugValues\": [";
     first = true;
     for (const auto& value : values) {
