@@ -74,6 +74,7 @@ private slots:
     void traceStartsFromLoadedFile();
     void windowsLineEndsAreRead();
     void resNamingAFolder();
+    void reportOnAFullDevice();
     void unreadableCatalogue();
     void worksFromAnyFolder();
 
@@ -308,6 +309,20 @@ void TestKorvaneRun::resNamingAFolder()
     QVERIFY(result.err.contains("Cannot write out"));
     // No temporary file is left behind.
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+}
+
+void TestKorvaneRun::reportOnAFullDevice()
+{
+    if (!QFileInfo::exists("/dev/full")) {
+        QSKIP("no /dev/full on this system");
+    }
+    QProcess process;
+    process.setWorkingDirectory(m_dir->path());
+    process.setStandardOutputFile("/dev/full");
+    process.start(QStringLiteral(KORVANE_RUN), { "--json", "square.tur" });
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 2);
+    QVERIFY(process.readAllStandardError().contains("Cannot write the standard output"));
 }
 
 void TestKorvaneRun::unreadableCatalogue()

@@ -1,7 +1,6 @@
 // korvane-run: analyses and runs a script as the IDE's Run does, with no window.
 
 #include "frontend/interpreter.h"
-#include "frontend/messagecatalogue.h"
 #include "turtle/walkingturtle.h"
 
 #include <QCommandLineParser>
@@ -335,7 +334,12 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
 
     try {
-        return run(QCoreApplication::arguments());
+        const int status = run(QCoreApplication::arguments());
+        // A report lost on a full disk or a closed pipe is no success.
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            throw Failure { QStringLiteral("Cannot write the standard output."), false };
+        }
+        return status;
     } catch (const Failure& failure) {
         printError(QStringLiteral("korvane-run: %1").arg(failure.message));
         if (failure.showUsageHint) {
