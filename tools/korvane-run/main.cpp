@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <stdexcept>
 
 namespace {
@@ -345,6 +346,10 @@ int main(int argc, char* argv[])
         if (failure.showUsageHint) {
             printError(QStringLiteral("Try 'korvane-run --help' for more information."));
         }
+        return CannotProceed;
+    } catch (const std::bad_alloc&) {
+        // A script can grow its stacks without bound when no step limit is set.
+        printError(QStringLiteral("korvane-run: Out of memory."));
         return CannotProceed;
     }
 }
