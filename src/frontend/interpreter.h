@@ -7,6 +7,7 @@
 
 #include <list>
 #include <map>
+#include <memory>
 #include <utility>
 
 class MessageCatalogue;
@@ -17,7 +18,8 @@ class WalkingTurtle;
 class Interpreter
 {
 public:
-    // Message codes that the analysis and the machine do not raise themselves.
+    // Run-time codes beyond those of the original instruction set: a division
+    // by zero (thrown by the machine) and a run stopped before its end.
     enum ExtraCode {
         DivisionByZero = 204,
         Interrupted = 240,
@@ -45,20 +47,47 @@ public:
     void setLanguage(const QString& language);
 
     // Bounded execution, for the IDE's interruptible runs and the runner.
+    // Code 240 (Interrupted) is always recorded at the line of the instruction
+    // that would have executed next, and the machine is then reset.
     //
     // runToEnd(maxSteps): as runToEnd(), but when maxSteps instructions have
-    // executed and another would execute, records code 240 at that instruction's
-    // line, resets the machine and returns false. Returns true when the program
-    // ended by itself.
+    // executed and another would execute, records code 240, resets the machine
+    // and returns false. Returns true when the program ended by itself (an
+    // error recorded by the machine included). A negative maxSteps means no limit.
     bool runToEnd(qint64 maxSteps);
     // advance(maxSteps): executes up to maxSteps instructions from the current
     // line, as that many step() calls would. Returns true while instructions
     // remain (currentLine() is then the next one), false once the program has
-    // ended and the machine is reset.
+    // ended and the machine is reset. A sliced run is compile() followed by
+    // advance() until it returns false.
     bool advance(qint64 maxSteps);
-    // interrupt(): ends a paused or sliced run with code 240 at the line of the
-    // next instruction, and resets the machine.
-    void interrupt();
-    // Instructions executed since the last compile().
+    // interrupt(): ends a paused or sliced run (currentLine() not -1) with code
+    // 240 and resets the machine; returns false and does nothing when no run
+    // is in progress.
+    bool interrupt();
+    // Instructions executed since the last compile(), by every way of running.
     qint64 executedSteps() const;
+
+    // The analysed program: script line -> (command word, argument text).
+    using Program = std::map<int, std::pair<QString, QString>>;
+    const Program& program() const;
+
+private:
+    bool compileLine(const QString& line, int lineNumber);
+    bool programContains(const QString& command) const;
+    void addMessage(int code, int line);
+    void resolveNames();
+    void executeInstruction(Program::const_iterator& position);
+    // The instruction that step() executes next: the one at the current line,
+    // else the first one after it.
+    Program::const_iterator nextPosition() const;
+    void stopInterrupted(Program::const_iterator position);
+
+    std::list<Message> m_messages;
+    std::unique_ptr<MessageCatalogue> m_catalogue;
+    Program m_program;
+    std::map<QString, int> m_labels;
+    std::map<QString, int> m_procedures;
+    std::unique_ptr<VirtualMachine> m_virtualMachine;
+    qint64 m_executedSteps;
 };

@@ -39,6 +39,19 @@ public:
         GreaterOrEqual = 5,
     };
 
+    // Run-time message codes thrown by the handlers.
+    enum ErrorCode {
+        TooFewArguments = 200,
+        TooManyArguments = 201,
+        NotAValue = 202,
+        PopIntoNonRegister = 203,
+        DivisionByZero = 204,
+        PopFromEmptyStack = 220,
+        ReturnWithoutCall = 230,
+        StackNotEmptyAtEnd = 290,
+        UnknownRegister = 900,
+    };
+
     VirtualMachine();
 
     CommandMap& commands();
@@ -49,10 +62,46 @@ public:
     void reset();
     DebugValueList debugInfo() const;
 
-    // The command handlers and their private helpers are declared below.
-    // (to be completed with the machine)
+    // One handler per command word, named after it. The Interpreter sets the
+    // instruction register to the instruction's line before calling one; a
+    // handler jumps by writing another line there.
+    void setRegister(const QStringList& args);
+    void put(const QStringList& args);
+    void move(const QStringList& args);
+    void left(const QStringList& args);
+    void right(const QStringList& args);
+    void write(const QStringList& args);
+    void end(const QStringList& args);
+    void jmpax(const QStringList& args);
+    void jmpbx(const QStringList& args);
+    void jmpe(const QStringList& args);
+    void jmpg(const QStringList& args);
+    void jmpge(const QStringList& args);
+    void jmpl(const QStringList& args);
+    void jmple(const QStringList& args);
+    void jmpne(const QStringList& args);
+    void loop(const QStringList& args);
+    void pop(const QStringList& args);
+    void push(const QStringList& args);
+    void call(const QStringList& args);
+    void ret(const QStringList& args);
 
 private:
+    static constexpr unsigned m_allowedIntConvFlagMask = ~(IntConvLiteral | IntConvRegister | IntConvExpression);
+
+    bool checkArgumentCount(const QStringList& args, int count) const;
+    bool convertToInt(const QString& text, int& result, unsigned allowedConvs) const;
+    bool parseOneInt(const QStringList& args, int& value) const;
+    bool parseTwoInts(const QStringList& args, int& first, int& second) const;
+    bool parseThreeInts(const QStringList& args, int& first, int& second, int& third) const;
+    bool parseOneString(const QStringList& args, QString& text) const;
+    bool parseStringAndInt(const QStringList& args, QString& text, int& value) const;
+    // One element, trimmed, with every conversion allowed; 202 when none applies.
+    bool convertArgument(const QString& element, int& value) const;
+
+    void conditionalJump(const QStringList& args, JumpCondition condition);
+    void jumpIfPositive(int value, const QStringList& args);
+
     CommandMap m_commands;
     RegisterMap m_registers;
     int m_instructionRegister;

@@ -1,0 +1,330 @@
+#include "interpreter.h"
+
+#include "datalocation.h"
+#include "messagecatalogue.h"
+
+#include <QRegularExpression>
+
+#include <limits>
+
+namespace {
+
+enum AnalysisCode {
+    EmptyScript = 100,
+    MissingHeader = 101,
+    MissingSemicolon = 102,
+    UnknownKeyword = 103,
+    BadLabelName = 104,
+    BadProcedureName = 105,
+    ProcedureBeforeEnd = 106,
+    UnknownLabel = 210,
+    UnknownProcedure = 211,
+};
+
+const QString Header = QStringLiteral("Tur=Asm");
+
+bool isName(const QString& text)
+{
+    static const QRegularExpression pattern(QStringLiteral("\\A[A-Za-z_]+\\z"));
+    return pattern.match(text).hasMatch();
+}
+
+} // namespace
+
+QString Interpreter::defaultCataloguePath()
+{
+    return locateDataFile(QStringLiteral("Translations/messages/messages.mes"));
+}
+
+Interpreter::Interpreter(const QString& cataloguePath)
+    : m_catalogue(std::make_unique<MessageCatalogue>(cataloguePath))
+    , m_virtualMachine(std::make_unique<VirtualMachine>())
+    , m_executedSteps(0)
+{
+}
+
+Interpreter::~Interpreter() = default;
+
+void Interpreter::setWalkingTurtle(WalkingTurtle* turtle)
+{
+    m_virtualMachine->setTurtle(turtle);
+}
+
+VirtualMachine* Interpreter::virtualMachine()
+{
+    return m_virtualMachine.get();
+}
+
+bool Interpreter::compile(const QString& text)
+{
+    m_messages.clear();
+    m_program.clear();
+    m_labels.clear();
+    m_procedures.clear();
+    m_executedSteps = 0;
+
+    if (text.isEmpty()) {
+        addMessage(EmptyScript, -1);
+        return true;
+    }
+
+    const QStringList lines = text.split(QLatin1Char('\n'), Qt::KeepEmptyParts);
+    int first = 0;
+    if (lines.first() == Header) {
+        first = 1;
+    } else {
+        addMessage(MissingHeader, -1);
+    }
+
+    bool result = true;
+    for (int index = first; index < lines.size(); ++index) {
+        QString line = lines.at(index);
+        const int comment = line.indexOf(QLatin1Char('#'));
+        if (comment >= 0) {
+            line.truncate(comment);
+        }
+        // Every line is analysed even after a failure, to report all problems at once.
+        if (!compileLine(line.trimmed(), index + 1)) {
+            result = false;
+        }
+    }
+
+    resolveNames();
+
+    if (!result) {
+        m_program.clear();
+        m_labels.clear();
+        m_procedures.clear();
+    }
+    return result;
+}
+
+bool Interpreter::compileLine(const QString& line, int lineNumber)
+{
+    if (line.isEmpty()) {
+        return true;
+    }
+    if (!line.endsWith(QLatin1Char(';'))) {
+        addMessage(MissingSemicolon, lineNumber);
+    }
+
+    const int semicolon = line.lastIndexOf(QLatin1Char(';'));
+    const QString statement = semicolon < 0 ? QString() : line.left(semicolon);
+    const int colon = statement.indexOf(QLatin1Char(':'));
+    const QString keyword = (colon < 0 ? statement : statement.left(colon)).trimmed();
+    const QString argument = colon < 0 ? QString() : statement.mid(colon + 1).trimmed();
+
+    if (m_virtualMachine->commands().count(keyword) != 0) {
+        m_program[lineNumber] = { keyword, argument };
+        return true;
+    }
+
+    const QString registerName = keyword.toUpper();
+    if (m_virtualMachine->registers().count(registerName) != 0) {
+        m_program[lineNumber] = { QStringLiteral("setRegister"), registerName + QLatin1Char(',') + argument };
+        return true;
+    }
+
+    if (keyword == QLatin1String("define")) {
+        if (isName(argument)) {
+            m_labels[argument] = lineNumber;
+        } else {
+            addMessage(BadLabelName, lineNumber);
+        }
+        return true;
+    }
+
+    if (keyword == QLatin1String("proc")) {
+        if (!isName(argument)) {
+            addMessage(BadProcedureName, lineNumber);
+            return true;
+        }
+        // The main part must end before the first procedure starts.
+        if (m_procedures.empty() && !programContains(QStringLiteral("end"))) {
+            addMessage(ProcedureBeforeEnd, lineNumber);
+            return false;
+        }
+        m_procedures[argument] = lineNumber;
+        return true;
+    }
+
+    addMessage(UnknownKeyword, lineNumber);
+    return false;
+}
+
+bool Interpreter::programContains(const QString& command) const
+{
+    for (const auto& entry : m_program) {
+        if (entry.second.first == command) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Interpreter::addMessage(int code, int line)
+{
+    m_messages.emplace_back(m_catalogue.get(), code, line);
+}
+
+void Interpreter::resolveNames()
+{
+    for (auto& entry : m_program) {
+        const QString& command = entry.second.first;
+        QString& argument = entry.second.second;
+
+        if (command == QLatin1String("loop") || command.startsWith(QLatin1String("jmp"))) {
+            QStringList parts = argument.split(QLatin1Char(','), Qt::KeepEmptyParts);
+            const auto label = m_labels.find(parts.last().trimmed());
+            if (label == m_labels.end()) {
+                addMessage(UnknownLabel, entry.first);
+            } else {
+                parts.last() = QString::number(label->second);
+                argument = parts.join(QLatin1Char(','));
+            }
+        } else if (command == QLatin1String("call")) {
+            const auto procedure = m_procedures.find(argument.trimmed());
+            if (procedure == m_procedures.end()) {
+                addMessage(UnknownProcedure, entry.first);
+            } else {
+                argument = QString::number(procedure->second);
+            }
+        }
+    }
+}
+
+void Interpreter::executeInstruction(Program::const_iterator& position)
+{
+    const int line = position->first;
+    const QString& command = position->second.first;
+    const QString& arguments = position->second.second;
+
+    int& instructionRegister = m_virtualMachine->instructionRegister();
+    instructionRegister = line;
+
+    const QStringList args
+        = arguments.isEmpty() ? QStringList() : arguments.split(QLatin1Char(','), Qt::KeepEmptyParts);
+
+    const auto found = m_virtualMachine->commands().find(command);
+    Q_ASSERT(found != m_virtualMachine->commands().end());
+    const VirtualMachine::CommandHandler handler = found->second;
+
+    ++m_executedSteps;
+    try {
+        (m_virtualMachine.get()->*handler)(args);
+    } catch (const int& code) {
+        addMessage(code, instructionRegister);
+        position = m_program.cend();
+        return;
+    }
+
+    if (handler == &VirtualMachine::end) {
+        position = m_program.cend();
+    } else if (instructionRegister == line) {
+        ++position;
+    } else {
+        // A label or "proc" line holds no instruction: go on at the first one after it.
+        position = m_program.lower_bound(instructionRegister);
+    }
+}
+
+void Interpreter::runToEnd()
+{
+    runToEnd(-1);
+}
+
+bool Interpreter::runToEnd(qint64 maxSteps)
+{
+    const qint64 limit = maxSteps < 0 ? std::numeric_limits<qint64>::max() : maxSteps;
+    qint64 executed = 0;
+    auto position = m_program.cbegin();
+    while (position != m_program.cend()) {
+        if (executed == limit) {
+            stopInterrupted(position);
+            return false;
+        }
+        executeInstruction(position);
+        ++executed;
+    }
+    m_virtualMachine->reset();
+    return true;
+}
+
+bool Interpreter::step()
+{
+    return advance(1);
+}
+
+bool Interpreter::advance(qint64 maxSteps)
+{
+    auto position = nextPosition();
+    for (qint64 executed = 0; executed < maxSteps && position != m_program.cend(); ++executed) {
+        executeInstruction(position);
+    }
+    if (position != m_program.cend()) {
+        m_virtualMachine->instructionRegister() = position->first;
+        return true;
+    }
+    m_virtualMachine->reset();
+    return false;
+}
+
+bool Interpreter::interrupt()
+{
+    if (currentLine() == -1) {
+        return false;
+    }
+    const auto position = nextPosition();
+    if (position == m_program.cend()) {
+        m_virtualMachine->reset();
+        return false;
+    }
+    stopInterrupted(position);
+    return true;
+}
+
+void Interpreter::restart()
+{
+    m_virtualMachine->reset();
+}
+
+int Interpreter::currentLine() const
+{
+    return m_virtualMachine->instructionRegister();
+}
+
+const std::list<Message>& Interpreter::messages() const
+{
+    return m_messages;
+}
+
+DebugValueList Interpreter::debugValues() const
+{
+    return m_virtualMachine->debugInfo();
+}
+
+void Interpreter::setLanguage(const QString& language)
+{
+    m_catalogue->setLanguage(language);
+}
+
+qint64 Interpreter::executedSteps() const
+{
+    return m_executedSteps;
+}
+
+const Interpreter::Program& Interpreter::program() const
+{
+    return m_program;
+}
+
+Interpreter::Program::const_iterator Interpreter::nextPosition() const
+{
+    return m_program.lower_bound(m_virtualMachine->instructionRegister());
+}
+
+void Interpreter::stopInterrupted(Program::const_iterator position)
+{
+    addMessage(Interrupted, position->first);
+    m_virtualMachine->reset();
+}

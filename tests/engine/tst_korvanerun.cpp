@@ -1,0 +1,382 @@
+#include "frontend/interpreter.h"
+#include "turtle/walkingturtle.h"
+
+#include <QtTest>
+
+#include <cstring>
+#include <memory>
+
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Result runner(const QStringList& arguments, const QString& workingDirectory = QString())
+{
+    QProcess process;
+    if (!workingDirectory.isEmpty()) {
+        process.setWorkingDirectory(workingDirectory);
+    }
+    process.start(QStringLiteral(KORVANE_RUN), arguments);
+    Result result;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.exitCode = process.exitCode();
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+bool sameBits(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+} // namespace
+
+class TestKorvaneRun : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void commandLine_data();
+    void commandLine();
+
+    void diagnosticsAndStatus_data();
+    void diagnosticsAndStatus();
+
+    void jsonReport();
+    void jsonReportOfAFailedRun();
+    void frenchMessages();
+    void stepLimit();
+    void traceIsWrittenEvenWhenTheAnalysisFails();
+    void traceStartsFromLoadedFile();
+    void windowsLineEndsAreRead();
+    void resNamingAFolder();
+    void reportOnAFullDevice();
+    void unreadableCatalogue();
+    void worksFromAnyFolder();
+
+    void examples_data();
+    void examples();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString path(const QString& name) const { return m_dir->filePath(name); }
+};
+
+void TestKorvaneRun::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    writeFile(path("square.tur"), "Tur=Asm\nwrite: Y;\nCX: 4;\ndefine: side;\nmove: 100;\nleft: 90;\nloop: side;\nend;\n");
+    writeFile(path("bad.tur"), "Tur=Asm\nmove: 5\n");
+    static const char binary[] = "\x7f" "ELF\x02\x01\x01\0\0\0\0\n\x03\0>\0\x01\0\0\0";
+    writeFile(path("binary.tur"), QByteArray(binary, sizeof binary - 1));
+    writeFile(path("trace.res"), "Tur=Res\nN 1 2\nY 3 4\n");
+    writeFile(path("bad.res"), "Tur=Res\nY 10\n");
+}
+
+void TestKorvaneRun::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("stdoutHas");
+    QTest::addColumn<QString>("stderrHas");
+
+    QTest::newRow("version") << QStringList { "--version" } << 0 << "korvane-run 1.0.0\n" << "";
+    QTest::newRow("help") << QStringList { "--help" } << 0 << "--max-steps <N>" << "";
+    QTest::newRow("no script") << QStringList() << 2 << "" << "Missing SCRIPT";
+    QTest::newRow("two scripts") << QStringList { "square.tur", "bad.tur" } << 2 << "" << "Only one SCRIPT";
+    QTest::newRow("an unknown option") << QStringList { "--image2", "x", "square.tur" } << 2 << ""
+                                       << "Unknown option 'image2'";
+    QTest::newRow("an option without its value") << QStringList { "square.tur", "--res" } << 2 << "" << "res";
+    QTest::newRow("a negative step limit") << QStringList { "--max-steps", "-1", "square.tur" } << 2 << ""
+                                           << "--max-steps";
+    QTest::newRow("a step limit that is no number") << QStringList { "--max-steps", "ten", "square.tur" } << 2 << ""
+                                                    << "--max-steps";
+    QTest::newRow("a missing script") << QStringList { "nowhere.tur" } << 2 << "" << "Cannot read nowhere.tur";
+    QTest::newRow("a folder as script") << QStringList { "." } << 2 << "" << "directory";
+    QTest::newRow("binary garbage as script") << QStringList { "binary.tur" } << 2 << "" << "not a text file";
+    QTest::newRow("a missing trace") << QStringList { "--trace", "none.res", "square.tur" } << 2 << ""
+                                     << "Cannot read none.res";
+    QTest::newRow("a trace the reader rejects")
+        << QStringList { "--trace", "bad.res", "square.tur" } << 2 << ""
+        << "Error: invalid argument src at call of WalkingTurtle::turtleFromString function.";
+    QTest::newRow("a trace in a missing folder") << QStringList { "--res", "no/such/dir/out.res", "square.tur" } << 2
+                                                 << "" << "Cannot write no/such/dir/out.res";
+}
+
+void TestKorvaneRun::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, stdoutHas);
+    QFETCH(QString, stderrHas);
+
+    const Result result = runner(arguments, m_dir->path());
+    QCOMPARE(result.exitCode, exitCode);
+    QVERIFY2(result.out.contains(stdoutHas.toUtf8()), result.out.constData());
+    QVERIFY2(result.err.contains(stderrHas.toUtf8()), result.err.constData());
+    if (exitCode == 2) {
+        QVERIFY(result.out.isEmpty());
+        QVERIFY(!QFileInfo::exists(path("no/such/dir/out.res")));
+    }
+}
+
+void TestKorvaneRun::diagnosticsAndStatus_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("diagnostics");
+
+    QTest::newRow("a clean run") << QByteArray("Tur=Asm\nmove: 1;\n") << 0 << QStringList();
+    QTest::newRow("an empty script") << QByteArray("") << 0
+                                     << QStringList { "script.tur: The script is empty: there is nothing to run." };
+    QTest::newRow("a failed analysis")
+        << QByteArray("Tur=Asm\nmove: 5\n") << 1
+        << QStringList { "script.tur:2: Missing ';' at the end of line 2.",
+               "script.tur:2: Unknown instruction at line 2: expected a command (put, move, left, ...), a register "
+               "(AX, BX, CX, DX), \"define\" or \"proc\"." };
+    QTest::newRow("an undefined label does not fail the analysis")
+        << QByteArray("Tur=Asm\njmpax: 7;\n") << 0
+        << QStringList { "script.tur:2: Undefined label at line 2: add a \"define\" line for it." };
+    QTest::newRow("a run-time error") << QByteArray("Tur=Asm\n\npop: AX;\n") << 1
+                                      << QStringList { "script.tur:3: \"pop\" on an empty stack at line 3." };
+    QTest::newRow("end with values on the stack")
+        << QByteArray("Tur=Asm\npush: 1;\nend;\n") << 1
+        << QStringList { "script.tur: The program reached \"end\" with values left on the stack." };
+    QTest::newRow("a missing header")
+        << QByteArray("move: 1;\n") << 0
+        << QStringList { "script.tur: The first line of the script must be exactly \"Tur=Asm\"." };
+}
+
+void TestKorvaneRun::diagnosticsAndStatus()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, diagnostics);
+
+    writeFile(path("script.tur"), script);
+    const Result result = runner({ "--lang", "en", "script.tur" }, m_dir->path());
+    QCOMPARE(result.exitCode, exitCode);
+    QCOMPARE(QString::fromUtf8(result.err).split('\n', Qt::SkipEmptyParts), diagnostics);
+    QVERIFY(result.out.isEmpty());
+}
+
+void TestKorvaneRun::jsonReport()
+{
+    const Result result = runner({ "--json", "--lang", "en", "--res", "square.res", "square.tur" }, m_dir->path());
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(result.err.isEmpty());
+
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(result.out, &error);
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    const QJsonObject report = document.object();
+    QCOMPARE(report.keys(),
+        (QStringList { "analysis", "debugValues", "messages", "registers", "steps", "traceLength", "turtle" }));
+    QCOMPARE(report["analysis"].toBool(), true);
+    QCOMPARE(report["messages"].toArray().size(), 0);
+    QCOMPARE(report["steps"].toInt(), 2 + 4 * 3 + 1);
+    QCOMPARE(report["registers"].toObject().keys(), (QStringList { "AX", "BX", "CX", "DX" }));
+    QCOMPARE(report["registers"].toObject()["CX"].toInt(), 0);
+    QCOMPARE(report["debugValues"].toArray(),
+        QJsonDocument::fromJson(R"([["RI", -1], ["AX", 0], ["BX", 0], ["CX", 0], ["DX", 0], ["Stack size", 0]])")
+            .array());
+    QCOMPARE(report["traceLength"].toInt(), 9);
+
+    // The doubles read back bit for bit, as the same run in this process gives them.
+    WalkingTurtle expected;
+    Interpreter interpreter;
+    interpreter.setWalkingTurtle(&expected);
+    interpreter.compile(QString::fromUtf8(readAll(path("square.tur"))));
+    interpreter.runToEnd();
+    const QJsonObject turtle = report["turtle"].toObject();
+    QVERIFY(sameBits(turtle["x"].toDouble(), expected.exactX()));
+    QVERIFY(sameBits(turtle["y"].toDouble(), expected.exactY()));
+    QVERIFY(sameBits(turtle["angle"].toDouble(), expected.angle()));
+    QCOMPARE(turtle["writing"].toBool(), true);
+
+    QCOMPARE(readAll(path("square.res")), QByteArray::fromStdString(expected.toString()));
+}
+
+void TestKorvaneRun::jsonReportOfAFailedRun()
+{
+    writeFile(path("fail.tur"), "Tur=Asm\nAX: 3;\npush: AX;\nCX: AX/0;\n");
+    const Result result = runner({ "--json", "--lang", "en", "fail.tur" }, m_dir->path());
+    QCOMPARE(result.exitCode, 1);
+    const QJsonObject report = QJsonDocument::fromJson(result.out).object();
+    QCOMPARE(report["analysis"].toBool(), true);
+    const QJsonArray messages = report["messages"].toArray();
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages[0].toObject()["code"].toInt(), 204);
+    QCOMPARE(messages[0].toObject()["line"].toInt(), 4);
+    QCOMPARE(messages[0].toObject()["text"].toString(), QStringLiteral("Division by zero at line 4."));
+    QCOMPARE(report["steps"].toInt(), 3);
+    QCOMPARE(report["registers"].toObject()["AX"].toInt(), 3);
+    // The machine is reset after the run: the stack is empty again.
+    QCOMPARE(report["debugValues"].toArray().size(), 6);
+
+    writeFile(path("header.tur"), "move: 1;\n");
+    const Result quoted = runner({ "--json", "--lang", "en", "header.tur" }, m_dir->path());
+    const QJsonDocument document = QJsonDocument::fromJson(quoted.out);
+    QVERIFY(document.isObject());
+    QCOMPARE(document.object()["messages"].toArray()[0].toObject()["text"].toString(),
+        QStringLiteral("The first line of the script must be exactly \"Tur=Asm\"."));
+}
+
+void TestKorvaneRun::frenchMessages()
+{
+    const Result result = runner({ "--lang", "fr", "bad.tur" }, m_dir->path());
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(QString::fromUtf8(result.err).contains(QStringLiteral("bad.tur:2: Il manque le « ; » à la fin de la ligne 2.")),
+        result.err.constData());
+}
+
+void TestKorvaneRun::stepLimit()
+{
+    writeFile(path("endless.tur"), "Tur=Asm\ndefine: top;\nmove: 1;\njmpe: 0, 0, top;\n");
+    const Result result = runner({ "--max-steps", "7", "--json", "--lang", "en", "endless.tur" }, m_dir->path());
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY(result.err.startsWith("endless.tur:4: "));
+    const QJsonObject report = QJsonDocument::fromJson(result.out).object();
+    QCOMPARE(report["steps"].toInt(), 7);
+    QCOMPARE(report["messages"].toArray()[0].toObject()["code"].toInt(), 240);
+
+    const Result enough = runner({ "--max-steps", "15", "square.tur" }, m_dir->path());
+    QCOMPARE(enough.exitCode, 0);
+    const Result short_ = runner({ "--max-steps", "14", "square.tur" }, m_dir->path());
+    QCOMPARE(short_.exitCode, 1);
+}
+
+void TestKorvaneRun::traceIsWrittenEvenWhenTheAnalysisFails()
+{
+    const Result result = runner({ "--trace", "trace.res", "--res", "out.res", "bad.tur" }, m_dir->path());
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(readAll(path("out.res")), QByteArray("Tur=Res\nN 1 2\nY 3 4\n"));
+}
+
+void TestKorvaneRun::traceStartsFromLoadedFile()
+{
+    writeFile(path("more.tur"), "Tur=Asm\nmove: 10;\n");
+    const Result result = runner({ "--trace", "trace.res", "--res", "out.res", "--json", "more.tur" }, m_dir->path());
+    QCOMPARE(result.exitCode, 0);
+    // Loaded at (3, 4), pen down, heading pi: ten steps towards -x.
+    QCOMPARE(readAll(path("out.res")), QByteArray("Tur=Res\nN 1 2\nY 3 4\nY -7 4\n"));
+    const QJsonObject turtle = QJsonDocument::fromJson(result.out).object()["turtle"].toObject();
+    QCOMPARE(turtle["x"].toDouble(), -7.0);
+    QVERIFY(result.out.contains("\"x\": -7.0"));
+}
+
+void TestKorvaneRun::windowsLineEndsAreRead()
+{
+    writeFile(path("crlf.tur"), "Tur=Asm\r\nwrite: Y;\r\nmove: 5;\r\n");
+    writeFile(path("crlf.res"), "Tur=Res\r\nN 1 2\r\nY 3 4\r\n");
+    const Result result = runner({ "--trace", "crlf.res", "--res", "out.res", "crlf.tur" }, m_dir->path());
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(result.err.isEmpty());
+    QCOMPARE(readAll(path("out.res")), QByteArray("Tur=Res\nN 1 2\nY 3 4\nY -2 4\n"));
+}
+
+void TestKorvaneRun::resNamingAFolder()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir("out"));
+    const QStringList before = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const Result result = runner({ "--res", "out", "square.tur" }, m_dir->path());
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY(result.err.contains("Cannot write out"));
+    // No temporary file is left behind.
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+}
+
+void TestKorvaneRun::reportOnAFullDevice()
+{
+    if (!QFileInfo::exists("/dev/full")) {
+        QSKIP("no /dev/full on this system");
+    }
+    QProcess process;
+    process.setWorkingDirectory(m_dir->path());
+    process.setStandardOutputFile("/dev/full");
+    process.start(QStringLiteral(KORVANE_RUN), { "--json", "square.tur" });
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 2);
+    QVERIFY(process.readAllStandardError().contains("Cannot write the standard output"));
+}
+
+void TestKorvaneRun::unreadableCatalogue()
+{
+    // The catalogue is looked up in the working directory first; a folder in
+    // its place cannot be read.
+    QVERIFY(QDir(m_dir->path()).mkpath("Translations/messages/messages.mes"));
+    const Result result = runner({ "square.tur" }, m_dir->path());
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains("Error: Impossible to load the the messages file."), result.err.constData());
+    QVERIFY(result.err.contains("Translations/messages/messages.mes"));
+}
+
+void TestKorvaneRun::worksFromAnyFolder()
+{
+    // No catalogue in the working directory: the one beside the executable is used.
+    const Result result = runner({ "--lang", "en", "bad.tur" }, m_dir->path());
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY(result.err.contains("bad.tur:2: Missing ';' at the end of line 2."));
+}
+
+void TestKorvaneRun::examples_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("expected");
+
+    const QDir examples(QStringLiteral("TurtleCodes"));
+    const QDir traces(QStringLiteral("tests/engine/examples"));
+    const QStringList scripts = examples.entryList({ "*.tur" }, QDir::Files, QDir::Name);
+    QVERIFY(scripts.size() >= 6);
+    QStringList expectedTraces;
+    for (const QString& name : scripts) {
+        const QString traceName = QFileInfo(name).completeBaseName() + ".res";
+        expectedTraces << traceName;
+        QTest::newRow(qPrintable(name)) << examples.filePath(name) << traces.filePath(traceName);
+    }
+    // Every checked-in trace belongs to an example.
+    QCOMPARE(traces.entryList({ "*.res" }, QDir::Files, QDir::Name), expectedTraces);
+}
+
+void TestKorvaneRun::examples()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, expected);
+
+    const QString output = path("example.res");
+    const Result result = runner({ script, "--res", output, "--json" });
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.err, QByteArray());
+    const QJsonObject report = QJsonDocument::fromJson(result.out).object();
+    QCOMPARE(report["analysis"].toBool(), true);
+    QVERIFY(report["messages"].toArray().isEmpty());
+    QCOMPARE(readAll(output), readAll(expected));
+}
+
+QTEST_GUILESS_MAIN(TestKorvaneRun)
+#include "tst_korvanerun.moc"

@@ -1,0 +1,497 @@
+#include "turtle/walkingturtle.h"
+#include "vm/virtualmachine.h"
+
+#include <QtTest>
+
+#include <climits>
+
+namespace {
+
+const int NoError = 0;
+
+// Calls the handler of a command word as the execution cycle does and returns
+// the code it threw, or NoError.
+int execute(VirtualMachine& vm, const QString& command, const QStringList& args)
+{
+    try {
+        (vm.*(vm.commands().at(command)))(args);
+    } catch (const int& code) {
+        return code;
+    }
+    return NoError;
+}
+
+int value(const VirtualMachine& vm, const QString& name)
+{
+    for (const auto& row : vm.debugInfo()) {
+        if (row.first == name) {
+            return row.second;
+        }
+    }
+    return INT_MIN;
+}
+
+bool hasRow(const VirtualMachine& vm, const QString& name)
+{
+    for (const auto& row : vm.debugInfo()) {
+        if (row.first == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void setRegisters(VirtualMachine& vm, int ax, int bx, int cx)
+{
+    vm.setRegister({ QStringLiteral("AX"), QString::number(ax) });
+    vm.setRegister({ QStringLiteral("BX"), QString::number(bx) });
+    vm.setRegister({ QStringLiteral("CX"), QString::number(cx) });
+}
+
+} // namespace
+
+class TestVirtualMachine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void commandMapHoldsTheTwentyCommandWords();
+    void freshMachine();
+
+    void values_data();
+    void values();
+
+    void argumentCounts_data();
+    void argumentCounts();
+
+    void jumps_data();
+    void jumps();
+
+    void setRegister_data();
+    void setRegister();
+
+    void popChecksTheRegisterBeforeTheStack();
+    void popEmptyStackLeavesRegister();
+    void callAndReturn();
+    void returnWithoutCall();
+    void endWithEmptyStackResets();
+    void endWithValuesOnTheStackResetsThenFails();
+    void loopDecrementsEvenWhenItFails();
+    void debugInfoShowsStackTop();
+    void resetKeepsRegisters();
+
+    void turtleCommands_data();
+    void turtleCommands();
+    void writeTexts_data();
+    void writeTexts();
+    void turtleIsUntouchedWhenAnArgumentFails();
+    void noTurtleSkipsDrawingButStillChecks();
+};
+
+void TestVirtualMachine::commandMapHoldsTheTwentyCommandWords()
+{
+    VirtualMachine vm;
+    const QStringList expected { "call", "end", "jmpax", "jmpbx", "jmpe", "jmpg", "jmpge", "jmpl", "jmple", "jmpne",
+        "left", "loop", "move", "pop", "push", "put", "ret", "right", "setRegister", "write" };
+    QStringList words;
+    for (const auto& entry : vm.commands()) {
+        words << entry.first;
+    }
+    QCOMPARE(words, expected);
+
+    QStringList registers;
+    for (const auto& entry : vm.registers()) {
+        registers << entry.first;
+    }
+    QCOMPARE(registers, (QStringList { "AX", "BX", "CX", "DX" }));
+}
+
+void TestVirtualMachine::freshMachine()
+{
+    VirtualMachine vm;
+    const DebugValueList expected { { "RI", -1 }, { "AX", 0 }, { "BX", 0 }, { "CX", 0 }, { "DX", 0 },
+        { "Stack size", 0 } };
+    QCOMPARE(vm.debugInfo(), expected);
+    QCOMPARE(vm.instructionRegister(), -1);
+}
+
+// A value is what "push" takes: a literal, a register or one operation.
+void TestVirtualMachine::values_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("ax");
+    QTest::addColumn<int>("bx");
+    QTest::addColumn<int>("expected");
+    QTest::addColumn<int>("error");
+
+    QTest::newRow("a decimal literal") << "12" << 0 << 0 << 12 << NoError;
+    QTest::newRow("a negative literal") << "-7" << 0 << 0 << -7 << NoError;
+    QTest::newRow("a literal with a plus sign") << "+7" << 0 << 0 << 7 << NoError;
+    QTest::newRow("blanks around the operand") << "  7 " << 0 << 0 << 7 << NoError;
+    QTest::newRow("the largest int") << "2147483647" << 0 << 0 << INT_MAX << NoError;
+    QTest::newRow("the smallest int") << "-2147483648" << 0 << 0 << INT_MIN << NoError;
+    QTest::newRow("a literal beyond 32 bits") << "99999999999" << 0 << 0 << 0 << 202;
+    QTest::newRow("a register") << "AX" << 5 << 0 << 5 << NoError;
+    QTest::newRow("a register in lower case") << "ax" << 5 << 0 << 0 << 202;
+    QTest::newRow("an empty operand") << "" << 0 << 0 << 0 << 202;
+    QTest::newRow("a label name") << "top" << 0 << 0 << 0 << 202;
+    QTest::newRow("a sum") << "AX+1" << 5 << 0 << 6 << NoError;
+    QTest::newRow("a difference with blanks") << "AX - 1" << 5 << 0 << 4 << NoError;
+    QTest::newRow("a product") << "AX*2" << 5 << 0 << 10 << NoError;
+    QTest::newRow("a signed second operand") << "AX+-5" << 5 << 0 << 0 << NoError;
+    QTest::newRow("two registers") << "AX*BX" << 6 << 7 << 42 << NoError;
+    QTest::newRow("a quotient truncates toward zero") << "AX/2" << -7 << 0 << -3 << NoError;
+    QTest::newRow("a literal quotient") << "7/2" << 0 << 0 << 3 << NoError;
+    QTest::newRow("a remainder takes the sign of the first operand") << "AX%3" << -7 << 0 << -1 << NoError;
+    QTest::newRow("minus is tried before divide") << "-7/2" << 0 << 0 << 0 << 202;
+    QTest::newRow("minus is tried before times") << "AX*-2" << 1 << 0 << 0 << 202;
+    QTest::newRow("a negated register") << "-AX" << 1 << 0 << 0 << 202;
+    QTest::newRow("two pluses") << "1+2+3" << 0 << 0 << 0 << 202;
+    QTest::newRow("two operators of different kinds") << "1+2*3" << 0 << 0 << 0 << 202;
+    QTest::newRow("two minuses") << "3-1-1" << 0 << 0 << 0 << 202;
+    QTest::newRow("an operator alone") << "+" << 0 << 0 << 0 << 202;
+    QTest::newRow("a lower-case register in an expression") << "ax+1" << 0 << 0 << 0 << 202;
+    QTest::newRow("an operand beyond 32 bits in an expression") << "AX+3000000000" << 0 << 0 << 0 << 202;
+    QTest::newRow("a sum wraps") << "AX+1" << INT_MAX << 0 << INT_MIN << NoError;
+    QTest::newRow("a difference wraps") << "AX-1" << INT_MIN << 0 << INT_MAX << NoError;
+    QTest::newRow("a product wraps") << "65536*65536" << 0 << 0 << 0 << NoError;
+    QTest::newRow("a product of extremes wraps") << "AX*BX" << INT_MIN << INT_MIN << 0 << NoError;
+    QTest::newRow("the smallest int times minus one") << "AX*BX" << INT_MIN << -1 << INT_MIN << NoError;
+    QTest::newRow("the smallest int divided by minus one") << "AX/BX" << INT_MIN << -1 << INT_MIN << NoError;
+    QTest::newRow("the smallest int modulo minus one") << "AX%BX" << INT_MIN << -1 << 0 << NoError;
+    QTest::newRow("a division by zero") << "5/0" << 0 << 0 << 0 << 204;
+    QTest::newRow("a remainder by zero") << "5%0" << 0 << 0 << 0 << 204;
+    QTest::newRow("a division by a register holding zero") << "AX/BX" << 9 << 0 << 0 << 204;
+    QTest::newRow("a bad operand is reported before a zero divisor") << "x/0" << 0 << 0 << 0 << 202;
+}
+
+void TestVirtualMachine::values()
+{
+    QFETCH(QString, text);
+    QFETCH(int, ax);
+    QFETCH(int, bx);
+    QFETCH(int, expected);
+    QFETCH(int, error);
+
+    VirtualMachine vm;
+    setRegisters(vm, ax, bx, 0);
+    QCOMPARE(execute(vm, "push", { text }), error);
+    if (error == NoError) {
+        QCOMPARE(value(vm, "Stack size"), 1);
+        QCOMPARE(value(vm, "Stack top"), expected);
+    } else {
+        QCOMPARE(value(vm, "Stack size"), 0);
+    }
+}
+
+void TestVirtualMachine::argumentCounts_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("error");
+
+    QTest::newRow("move without operand") << "move" << QStringList() << 200;
+    QTest::newRow("move with a trailing empty operand") << "move" << QStringList { "5", "" } << 201;
+    QTest::newRow("put with one operand") << "put" << QStringList { "1" } << 200;
+    QTest::newRow("put with three operands") << "put" << QStringList { "1", "2", "3" } << 201;
+    QTest::newRow("left with two operands") << "left" << QStringList { "1", "2" } << 201;
+    QTest::newRow("right with an empty operand") << "right" << QStringList { "" } << 202;
+    QTest::newRow("write without operand") << "write" << QStringList() << 200;
+    QTest::newRow("write with two operands") << "write" << QStringList { "Y", "N" } << 201;
+    QTest::newRow("push with two operands") << "push" << QStringList { "1 ", " 2" } << 201;
+    QTest::newRow("pop without operand") << "pop" << QStringList() << 200;
+    QTest::newRow("call without operand") << "call" << QStringList() << 200;
+    QTest::newRow("setRegister with one operand") << "setRegister" << QStringList { "AX" } << 200;
+    QTest::newRow("jmpe with two operands") << "jmpe" << QStringList { "AX", "5" } << 200;
+    QTest::newRow("jmpne with four operands") << "jmpne" << QStringList { "1", "2", "3", "4" } << 201;
+    QTest::newRow("jmpax without operand") << "jmpax" << QStringList() << 200;
+    QTest::newRow("jmpax with two operands") << "jmpax" << QStringList { "1", "5" } << 201;
+    QTest::newRow("jmpbx without operand") << "jmpbx" << QStringList() << 200;
+    QTest::newRow("loop without operand") << "loop" << QStringList() << 200;
+    QTest::newRow("end ignores its operands") << "end" << QStringList { "5", "x" } << NoError;
+    QTest::newRow("a count error comes before a bad value") << "put" << QStringList { "x" } << 200;
+}
+
+void TestVirtualMachine::argumentCounts()
+{
+    QFETCH(QString, command);
+    QFETCH(QStringList, args);
+    QFETCH(int, error);
+
+    VirtualMachine vm;
+    QCOMPARE(execute(vm, command, args), error);
+}
+
+void TestVirtualMachine::jumps_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("ax");
+    QTest::addColumn<int>("bx");
+    QTest::addColumn<int>("cx");
+    QTest::addColumn<bool>("jumps");
+
+    const QStringList target { "50" };
+    QTest::newRow("jmpe with equal registers") << "jmpe" << QStringList { "AX", "AX", "50" } << 3 << 0 << 0 << true;
+    QTest::newRow("jmpe with different values") << "jmpe" << QStringList { "1", "2", "50" } << 0 << 0 << 0 << false;
+    QTest::newRow("jmpne with different values") << "jmpne" << QStringList { "1", "2", "50" } << 0 << 0 << 0 << true;
+    QTest::newRow("jmpne with equal values") << "jmpne" << QStringList { "2", "2", "50" } << 0 << 0 << 0 << false;
+    QTest::newRow("jmpl compares signed") << "jmpl" << QStringList { "-1", "1", "50" } << 0 << 0 << 0 << true;
+    QTest::newRow("jmpl with equal values") << "jmpl" << QStringList { "1", "1", "50" } << 0 << 0 << 0 << false;
+    QTest::newRow("jmple with equal values") << "jmple" << QStringList { "1", "1", "50" } << 0 << 0 << 0 << true;
+    QTest::newRow("jmple with a greater value") << "jmple" << QStringList { "2", "1", "50" } << 0 << 0 << 0 << false;
+    QTest::newRow("jmpg with equal values") << "jmpg" << QStringList { "1", "1", "50" } << 0 << 0 << 0 << false;
+    QTest::newRow("jmpg with a greater value") << "jmpg" << QStringList { "2", "1", "50" } << 0 << 0 << 0 << true;
+    QTest::newRow("jmpge with equal values") << "jmpge" << QStringList { "1", "1", "50" } << 0 << 0 << 0 << true;
+    QTest::newRow("jmpge with a smaller value") << "jmpge" << QStringList { "0", "1", "50" } << 0 << 0 << 0 << false;
+    QTest::newRow("operands are trimmed") << "jmpe" << QStringList { " AX", " 5 ", " 50 " } << 5 << 0 << 0 << true;
+    QTest::newRow("the target may be an expression")
+        << "jmpe" << QStringList { "0", "0", "AX+40" } << 10 << 0 << 0 << true;
+    QTest::newRow("jmpax with AX zero") << "jmpax" << target << 0 << 0 << 0 << false;
+    QTest::newRow("jmpax with AX negative") << "jmpax" << target << -5 << 0 << 0 << false;
+    QTest::newRow("jmpax with AX one") << "jmpax" << target << 1 << 0 << 0 << true;
+    QTest::newRow("jmpbx with BX positive") << "jmpbx" << target << 0 << 7 << 0 << true;
+    QTest::newRow("jmpbx with BX zero") << "jmpbx" << target << 9 << 0 << 0 << false;
+    QTest::newRow("loop from one falls through") << "loop" << target << 0 << 0 << 1 << false;
+    QTest::newRow("loop from three jumps") << "loop" << target << 0 << 0 << 3 << true;
+    QTest::newRow("loop from zero falls through") << "loop" << target << 0 << 0 << 0 << false;
+    QTest::newRow("loop from the smallest int wraps and jumps") << "loop" << target << 0 << 0 << INT_MIN << true;
+}
+
+void TestVirtualMachine::jumps()
+{
+    QFETCH(QString, command);
+    QFETCH(QStringList, args);
+    QFETCH(int, ax);
+    QFETCH(int, bx);
+    QFETCH(int, cx);
+    QFETCH(bool, jumps);
+
+    VirtualMachine vm;
+    setRegisters(vm, ax, bx, cx);
+    vm.instructionRegister() = 10;
+    QCOMPARE(execute(vm, command, args), NoError);
+    QCOMPARE(vm.instructionRegister(), jumps ? 50 : 10);
+    if (command == "loop") {
+        QCOMPARE(value(vm, "CX"), static_cast<int>(static_cast<unsigned>(cx) - 1u));
+    } else {
+        QCOMPARE(value(vm, "CX"), cx);
+    }
+}
+
+void TestVirtualMachine::setRegister_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<int>("dx");
+
+    QTest::newRow("a literal into DX") << QStringList { "DX", "7" } << NoError << 7;
+    QTest::newRow("the name is trimmed") << QStringList { " DX ", " 7" } << NoError << 7;
+    QTest::newRow("an expression of DX itself") << QStringList { "DX", "DX-1" } << NoError << 1;
+    QTest::newRow("a lower-case name") << QStringList { "dx", "1" } << 900 << 2;
+    QTest::newRow("a name that is no register") << QStringList { "EX", "1" } << 900 << 2;
+    QTest::newRow("a bad value is reported before a bad name") << QStringList { "ZZ", "foo" } << 202 << 2;
+    QTest::newRow("a bad value") << QStringList { "DX", "foo" } << 202 << 2;
+    QTest::newRow("a register line without value") << QStringList { "DX", "" } << 202 << 2;
+}
+
+void TestVirtualMachine::setRegister()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, error);
+    QFETCH(int, dx);
+
+    VirtualMachine vm;
+    vm.setRegister({ "DX", "2" });
+    QCOMPARE(execute(vm, "setRegister", args), error);
+    QCOMPARE(value(vm, "DX"), dx);
+}
+
+void TestVirtualMachine::popChecksTheRegisterBeforeTheStack()
+{
+    VirtualMachine vm;
+    QCOMPARE(execute(vm, "pop", { "EX" }), 203);
+    QCOMPARE(execute(vm, "pop", { "ax" }), 203);
+    vm.push({ "4" });
+    QCOMPARE(execute(vm, "pop", { "ax" }), 203);
+    QCOMPARE(value(vm, "Stack size"), 1);
+    QCOMPARE(execute(vm, "pop", { " AX " }), NoError);
+    QCOMPARE(value(vm, "AX"), 4);
+    QCOMPARE(value(vm, "Stack size"), 0);
+}
+
+void TestVirtualMachine::popEmptyStackLeavesRegister()
+{
+    VirtualMachine vm;
+    vm.setRegister({ "AX", "11" });
+    QCOMPARE(execute(vm, "pop", { "AX" }), 220);
+    QCOMPARE(value(vm, "AX"), 11);
+}
+
+void TestVirtualMachine::callAndReturn()
+{
+    VirtualMachine vm;
+    vm.instructionRegister() = 10;
+    QCOMPARE(execute(vm, "call", { "20" }), NoError);
+    QCOMPARE(vm.instructionRegister(), 20);
+    vm.instructionRegister() = 25;
+    QCOMPARE(execute(vm, "call", { "30" }), NoError);
+    QCOMPARE(execute(vm, "ret", { "ignored" }), NoError);
+    QCOMPARE(vm.instructionRegister(), 26);
+    QCOMPARE(execute(vm, "ret", {}), NoError);
+    QCOMPARE(vm.instructionRegister(), 11);
+    // The call stack is not part of the debugger's view.
+    QCOMPARE(value(vm, "Stack size"), 0);
+}
+
+void TestVirtualMachine::returnWithoutCall()
+{
+    VirtualMachine vm;
+    vm.instructionRegister() = 4;
+    QCOMPARE(execute(vm, "ret", {}), 230);
+    QCOMPARE(vm.instructionRegister(), 4);
+}
+
+void TestVirtualMachine::endWithEmptyStackResets()
+{
+    VirtualMachine vm;
+    vm.instructionRegister() = 10;
+    vm.call({ "20" });
+    QCOMPARE(execute(vm, "end", {}), NoError);
+    QCOMPARE(vm.instructionRegister(), -1);
+    // The call stack went with the reset: a "ret" now has nothing to return to.
+    QCOMPARE(execute(vm, "ret", {}), 230);
+}
+
+void TestVirtualMachine::endWithValuesOnTheStackResetsThenFails()
+{
+    VirtualMachine vm;
+    vm.instructionRegister() = 3;
+    vm.push({ "1" });
+    QCOMPARE(execute(vm, "end", {}), 290);
+    QCOMPARE(vm.instructionRegister(), -1);
+    QCOMPARE(value(vm, "Stack size"), 0);
+}
+
+void TestVirtualMachine::loopDecrementsEvenWhenItFails()
+{
+    VirtualMachine vm;
+    vm.setRegister({ "CX", "5" });
+    QCOMPARE(execute(vm, "loop", { "top" }), 202);
+    QCOMPARE(value(vm, "CX"), 4);
+    QCOMPARE(execute(vm, "loop", {}), 200);
+    QCOMPARE(value(vm, "CX"), 3);
+}
+
+void TestVirtualMachine::debugInfoShowsStackTop()
+{
+    VirtualMachine vm;
+    vm.push({ "5" });
+    vm.push({ "8" });
+    const DebugValueList expected { { "RI", -1 }, { "AX", 0 }, { "BX", 0 }, { "CX", 0 }, { "DX", 0 },
+        { "Stack size", 2 }, { "Stack top", 8 } };
+    QCOMPARE(vm.debugInfo(), expected);
+}
+
+void TestVirtualMachine::resetKeepsRegisters()
+{
+    VirtualMachine vm;
+    setRegisters(vm, 1, 2, 3);
+    vm.push({ "9" });
+    vm.instructionRegister() = 7;
+    vm.reset();
+    QCOMPARE(vm.instructionRegister(), -1);
+    QCOMPARE(value(vm, "AX"), 1);
+    QCOMPARE(value(vm, "CX"), 3);
+    QCOMPARE(value(vm, "Stack size"), 0);
+    QVERIFY(!hasRow(vm, "Stack top"));
+}
+
+void TestVirtualMachine::turtleCommands_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<double>("degrees");
+
+    QTest::newRow("left without operand turns by ten") << "left" << QStringList() << 10.0;
+    QTest::newRow("right without operand turns by minus ten") << "right" << QStringList() << -10.0;
+    QTest::newRow("left by an expression") << "left" << QStringList { "45*2" } << 90.0;
+    QTest::newRow("left by zero") << "left" << QStringList { "0" } << 0.0;
+    QTest::newRow("right by a negative angle turns left") << "right" << QStringList { "-90" } << 90.0;
+    QTest::newRow("right by the smallest int") << "right" << QStringList { "-2147483648" } << 2147483648.0;
+}
+
+void TestVirtualMachine::turtleCommands()
+{
+    QFETCH(QString, command);
+    QFETCH(QStringList, args);
+    QFETCH(double, degrees);
+
+    WalkingTurtle turtle;
+    turtle.setWrite(true);
+    WalkingTurtle expected = turtle;
+    expected.turn(degrees);
+
+    VirtualMachine vm;
+    vm.setTurtle(&turtle);
+    QCOMPARE(execute(vm, command, args), NoError);
+    QCOMPARE(turtle.angle(), expected.angle());
+    QCOMPARE(turtle.trace().size(), expected.trace().size());
+}
+
+void TestVirtualMachine::writeTexts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("writing");
+
+    QTest::newRow("Y puts the pen down") << "Y" << true;
+    QTest::newRow("lower-case y puts the pen down") << " y " << true;
+    QTest::newRow("N lifts the pen") << "N" << false;
+    QTest::newRow("no lifts the pen") << "no" << false;
+    QTest::newRow("yes lifts the pen") << "yes" << false;
+    QTest::newRow("1 lifts the pen") << "1" << false;
+}
+
+void TestVirtualMachine::writeTexts()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, writing);
+
+    WalkingTurtle turtle;
+    VirtualMachine vm;
+    vm.setTurtle(&turtle);
+    vm.write({ "Y" });
+    QCOMPARE(execute(vm, "write", { text }), NoError);
+    QCOMPARE(turtle.isWriting(), writing);
+}
+
+void TestVirtualMachine::turtleIsUntouchedWhenAnArgumentFails()
+{
+    WalkingTurtle turtle;
+    turtle.setWrite(true);
+    VirtualMachine vm;
+    vm.setTurtle(&turtle);
+
+    QCOMPARE(execute(vm, "put", { "10", "y" }), 202);
+    QCOMPARE(execute(vm, "move", { "5", "5" }), 201);
+    QCOMPARE(execute(vm, "left", { "1/0" }), 204);
+    QCOMPARE(turtle.trace().size(), std::size_t(1));
+    QCOMPARE(turtle.exactX(), 0.0);
+    QCOMPARE(turtle.angle(), Turtle::Pi);
+
+    QCOMPARE(execute(vm, "put", { "10", " -20 " }), NoError);
+    QCOMPARE(turtle.x(), 10);
+    QCOMPARE(turtle.y(), -20);
+    QCOMPARE(turtle.trace().size(), std::size_t(2));
+}
+
+void TestVirtualMachine::noTurtleSkipsDrawingButStillChecks()
+{
+    VirtualMachine vm;
+    QCOMPARE(execute(vm, "move", { "10" }), NoError);
+    QCOMPARE(execute(vm, "write", { "Y" }), NoError);
+    QCOMPARE(execute(vm, "move", { "foo" }), 202);
+}
+
+QTEST_APPLESS_MAIN(TestVirtualMachine)
+#include "tst_virtualmachine.moc"
