@@ -59,8 +59,8 @@ ImageExportResult exportImage(
     if (format.isEmpty() || !QImageWriter::supportedImageFormats().contains(format)) {
         return notWritten(fileName,
             translated(QT_TRANSLATE_NOOP("ImageExport",
-                "its suffix names no image format "
-                "(use .png, .jpg or .jpeg).")));
+                "its name does not end with the suffix of an image format "
+                "(such as .png, .jpg or .jpeg).")));
     }
 
     const QImage image = renderImage(size, turtle, pen, showTurtle);
