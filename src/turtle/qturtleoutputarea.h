@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QPen>
 #include <QWidget>
 
@@ -7,7 +8,12 @@ class WalkingTurtle;
 
 // Shows the walking turtle's trace under the turtle marker, in the largest
 // centred square (turtle coordinates -400..400, y up). The arrow keys walk the
-// turtle. The whole trace is painted again on every repaint.
+// turtle.
+//
+// A wide pen makes a long trace slow to paint (seconds for a million
+// snapshots), so the painted trace is kept in an image and repainted from it
+// until the trace, the pen, the size or the background changes. The image holds
+// the very pixels a fresh paint would give.
 class QTurtleOutputArea : public QWidget
 {
     Q_OBJECT
@@ -32,6 +38,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    bool updateTraceImage();
+
     WalkingTurtle* m_walkingTurtle;
     QPen m_pen;
+    // The background and the trace as last painted, and the trace they show.
+    QImage m_traceImage;
+    quint64 m_traceImageFingerprint;
+    QRgb m_traceImageBackground;
 };

@@ -50,18 +50,40 @@ TurtleRenderer::TurtleRenderer(const WalkingTurtle* turtle, const QPen& pen)
 void TurtleRenderer::render(QPaintDevice* device, bool showTurtle) const
 {
     QPainter painter(device);
-    painter.setRenderHint(QPainter::Antialiasing);
-
-    const int width = device->width();
-    const int height = device->height();
-    const int side = std::min(width, height);
-    painter.setViewport((width - side) / 2, (height - side) / 2, side, side);
-    painter.setWindow(-HalfWindow, -HalfWindow, 2 * HalfWindow, 2 * HalfWindow);
-
+    setUpView(&painter, device->width(), device->height());
     drawTrace(&painter);
     if (showTurtle) {
         drawTurtle(&painter);
     }
+}
+
+void TurtleRenderer::setUpView(QPainter* painter, int width, int height)
+{
+    painter->setRenderHint(QPainter::Antialiasing);
+    const int side = std::min(width, height);
+    painter->setViewport((width - side) / 2, (height - side) / 2, side, side);
+    painter->setWindow(-HalfWindow, -HalfWindow, 2 * HalfWindow, 2 * HalfWindow);
+}
+
+quint64 TurtleRenderer::traceFingerprint(const WalkingTurtle* turtle)
+{
+    if (!turtle) {
+        return 0;
+    }
+    // FNV-1a over what the trace shows.
+    quint64 hash = 14695981039346656037ull;
+    const auto mix = [&hash](quint32 value) {
+        for (int i = 0; i < 4; ++i) {
+            hash = (hash ^ ((value >> (8 * i)) & 0xff)) * 1099511628211ull;
+        }
+    };
+    mix(quint32(turtle->trace().size()));
+    for (const Turtle& snapshot : turtle->trace()) {
+        mix(quint32(snapshot.x()));
+        mix(quint32(snapshot.y()));
+        mix(snapshot.isWriting() ? 1 : 0);
+    }
+    return hash;
 }
 
 void TurtleRenderer::drawTrace(QPainter* painter) const

@@ -24,9 +24,15 @@ public:
 
     void render(QPaintDevice* device, bool showTurtle) const;
 
-    // Both expect the painter to be set up by render().
+    // Maps turtle coordinates onto a device of the given size, antialiased.
+    static void setUpView(QPainter* painter, int width, int height);
+
+    // Both expect a painter set up by setUpView().
     void drawTrace(QPainter* painter) const;
     void drawTurtle(QPainter* painter) const;
+
+    // Changes whenever the drawn trace changes (positions and pen flags).
+    static quint64 traceFingerprint(const WalkingTurtle* turtle);
 
 private:
     const WalkingTurtle* m_turtle;

@@ -19,9 +19,12 @@ private slots:
     void showsTheSegmentAnUpKeyDrew();
     void paintsLikeTheExport();
     void repaintsWithANewPen();
+    void repaintsWhatChangedSinceTheLastPaint_data();
+    void repaintsWhatChangedSinceTheLastPaint();
 
 private:
     QImage grab() const;
+    QImage freshPaint() const;
 
     QTurtleOutputArea* m_area = nullptr;
     WalkingTurtle m_turtle;
@@ -51,6 +54,15 @@ void TestOutputArea::cleanup()
 QImage TestOutputArea::grab() const
 {
     return m_area->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// What a paint of the whole trace gives on the area's background.
+QImage TestOutputArea::freshPaint() const
+{
+    QImage image(m_area->size(), QImage::Format_RGB32);
+    image.fill(m_area->palette().color(QPalette::Window));
+    m_area->render(&image, true);
+    return image;
 }
 
 void TestOutputArea::walksTheTurtleWithTheArrowKeys_data()
@@ -163,6 +175,58 @@ void TestOutputArea::repaintsWithANewPen()
     // Width 16 at 0.375 pixel a unit: 6 pixels.
     m_area->setPen(QPen(QBrush(Qt::black), 16, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
     QVERIFY(qAbs(InkProbe(grab()).total(across) - 6.0) < 0.05);
+}
+
+void TestOutputArea::repaintsWhatChangedSinceTheLastPaint_data()
+{
+    QTest::addColumn<QString>("change");
+
+    QTest::newRow("a trace replaced by another of the same length and end") << "trace";
+    QTest::newRow("a pen-up walk that moves only the marker") << "walk";
+    QTest::newRow("a step with the pen down") << "step";
+    QTest::newRow("a resize") << "resize";
+    QTest::newRow("a new background colour") << "background";
+}
+
+void TestOutputArea::repaintsWhatChangedSinceTheLastPaint()
+{
+    QFETCH(QString, change);
+
+    const auto star = [](int turn) {
+        WalkingTurtle turtle;
+        turtle.put(-300, 0);
+        turtle.setWrite(true);
+        for (int i = 0; i < 40; ++i) {
+            turtle.move(600);
+            turtle.turn(turn);
+        }
+        turtle.setWrite(false);
+        turtle.put(0, 0);
+        return turtle;
+    };
+    m_area->setPen(QPen(QBrush(QColor(120, 20, 90)), 9, Qt::DashDotLine, Qt::RoundCap, Qt::MiterJoin));
+    m_turtle = star(170);
+    const QImage before = grab();
+    QCOMPARE(before, freshPaint());
+
+    if (change == "trace") {
+        m_turtle = star(150);
+    } else if (change == "walk") {
+        m_turtle.turn(30);
+        m_turtle.move(120);
+    } else if (change == "step") {
+        m_turtle.setWrite(true);
+        QTest::keyClick(m_area, Qt::Key_Up);
+    } else if (change == "resize") {
+        m_area->resize(700, 500);
+    } else {
+        QPalette palette = m_area->palette();
+        palette.setColor(QPalette::Window, QColor(250, 240, 200));
+        m_area->setPalette(palette);
+    }
+    const QImage shown = grab();
+    QCOMPARE(shown, freshPaint());
+    QVERIFY(shown != before);
 }
 
 QTEST_MAIN(TestOutputArea)
