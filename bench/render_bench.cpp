@@ -18,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
+#include <QWindow>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -160,9 +161,15 @@ int main(int argc, char** argv)
         turtle.setWrite(false);
         QTurtleOutputArea area;
         area.resize(size);
-        area.setWalkingTurtle(&turtle);
         area.setPen(pen.pen);
         area.show();
+        QElapsedTimer waiting;
+        waiting.start();
+        while (!(area.windowHandle() && area.windowHandle()->isExposed()) && waiting.elapsed() < 5000) {
+            app.processEvents(QEventLoop::AllEvents, 50);
+        }
+        app.processEvents();
+        area.setWalkingTurtle(&turtle);
         const double first = msFor([&area] { area.repaint(); });
         turtle.move(10);
         const double again = msFor([&area] { area.repaint(); });
