@@ -45,8 +45,6 @@ private slots:
     void pointsTheMarkerHeadAlongTheHeading_data();
     void pointsTheMarkerHeadAlongTheHeading();
     void leavesTheMarkerOutWhenAsked();
-    void drawsTheMarkerAtTheOriginWithoutATurtle();
-    void rendersTheSmallestImage();
     void rendersPointsFarBeyondTheIntRange_data();
     void rendersPointsFarBeyondTheIntRange();
 };
@@ -223,23 +221,6 @@ void TestTurtleRenderer::leavesTheMarkerOutWhenAsked()
         }
     }
     QVERIFY(qAbs(probe.total() - 100.0) < 2);
-}
-
-void TestTurtleRenderer::drawsTheMarkerAtTheOriginWithoutATurtle()
-{
-    const InkProbe probe(renderImage(QSize(800, 800), nullptr, TurtleRenderer::defaultPen(), true));
-    QVERIFY(probe.isMarker(400, 400));
-    QVERIFY(probe.isMarker(355, 400));
-    QVERIFY(!probe.isMarker(445, 400));
-}
-
-void TestTurtleRenderer::rendersTheSmallestImage()
-{
-    WalkingTurtle turtle = segment(QPoint(-400, 0), QPoint(400, 0));
-    const QImage image = renderImage(QSize(1, 1), &turtle, flatPen(10), true);
-    QCOMPARE(image.size(), QSize(1, 1));
-    QCOMPARE(image.format(), QImage::Format_RGB32);
-    QVERIFY(renderImage(QSize(0, 1), &turtle, flatPen(10), true).isNull());
 }
 
 void TestTurtleRenderer::rendersPointsFarBeyondTheIntRange_data()
