@@ -1,0 +1,180 @@
+// Renders traces of 10,000, 100,000 and 1,000,000 snapshots into an 800 x 800
+// image, as the output area and the export paint them, and prints the time per
+// render and the snapshots drawn per second. Then times the output area itself:
+// its first paint of a trace, and a repaint after a pen-up step, which only
+// moves the marker over the kept trace image.
+//
+//   render_bench [--repeat N] [--budget SECONDS]
+//
+// A pen whose render took longer than the budget is not timed on the larger
+// traces (a wide pen on a million long chords takes minutes).
+
+#include "turtle/imageexport.h"
+#include "turtle/qturtleoutputarea.h"
+#include "turtle/turtlerenderer.h"
+#include "turtle/walkingturtle.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+#include <QWindow>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Short steps (2 to 9 units), each a move and a 7 degree turn (two snapshots),
+// as a script loop draws them: rings drawn over and over, many small segments.
+WalkingTurtle rings(int snapshots)
+{
+    WalkingTurtle turtle;
+    turtle.setWrite(true);
+    for (int i = 1; turtle.trace().size() < std::size_t(snapshots); ++i) {
+        turtle.move(2 + (i / 400) % 8);
+        turtle.turn(7.0);
+    }
+    return turtle;
+}
+
+// Long chords across the view, with a pen lift every hundred moves: fewer,
+// longer segments, so the cost is in pixels rather than in points.
+WalkingTurtle star(int snapshots)
+{
+    WalkingTurtle turtle;
+    turtle.put(-300, 0);
+    turtle.setWrite(true);
+    for (int i = 1; turtle.trace().size() < std::size_t(snapshots); ++i) {
+        turtle.move(600);
+        turtle.turn(179.3);
+        if (i % 100 == 0) {
+            turtle.setWrite(false);
+            turtle.setWrite(true);
+        }
+    }
+    return turtle;
+}
+
+struct PenCase
+{
+    const char* name;
+    QPen pen;
+};
+
+std::vector<PenCase> pens()
+{
+    QPen wide(QBrush(Qt::darkBlue), 10, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    QPen dashed(QBrush(Qt::darkRed), 3, Qt::DashDotLine, Qt::SquareCap, Qt::BevelJoin);
+    QPen one(QBrush(Qt::black), 1, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
+    return {
+        { "default (width 0)", TurtleRenderer::defaultPen() },
+        { "width 1", one },
+        { "width 10 round", wide },
+        { "width 3 dash-dot", dashed },
+    };
+}
+
+double msFor(const std::function<void()>& work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+double medianMs(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // The widgets need a platform, not a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+
+    int repeat = 5;
+    double budgetMs = 5000;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) {
+            repeat = std::max(1, std::atoi(argv[++i]));
+        } else if (std::strcmp(argv[i], "--budget") == 0 && i + 1 < argc) {
+            budgetMs = std::max(0.0, std::atof(argv[++i]) * 1000);
+        } else {
+            std::fprintf(stderr, "usage: render_bench [--repeat N] [--budget SECONDS]\n");
+            return 2;
+        }
+    }
+
+    const QSize size(800, 800);
+    const std::vector<PenCase> penCases = pens();
+    std::printf("%-6s %-10s %-19s %12s %16s\n", "shape", "snapshots", "pen", "ms/render", "snapshots/s");
+    for (const char* shape : { "rings", "star" }) {
+        std::vector<bool> overBudget(penCases.size(), false);
+        for (int snapshots : { 10000, 100000, 1000000 }) {
+            const WalkingTurtle turtle
+                = std::strcmp(shape, "rings") == 0 ? rings(snapshots) : star(snapshots);
+            for (std::size_t p = 0; p < penCases.size(); ++p) {
+                const std::size_t count = turtle.trace().size();
+                if (overBudget[p]) {
+                    std::printf(
+                        "%-6s %-10zu %-19s %12s %16s\n", shape, count, penCases[p].name, "skipped", "-");
+                    continue;
+                }
+                std::vector<double> times;
+                for (int r = 0; r < repeat; ++r) {
+                    QElapsedTimer timer;
+                    timer.start();
+                    const QImage image = renderImage(size, &turtle, penCases[p].pen, true);
+                    times.push_back(timer.nsecsElapsed() / 1e6);
+                    if (image.isNull()) {
+                        std::fprintf(stderr, "render failed\n");
+                        return 1;
+                    }
+                    // One slow render is measure enough.
+                    if (times.back() > budgetMs / 5) {
+                        break;
+                    }
+                }
+                const double ms = medianMs(times);
+                overBudget[p] = ms > budgetMs;
+                std::printf("%-6s %-10zu %-19s %12.1f %16.0f\n", shape, count, penCases[p].name, ms,
+                    count / (ms / 1000.0));
+                std::fflush(stdout);
+            }
+        }
+    }
+
+    std::printf("\noutput area, 800 x 800, rings of 1000001 snapshots\n");
+    std::printf("%-19s %14s %14s\n", "pen", "first paint ms", "repaint ms");
+    for (const PenCase& pen : penCases) {
+        WalkingTurtle turtle = rings(1000000);
+        turtle.setWrite(false);
+        QTurtleOutputArea area;
+        area.resize(size);
+        area.setPen(pen.pen);
+        area.show();
+        QElapsedTimer waiting;
+        waiting.start();
+        while (!(area.windowHandle() && area.windowHandle()->isExposed()) && waiting.elapsed() < 5000) {
+            app.processEvents(QEventLoop::AllEvents, 50);
+        }
+        app.processEvents();
+        area.setWalkingTurtle(&turtle);
+        const double first = msFor([&area] { area.repaint(); });
+        turtle.move(10);
+        const double again = msFor([&area] { area.repaint(); });
+        std::printf("%-19s %14.1f %14.1f\n", pen.name, first, again);
+        std::fflush(stdout);
+    }
+    return 0;
+}

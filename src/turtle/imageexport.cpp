@@ -1,0 +1,90 @@
+#include "imageexport.h"
+
+#include "turtlerenderer.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QSaveFile>
+
+namespace {
+
+// The texts are marked with QT_TRANSLATE_NOOP so that lupdate finds them.
+QString translated(const char* text)
+{
+    return QCoreApplication::translate("ImageExport", text);
+}
+
+ImageExportResult failure(const QString& reason)
+{
+    return ImageExportResult { false, reason };
+}
+
+ImageExportResult notWritten(const QString& fileName, const QString& why)
+{
+    return failure(translated(QT_TRANSLATE_NOOP("ImageExport", "The image was not written to %1: %2"))
+                       .arg(QDir::toNativeSeparators(fileName), why));
+}
+
+} // namespace
+
+QImage renderImage(const QSize& size, const WalkingTurtle* turtle, const QPen& pen, bool showTurtle)
+{
+    if (size.isEmpty()) {
+        return QImage();
+    }
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull()) {
+        return image;
+    }
+    image.fill(Qt::white);
+    TurtleRenderer(turtle, pen).render(&image, showTurtle);
+    return image;
+}
+
+ImageExportResult exportImage(
+    const QString& fileName, const QSize& size, const WalkingTurtle* turtle, const QPen& pen, bool showTurtle)
+{
+    if (size.isEmpty()) {
+        return failure(translated(QT_TRANSLATE_NOOP("ImageExport",
+                                      "The image size %1 x %2 is not valid: "
+                                      "both sides must be at least 1 pixel."))
+                           .arg(size.width())
+                           .arg(size.height()));
+    }
+
+    // Checked before drawing, so that a mistyped name costs no rendering.
+    const QByteArray format = QFileInfo(fileName).suffix().toLower().toLatin1();
+    if (format.isEmpty() || !QImageWriter::supportedImageFormats().contains(format)) {
+        return notWritten(fileName,
+            translated(QT_TRANSLATE_NOOP("ImageExport",
+                "its name does not end with the suffix of an image format "
+                "(such as .png, .jpg or .jpeg).")));
+    }
+
+    const QImage image = renderImage(size, turtle, pen, showTurtle);
+    if (image.isNull()) {
+        return failure(translated(QT_TRANSLATE_NOOP("ImageExport",
+                                      "There is not enough memory for an image of "
+                                      "%1 x %2 pixels."))
+                           .arg(size.width())
+                           .arg(size.height()));
+    }
+
+    // Through a save file, so that a failed export leaves an older file as it was.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return notWritten(fileName, file.errorString());
+    }
+    QImageWriter writer(&file, format);
+    writer.setQuality(100);
+    if (!writer.write(image)) {
+        file.cancelWriting();
+        return notWritten(fileName, writer.errorString());
+    }
+    if (!file.commit()) {
+        return notWritten(fileName, file.errorString());
+    }
+    return ImageExportResult { true, QString() };
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QImage>
+#include <QPen>
+#include <QSize>
+#include <QString>
+
+class WalkingTurtle;
+
+// What became of an export: written, or the reason why not, translated.
+struct ImageExportResult
+{
+    bool written = false;
+    QString reason;
+};
+
+// The drawing as an image of the given size: RGB32, white, painted as the
+// output area paints itself. A null image when the size is empty or the memory
+// cannot be had.
+QImage renderImage(const QSize& size, const WalkingTurtle* turtle, const QPen& pen, bool showTurtle);
+
+// Renders and saves the drawing at quality 100, in the format named by the
+// suffix of fileName (png, jpg, jpeg, or any other the image library writes).
+// The file is replaced only when the whole image was written. The IDE's render
+// command and the headless runner both export through this function; it needs
+// neither a widget nor an application object.
+ImageExportResult exportImage(const QString& fileName, const QSize& size, const WalkingTurtle* turtle,
+    const QPen& pen, bool showTurtle);

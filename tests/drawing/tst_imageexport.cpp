@@ -1,0 +1,156 @@
+#include "turtle/imageexport.h"
+#include "turtle/turtlerenderer.h"
+#include "turtle/walkingturtle.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The export runs without any application object, as the headless runner
+// may call it: this test has none.
+class TestImageExport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void writesTheFormatNamedByTheSuffix_data();
+    void writesTheFormatNamedByTheSuffix();
+    void writesExactlyTheRenderedPixels();
+    void writesTheSmallestImage();
+    void reportsWhyNothingWasWritten_data();
+    void reportsWhyNothingWasWritten();
+    void keepsAnExistingFileWhenTheFormatIsUnknown();
+
+private:
+    WalkingTurtle square() const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestImageExport::init()
+{
+    m_dir.reset(new QTemporaryDir);
+    QVERIFY(m_dir->isValid());
+}
+
+WalkingTurtle TestImageExport::square() const
+{
+    WalkingTurtle turtle;
+    turtle.put(-200, -200);
+    turtle.setWrite(true);
+    for (int side = 0; side < 4; ++side) {
+        turtle.move(400);
+        turtle.turn(90);
+    }
+    return turtle;
+}
+
+void TestImageExport::writesTheFormatNamedByTheSuffix_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("magic");
+    QTest::addColumn<QByteArray>("format");
+
+    const QByteArray png("\x89PNG", 4);
+    const QByteArray jpeg("\xFF\xD8\xFF", 3);
+    QTest::newRow("a .png name gives PNG") << "trace.png" << png << QByteArray("png");
+    QTest::newRow("a .jpg name gives JPEG") << "trace.jpg" << jpeg << QByteArray("jpeg");
+    QTest::newRow("a .jpeg name gives JPEG") << "trace.jpeg" << jpeg << QByteArray("jpeg");
+    QTest::newRow("an upper-case suffix counts") << "TRACE.PNG" << png << QByteArray("png");
+}
+
+void TestImageExport::writesTheFormatNamedByTheSuffix()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, magic);
+    QFETCH(QByteArray, format);
+
+    const QString path = m_dir->filePath(name);
+    const WalkingTurtle turtle = square();
+    const ImageExportResult result
+        = exportImage(path, QSize(320, 200), &turtle, TurtleRenderer::defaultPen(), true);
+    QVERIFY2(result.written, qPrintable(result.reason));
+    QVERIFY(result.reason.isEmpty());
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.read(magic.size()), magic);
+    QImageReader reader(path);
+    QCOMPARE(reader.format(), format);
+    QCOMPARE(reader.size(), QSize(320, 200));
+    // No temporary file is left beside it.
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 1);
+}
+
+void TestImageExport::writesExactlyTheRenderedPixels()
+{
+    const WalkingTurtle turtle = square();
+    const QPen pen(QBrush(QColor(200, 40, 10)), 7, Qt::DashDotLine, Qt::RoundCap, Qt::MiterJoin);
+    const QString path = m_dir->filePath("exact.png");
+    QVERIFY(exportImage(path, QSize(640, 480), &turtle, pen, true).written);
+
+    const QImage expected = renderImage(QSize(640, 480), &turtle, pen, true);
+    QCOMPARE(expected.format(), QImage::Format_RGB32);
+    QCOMPARE(expected.pixel(0, 0), qRgb(255, 255, 255));
+    QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), expected);
+}
+
+void TestImageExport::writesTheSmallestImage()
+{
+    const WalkingTurtle turtle = square();
+    const QString path = m_dir->filePath("dot.png");
+    QVERIFY(exportImage(path, QSize(1, 1), &turtle, TurtleRenderer::defaultPen(), true).written);
+    QCOMPARE(QImage(path).size(), QSize(1, 1));
+}
+
+void TestImageExport::reportsWhyNothingWasWritten_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("mentions");
+
+    QTest::newRow("a suffix that names no image format") << "trace.tur" << QSize(80, 60) << "trace.tur";
+    QTest::newRow("a name without a suffix") << "trace" << QSize(80, 60) << "trace";
+    QTest::newRow("a folder that does not exist")
+        << "missing/folder/trace.png" << QSize(80, 60) << "trace.png";
+    QTest::newRow("a folder standing where the file should go")
+        << "taken.png" << QSize(80, 60) << "taken.png";
+    QTest::newRow("an image without width") << "flat.png" << QSize(0, 60) << "0 x 60";
+    QTest::newRow("an image without height") << "flat.png" << QSize(80, 0) << "80 x 0";
+}
+
+void TestImageExport::reportsWhyNothingWasWritten()
+{
+    QFETCH(QString, name);
+    QFETCH(QSize, size);
+    QFETCH(QString, mentions);
+
+    QVERIFY(QDir(m_dir->path()).mkdir("taken.png"));
+    const QString path = m_dir->filePath(name);
+    const WalkingTurtle turtle = square();
+    const ImageExportResult result = exportImage(path, size, &turtle, TurtleRenderer::defaultPen(), true);
+    QVERIFY(!result.written);
+    QVERIFY2(result.reason.contains(mentions), qPrintable(result.reason));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 0);
+}
+
+void TestImageExport::keepsAnExistingFileWhenTheFormatIsUnknown()
+{
+    const QString path = m_dir->filePath("notes.txt");
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("keep me");
+    }
+    const WalkingTurtle turtle = square();
+    QVERIFY(!exportImage(path, QSize(80, 60), &turtle, TurtleRenderer::defaultPen(), true).written);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("keep me"));
+}
+
+QTEST_APPLESS_MAIN(TestImageExport)
+#include "tst_imageexport.moc"
