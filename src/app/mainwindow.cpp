@@ -497,11 +497,11 @@ void MainWindow::generateRender()
     if (path.isEmpty()) {
         return;
     }
-    QString reason;
-    if (!exportImage(path, QSize(dialogue.imageWidth(), dialogue.imageHeight()), m_walkingTurtle,
-                     m_outputArea->pen(), dialogue.showTurtle(), &reason)) {
+    const ImageExportResult result = exportImage(path, QSize(dialogue.imageWidth(), dialogue.imageHeight()),
+                                                 m_walkingTurtle, m_outputArea->pen(), dialogue.showTurtle());
+    if (!result.written) {
         warn(tr("Save failed"), tr("The save of the file have failed"),
-             tr("%1: %2").arg(QDir::toNativeSeparators(path), reason));
+             tr("%1: %2").arg(QDir::toNativeSeparators(path), result.reason));
     }
 }
 
