@@ -7,3 +7,7 @@
 // executable, then in the installed data directory. Returns the path as given
 // when none exists, so that error messages name what was looked for.
 QString locateDataFile(const QString& relativePath);
+
+// Lets icon paths such as "Ressources:open.png" resolve in the same three
+// places, so that the forms need not know where Korvane is installed.
+void installDataSearchPaths();

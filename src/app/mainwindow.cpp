@@ -1,0 +1,576 @@
+#include "mainwindow.h"
+
+#include "dialogs.h"
+#include "frontend/datalocation.h"
+#include "turtle/imageexport.h"
+#include "turtle/qrenderdialogue.h"
+#include "turtle/qturtleoutputarea.h"
+#include "turtle/qturtletraceproperties.h"
+#include "turtle/walkingturtle.h"
+#include "widgets/qdebuggerinterface.h"
+#include "widgets/qeditor.h"
+#include "widgets/qerrorlister.h"
+#include "widgets/qhelp.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMenu>
+#include <QProgressDialog>
+#include <QSaveFile>
+#include <QTextStream>
+#include <QTranslator>
+
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+// A run looks at the event queue between slices of this many instructions, and
+// at most every SliceInterval milliseconds; the stop dialog shows after ProgressDelay.
+constexpr qint64 SliceSteps = 10000;
+constexpr qint64 SliceInterval = 25;
+constexpr qint64 ProgressDelay = 500;
+
+QString fileFilter(const char* text)
+{
+    return QCoreApplication::translate("MainWindow", text);
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
+    : QMainWindow(parent, flags)
+    , m_interpreter()
+    , m_walkingTurtle(new WalkingTurtle)
+{
+    installDataSearchPaths();
+    ui.setupUi(this);
+
+    setWindowTitle(QCoreApplication::applicationName());
+    setMinimumSize(800, 600);
+    setWindowIcon(QIcon(locateDataFile(QStringLiteral("icone-32x32.png"))));
+
+    // Created before any translator is installed, so these two keep their titles.
+    m_dockWidgetsMenu = new QMenu(tr("DockWidgets"), this);
+    m_toolBarsMenu = new QMenu(tr("ToolBars"), this);
+    ui.menu_View->addMenu(m_dockWidgetsMenu);
+    ui.menu_View->addMenu(m_toolBarsMenu);
+
+    m_centralWidget = new QWidget(this);
+    m_centralLayout = new QGridLayout(m_centralWidget);
+    setCentralWidget(m_centralWidget);
+    m_outputArea = new QTurtleOutputArea;
+    m_centralLayout->addWidget(m_outputArea, 0, 0, 1, 2);
+    m_editor = new QEditor;
+    m_centralLayout->addWidget(m_editor, 0, 2, 1, 1);
+
+    m_errorLister = new QErrorLister;
+    addDockWidget(Qt::BottomDockWidgetArea, m_errorLister);
+    m_errorLister->setMinimumHeight(100);
+
+    m_traceProperties = new QTurtleTraceProperties;
+    addDockWidget(Qt::LeftDockWidgetArea, m_traceProperties);
+
+    m_debugInterface = new QDebuggerInterface;
+    addDockWidget(Qt::BottomDockWidgetArea, m_debugInterface);
+
+    m_help = new QHelp;
+    addDockWidget(Qt::RightDockWidgetArea, m_help);
+    m_help->hide();
+    m_helpAction = m_help->toggleViewAction();
+    m_helpAction->setShortcut(QKeySequence(QStringLiteral("F1")));
+    m_helpAction->setIcon(QIcon(QStringLiteral("Ressources:help.png")));
+    ui.menuHelp->addAction(m_helpAction);
+
+    m_editor->setCommands(m_interpreter.virtualMachine()->commands());
+
+    m_mainToolBarAction = ui.mainToolBar->toggleViewAction();
+    m_debuggerToolBarAction = ui.debuggerToolBar->toggleViewAction();
+    m_toolBarsMenu->addAction(m_mainToolBarAction);
+    m_toolBarsMenu->addAction(m_debuggerToolBarAction);
+    m_debugInterfaceAction = m_debugInterface->toggleViewAction();
+    m_errorListerAction = m_errorLister->toggleViewAction();
+    m_tracePropertiesAction = m_traceProperties->toggleViewAction();
+    m_dockWidgetsMenu->addAction(m_debugInterfaceAction);
+    m_dockWidgetsMenu->addAction(m_errorListerAction);
+    m_dockWidgetsMenu->addAction(m_tracePropertiesAction);
+
+    m_debugActions = new QActionGroup(this);
+    m_debugActions->setExclusive(false);
+    m_debugActions->addAction(ui.actionContinue);
+    m_debugActions->addAction(ui.actionStop);
+    m_debugActions->addAction(ui.actionRestart);
+    m_debugActions->addAction(ui.actionStep);
+    m_debugActions->setEnabled(false);
+
+    m_turDirectory = QStringLiteral("./TurtleCodes/");
+    m_resDirectory = QStringLiteral("./TurtleRes/");
+    m_renderDirectory = QStringLiteral("./TurtleRender/");
+
+    m_qtTranslator = new QTranslator(this);
+    m_appTranslator = new QTranslator(this);
+    m_languageActions = new QActionGroup(this);
+    m_languageActions->setExclusive(true);
+    m_languageActions->addAction(ui.action_System_Language);
+    m_languageActions->addAction(ui.action_French);
+    m_languageActions->addAction(ui.action_English);
+
+    changeLanguage();
+
+    connect(ui.actionOpen, &QAction::triggered, this, &MainWindow::openFile);
+    connect(ui.actionOpen_Image, &QAction::triggered, this, &MainWindow::openImage);
+    connect(ui.actionSave, &QAction::triggered, this, &MainWindow::save);
+    connect(ui.actionSave_AS, &QAction::triggered, this, &MainWindow::saveAs);
+    connect(ui.actionSave_Image, &QAction::triggered, this, &MainWindow::saveImage);
+    connect(ui.actionClose, &QAction::triggered, this, &MainWindow::closeFile);
+    connect(ui.actionQuit, &QAction::triggered, this, &MainWindow::close);
+    connect(ui.action_Write, &QAction::toggled, this, &MainWindow::write);
+    connect(ui.actionEditor, &QAction::toggled, m_editor, &QWidget::setEnabled);
+    connect(ui.action_Clear, &QAction::triggered, this, &MainWindow::resetTurtle);
+    connect(ui.action_Run, &QAction::triggered, this, &MainWindow::run);
+    connect(ui.actionContinue, &QAction::triggered, this, &MainWindow::continueDebugging);
+    connect(ui.actionStop, &QAction::triggered, this, &MainWindow::stopDebugging);
+    connect(ui.actionRestart, &QAction::triggered, this, &MainWindow::restartDebugging);
+    connect(ui.actionStep, &QAction::triggered, this, &MainWindow::debugRun);
+    connect(ui.actionDir_Choice_tur, &QAction::triggered, this, &MainWindow::turDirectoryChoice);
+    connect(ui.actionDir_Choice_res, &QAction::triggered, this, &MainWindow::resDirectoryChoice);
+    connect(ui.actionDir_Choice_Render, &QAction::triggered, this, &MainWindow::renderDirectoryChoice);
+    connect(ui.actionRender, &QAction::triggered, this, &MainWindow::generateRender);
+    connect(ui.actionAbout_us, &QAction::triggered, this, &MainWindow::showAbout);
+    connect(ui.action_System_Language, &QAction::triggered, this, &MainWindow::changeLanguage);
+    connect(ui.action_French, &QAction::triggered, this, &MainWindow::changeLanguage);
+    connect(ui.action_English, &QAction::triggered, this, &MainWindow::changeLanguage);
+    connect(m_editor, &QEditor::modified, this, &MainWindow::updateWindowTitle);
+    connect(m_traceProperties, &QTurtleTraceProperties::penGenerated, m_outputArea, &QTurtleOutputArea::setPen);
+
+    m_interpreter.setWalkingTurtle(m_walkingTurtle);
+    m_outputArea->setWalkingTurtle(m_walkingTurtle);
+}
+
+MainWindow::~MainWindow()
+{
+    delete m_walkingTurtle;
+}
+
+// ---------------------------------------------------------------- run and debug
+
+void MainWindow::run()
+{
+    m_interpreter.compile(m_editor->toPlainText());
+    if (ui.action_Debug->isChecked()) {
+        m_debugInterface->setVisible(true);
+        ui.action_Run->setEnabled(false);
+        m_debugActions->setEnabled(true);
+        ui.debuggerToolBar->setVisible(true);
+    } else {
+        // The machine is idle here, so running from the current line starts
+        // at the first instruction, as a plain run to the end does.
+        executeToEnd();
+        update();
+    }
+    refreshErrorList();
+    syncWriteAction();
+}
+
+void MainWindow::debugRun()
+{
+    showStepResult(m_interpreter.step());
+}
+
+void MainWindow::continueDebugging()
+{
+    // Only the final state is shown, so the steps run without the per-step
+    // refresh; it ends exactly as the last Step of the program would.
+    executeToEnd();
+    showStepResult(false);
+}
+
+void MainWindow::stopDebugging()
+{
+    ui.action_Run->setEnabled(true);
+    m_debugActions->setEnabled(false);
+    m_interpreter.restart();
+    m_editor->setExecLine(m_interpreter.currentLine());
+    m_debugInterface->setValues(m_interpreter.debugValues());
+    syncWriteAction();
+}
+
+void MainWindow::restartDebugging()
+{
+    stopDebugging();
+    run();
+}
+
+void MainWindow::write(bool writing)
+{
+    m_walkingTurtle->setWrite(writing);
+}
+
+void MainWindow::resetTurtle()
+{
+    *m_walkingTurtle = WalkingTurtle();
+    syncWriteAction();
+    update();
+}
+
+// Runs the program from the current line until it ends, in slices, so that the
+// window keeps painting. After half a second a modal dialog counts the
+// instructions and offers to stop; stopping ends the run with code 240.
+void MainWindow::executeToEnd()
+{
+    QElapsedTimer clock;
+    clock.start();
+    qint64 lastLook = 0;
+    std::unique_ptr<QProgressDialog> progress;
+
+    while (m_interpreter.advance(SliceSteps)) {
+        const qint64 now = clock.elapsed();
+        if (now - lastLook < SliceInterval) {
+            continue;
+        }
+        lastLook = now;
+
+        if (!progress && now >= ProgressDelay) {
+            progress = std::make_unique<QProgressDialog>(this);
+            progress->setWindowTitle(QCoreApplication::applicationName());
+            progress->setWindowModality(Qt::ApplicationModal);
+            progress->setCancelButtonText(tr("&Stop"));
+            progress->setRange(0, 0);
+            progress->setMinimumDuration(0);
+            progress->setAutoClose(false);
+            progress->setAutoReset(false);
+        }
+        if (!progress) {
+            // Nothing the user does may start another command in the middle of this one.
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            continue;
+        }
+        progress->setLabelText(tr("The script is running: %L1 instructions executed.")
+                                   .arg(m_interpreter.executedSteps()));
+        progress->show();
+        QCoreApplication::processEvents();
+        if (progress->wasCanceled()) {
+            m_interpreter.interrupt();
+            break;
+        }
+    }
+}
+
+void MainWindow::showStepResult(bool goesOn)
+{
+    if (!goesOn) {
+        ui.action_Run->setEnabled(true);
+        m_debugActions->setEnabled(false);
+        setFocus();
+    }
+    m_editor->setExecLine(m_interpreter.currentLine());
+    refreshErrorList();
+    m_debugInterface->setValues(m_interpreter.debugValues());
+    syncWriteAction();
+    update();
+}
+
+void MainWindow::refreshErrorList()
+{
+    if (!m_interpreter.messages().empty()) {
+        m_errorLister->setVisible(true);
+    }
+    m_errorLister->setMessages(m_interpreter.messages());
+}
+
+void MainWindow::syncWriteAction()
+{
+    ui.action_Write->setChecked(m_walkingTurtle->isWriting());
+}
+
+// ---------------------------------------------------------------- files
+
+QMessageBox::StandardButton MainWindow::maybeSave()
+{
+    const QMessageBox::StandardButton answer = Dialogs::question(
+        this, QCoreApplication::applicationName(), tr("Do you want to save .tur file ?"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    // A save that failed or whose name was not given must not let the edits go.
+    if (answer == QMessageBox::Save && !saveScript()) {
+        return QMessageBox::Cancel;
+    }
+    return answer;
+}
+
+void MainWindow::openFile()
+{
+    if (m_editor->isModified() && maybeSave() == QMessageBox::Cancel) {
+        return;
+    }
+    const QString path = Dialogs::openFileName(this, tr("Open a turtle file"), m_turDirectory,
+                                               fileFilter("Turtle files (*.tur);;Other files (*.*)"));
+    if (!path.isEmpty()) {
+        loadScript(path);
+    }
+}
+
+bool MainWindow::loadScript(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        warn(tr("Load failed"), tr("The loading of the file have failed"),
+             tr("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        return false;
+    }
+    QTextStream in(&file);
+    m_editor->setPlainText(in.readAll());
+    m_editor->setDocumentTitle(path);
+    m_editor->setIfModified(false);
+    updateWindowTitle();
+    return true;
+}
+
+void MainWindow::save()
+{
+    saveScript();
+}
+
+bool MainWindow::saveScript()
+{
+    const QString path = m_editor->documentTitle();
+    if (path.isEmpty()) {
+        return saveScriptAs();
+    }
+    return writeScript(path);
+}
+
+void MainWindow::saveAs()
+{
+    saveScriptAs();
+}
+
+bool MainWindow::saveScriptAs()
+{
+    const QString path = Dialogs::saveFileName(this, tr("Save the file"), m_turDirectory,
+                                               fileFilter("Turtle files (*.tur);;Other files (*.*)"));
+    if (path.isEmpty()) {
+        return false;
+    }
+    m_editor->setDocumentTitle(path);
+    const bool written = writeScript(path);
+    updateWindowTitle();
+    return written;
+}
+
+bool MainWindow::writeScript(const QString& path)
+{
+    // The old file stays whole until the new text is completely on disk.
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        QTextStream out(&file);
+        out << m_editor->toPlainText();
+        out.flush();
+        if (out.status() == QTextStream::Ok && file.commit()) {
+            m_editor->document()->setModified(false);
+            m_editor->setIfModified(false);
+            return true;
+        }
+    }
+    warn(tr("Save failed"), tr("The save of the file have failed"),
+         tr("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    return false;
+}
+
+void MainWindow::closeFile()
+{
+    if (m_editor->isModified() && maybeSave() == QMessageBox::Cancel) {
+        return;
+    }
+    m_editor->clear();
+    m_editor->setDocumentTitle(QString());
+    m_editor->setIfModified(false);
+    updateWindowTitle();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_editor->isModified() && maybeSave() == QMessageBox::Cancel) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void MainWindow::openImage()
+{
+    const QString path = Dialogs::openFileName(this, tr("Open a turtle image"), m_resDirectory,
+                                               fileFilter("Turtle images(*.res);;Other files (*.*)"));
+    if (!path.isEmpty()) {
+        loadTrace(path);
+    }
+}
+
+bool MainWindow::loadTrace(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        warn(tr("Load failed"), tr("The loading of the image file have failed"),
+             tr("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        return false;
+    }
+    QTextStream in(&file);
+    const std::string text = in.readAll().toLatin1().toStdString();
+    file.close();
+
+    try {
+        *m_walkingTurtle = WalkingTurtle::turtleFromString(text);
+    } catch (const std::invalid_argument&) {
+        warn(tr("Load failed"), tr("The loading of the image file have failed"),
+             tr("%1 is not a turtle image: it must start with the line \"Tur=Res\", followed by one "
+                "line \"Y x y\" or \"N x y\" per point.")
+                 .arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    syncWriteAction();
+    update();
+    return true;
+}
+
+void MainWindow::saveImage()
+{
+    const QString path = Dialogs::saveFileName(this, tr("Save the Turtle Image"), m_resDirectory,
+                                               fileFilter("Turtle images(*.res);;Other files (*.*)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        QTextStream out(&file);
+        out << QString::fromLatin1(m_walkingTurtle->toString().c_str());
+        out.flush();
+        if (out.status() == QTextStream::Ok && file.commit()) {
+            return;
+        }
+    }
+    warn(tr("Save failed"), tr("The save of the file have failed"),
+         tr("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+}
+
+QString MainWindow::chooseDirectory(const QString& current)
+{
+    const QString chosen = Dialogs::existingDirectory(nullptr, tr("Select Default Directory"), current);
+    if (chosen.isEmpty()) {
+        return current;
+    }
+    QString directory = QDir::fromNativeSeparators(chosen);
+    while (directory.size() > 1 && directory.endsWith(QLatin1Char('/'))) {
+        directory.chop(1);
+    }
+    return directory;
+}
+
+void MainWindow::turDirectoryChoice()
+{
+    m_turDirectory = chooseDirectory(m_turDirectory);
+}
+
+void MainWindow::resDirectoryChoice()
+{
+    m_resDirectory = chooseDirectory(m_resDirectory);
+}
+
+void MainWindow::renderDirectoryChoice()
+{
+    m_renderDirectory = chooseDirectory(m_renderDirectory);
+}
+
+void MainWindow::generateRender()
+{
+    QRenderDialogue dialogue(this, Qt::WindowFlags());
+    if (dialogue.exec() != QDialog::Accepted) {
+        return;
+    }
+    const QString path = Dialogs::saveFileName(this, tr("Save turtle trace as..."), m_renderDirectory,
+                                               dialogue.outputFormat());
+    if (path.isEmpty()) {
+        return;
+    }
+    const ImageExportResult result = exportImage(path, QSize(dialogue.imageWidth(), dialogue.imageHeight()),
+                                                 m_walkingTurtle, m_outputArea->pen(), dialogue.showTurtle());
+    if (!result.written) {
+        warn(tr("Save failed"), tr("The save of the file have failed"),
+             tr("%1: %2").arg(QDir::toNativeSeparators(path), result.reason));
+    }
+}
+
+void MainWindow::updateWindowTitle()
+{
+    QString title = QCoreApplication::applicationName();
+    const QString path = m_editor->documentTitle();
+    if (!path.isEmpty()) {
+        title += QStringLiteral(" - ") + path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+        if (m_editor->isModified()) {
+            title += QLatin1Char('*');
+        }
+    }
+    setWindowTitle(title);
+}
+
+void MainWindow::warn(const QString& heading, const QString& sentence, const QString& detail)
+{
+    QString text = QStringLiteral("<p><strong>%1</strong></p>%2").arg(heading, sentence);
+    if (!detail.isEmpty()) {
+        text += QStringLiteral("<p>%1</p>").arg(detail.toHtmlEscaped());
+    }
+    Dialogs::warning(this, QCoreApplication::applicationName(), text);
+}
+
+// ---------------------------------------------------------------- about and language
+
+void MainWindow::showAbout()
+{
+    const QStringList authors { tr("The Korvane team") };
+    QString text = QStringLiteral("----------- ") + QCoreApplication::applicationName()
+        + QStringLiteral(" -----------") + QStringLiteral("<p>") + tr("Version: ")
+        + QCoreApplication::applicationVersion() + QStringLiteral("</p>") + QStringLiteral("<p><strong>")
+        + tr("Created by :") + QStringLiteral("</strong><br>");
+    for (int i = 0; i < authors.size(); ++i) {
+        text += authors.at(i) + (i + 1 < authors.size() ? QStringLiteral(",<br>") : QStringLiteral("</p>"));
+    }
+    QMessageBox::about(this, QCoreApplication::applicationName(), text);
+}
+
+void MainWindow::changeLanguage()
+{
+    QCoreApplication::removeTranslator(m_qtTranslator);
+    QCoreApplication::removeTranslator(m_appTranslator);
+
+    QString code;
+    if (ui.action_System_Language->isChecked()) {
+        code = QLocale::system().name().section(QLatin1Char('_'), 0, 0);
+    } else if (ui.action_French->isChecked()) {
+        code = QStringLiteral("fr");
+    }
+
+    // A failed load leaves the translator empty: the source texts show.
+    m_qtTranslator->load(QStringLiteral("qt_") + code, QLibraryInfo::location(QLibraryInfo::TranslationsPath));
+    QCoreApplication::installTranslator(m_qtTranslator);
+    m_appTranslator->load(code, locateDataFile(QStringLiteral("Translations")));
+    QCoreApplication::installTranslator(m_appTranslator);
+
+    applyLanguage(code);
+
+    m_traceProperties->retranslate();
+    m_errorLister->retranslate();
+    m_debugInterface->retranslate();
+    m_help->retranslate();
+}
+
+void MainWindow::applyLanguage(const QString& code)
+{
+    m_interpreter.setLanguage(code);
+    ui.retranslateUi(this);
+    updateWindowTitle();
+}

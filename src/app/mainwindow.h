@@ -1,0 +1,100 @@
+#pragma once
+
+#include "frontend/interpreter.h"
+
+#include "ui_mainwindow.h"
+
+#include <QMainWindow>
+#include <QMessageBox>
+
+class QActionGroup;
+class QCloseEvent;
+class QGridLayout;
+class QMenu;
+class QTranslator;
+class QDebuggerInterface;
+class QEditor;
+class QErrorLister;
+class QHelp;
+class QTurtleOutputArea;
+class QTurtleTraceProperties;
+class WalkingTurtle;
+
+// The one window of Korvane: the drawing and the editor in the centre, the pen,
+// error, debugger and help panels around them, and every command of the menus.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
+    ~MainWindow() override;
+
+public slots:
+    void openFile();
+    void openImage();
+    void save();
+    void saveAs();
+    void saveImage();
+    void closeFile();
+    void write(bool writing);
+    void resetTurtle();
+    void run();
+    void debugRun();
+    void continueDebugging();
+    void stopDebugging();
+    void restartDebugging();
+    void turDirectoryChoice();
+    void resDirectoryChoice();
+    void renderDirectoryChoice();
+    void generateRender();
+    void showAbout();
+    void changeLanguage();
+    void updateWindowTitle();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QMessageBox::StandardButton maybeSave();
+    bool saveScript();
+    bool saveScriptAs();
+    bool loadScript(const QString& path);
+    bool loadTrace(const QString& path);
+    bool writeScript(const QString& path);
+    void applyLanguage(const QString& code);
+
+    void executeToEnd();
+    void showStepResult(bool goesOn);
+    void refreshErrorList();
+    void syncWriteAction();
+    QString chooseDirectory(const QString& current);
+    void warn(const QString& heading, const QString& sentence, const QString& detail);
+
+    Ui::MainWindowClass ui;
+    QWidget* m_centralWidget;
+    QGridLayout* m_centralLayout;
+    QTurtleOutputArea* m_outputArea;
+    QEditor* m_editor;
+    QTurtleTraceProperties* m_traceProperties;
+    QErrorLister* m_errorLister;
+    QDebuggerInterface* m_debugInterface;
+    QHelp* m_help;
+    QMenu* m_dockWidgetsMenu;
+    QMenu* m_toolBarsMenu;
+    QAction* m_mainToolBarAction;
+    QAction* m_debuggerToolBarAction;
+    QAction* m_debugInterfaceAction;
+    QAction* m_errorListerAction;
+    QAction* m_tracePropertiesAction;
+    QAction* m_helpAction;
+    QActionGroup* m_debugActions;
+    Interpreter m_interpreter;
+    WalkingTurtle* m_walkingTurtle;
+    QString m_turDirectory;
+    QString m_resDirectory;
+    QString m_renderDirectory;
+    QActionGroup* m_languageActions;
+    QTranslator* m_qtTranslator;
+    QTranslator* m_appTranslator;
+};

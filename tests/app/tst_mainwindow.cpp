@@ -1,0 +1,653 @@
+#include "dialogs.h"
+#include "mainwindow.h"
+#include "turtle/qturtleoutputarea.h"
+#include "turtle/qturtletraceproperties.h"
+#include "widgets/qeditor.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDockWidget>
+#include <QFile>
+#include <QListWidget>
+#include <QProgressDialog>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+#include <QToolBar>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// The worked example of the debugger: a square drawn by a procedure called four times.
+const char* const SquareByProcedure = "Tur=Asm\n"
+                                      "CX:4;\n"
+                                      "write:Y;\n"
+                                      "define:SIDE;\n"
+                                      "call:EDGE;\n"
+                                      "loop:SIDE;\n"
+                                      "end;\n"
+                                      "proc:EDGE;\n"
+                                      "move:100;\n"
+                                      "left:90;\n"
+                                      "ret;\n";
+
+QString readFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return QString();
+    }
+    return QTextStream(&file).readAll();
+}
+
+void writeFile(const QString& path, const QString& text)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Text));
+    QTextStream(&file) << text;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void startState();
+    void helpToggleIsTheLastEntryOfTheHelpMenu();
+    void editorActionEnablesTheEditor();
+    void runDrawsTheExampleAndFillsTheErrorList();
+    void runAgainDrawsFromWhereTheTurtleStopped();
+    void runShowsErrorsOfABrokenScript();
+    void debugSteppingFollowsTheMachine();
+    void continueFinishesAsTheLastStepWould();
+    void stopAndRestart();
+    void clearWhileDebugging();
+    void writeActionFollowsThePen();
+    void penPanelReachesTheOutputArea();
+
+    void openAndSaveScripts();
+    void titleFollowsFileAndModification();
+    void promptAnswers_data();
+    void promptAnswers();
+    void failedSaveKeepsTheEdits_data();
+    void failedSaveKeepsTheEdits();
+    void closeEventHonoursThePrompt();
+    void traceOpenAndSave();
+    void rejectedTraceLeavesTheTurtle();
+    void failedScriptLoadLeavesTheEditor();
+    void saveKeepsTheOldFileWhenWritingFails();
+    void directoryChoice();
+
+    void endlessLoopIsStoppedFromTheProgressDialog();
+
+private:
+    QAction* action(const char* name) const;
+    QEditor* editor() const { return m_window->findChild<QEditor*>(); }
+    QListWidget* errorList() const { return m_window->findChild<QListWidget*>(QStringLiteral("ErrorListWidget")); }
+    QDockWidget* dock(const char* name) const { return m_window->findChild<QDockWidget*>(QLatin1String(name)); }
+    QStringList errorTexts() const;
+    QString debugValue(const QString& name) const;
+    QString savedTrace();
+    void setScript(const QString& text);
+
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestMainWindow::initTestCase()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    Dialogs::setInteractive(false);
+}
+
+void TestMainWindow::init()
+{
+    Dialogs::clear();
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_window = std::make_unique<MainWindow>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestMainWindow::cleanup()
+{
+    // Closing must not ask anything of a test that left edits behind.
+    editor()->setIfModified(false);
+    m_window.reset();
+    m_dir.reset();
+}
+
+QAction* TestMainWindow::action(const char* name) const
+{
+    QAction* found = m_window->findChild<QAction*>(QLatin1String(name));
+    Q_ASSERT(found);
+    return found;
+}
+
+QStringList TestMainWindow::errorTexts() const
+{
+    QStringList texts;
+    for (int i = 0; i < errorList()->count(); ++i) {
+        texts << errorList()->item(i)->text();
+    }
+    return texts;
+}
+
+QString TestMainWindow::debugValue(const QString& name) const
+{
+    const auto* table = m_window->findChild<QTableWidget*>(QStringLiteral("DebugTableWidget"));
+    for (int row = 0; row < table->rowCount(); ++row) {
+        if (table->verticalHeaderItem(row)->text() == name) {
+            return table->item(row, 0)->text();
+        }
+    }
+    return QStringLiteral("(none)");
+}
+
+// The drawing as the trace file that "Save Image" writes.
+QString TestMainWindow::savedTrace()
+{
+    const QString path = m_dir->filePath(QStringLiteral("saved.res"));
+    QFile::remove(path);
+    Dialogs::setNextFileName(path);
+    action("actionSave_Image")->trigger();
+    return readFile(path);
+}
+
+void TestMainWindow::setScript(const QString& text)
+{
+    editor()->setPlainText(text);
+}
+
+void TestMainWindow::startState()
+{
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane"));
+    QVERIFY(!dock("DockWidget")->isVisible());
+    QVERIFY(dock("m_errorLister")->isVisible());
+    QVERIFY(dock("m_debugInterface")->isVisible());
+    QVERIFY(dock("m_turtleTraceProperties")->isVisible());
+    QVERIFY(m_window->findChild<QToolBar*>(QStringLiteral("mainToolBar"))->isVisible());
+    QVERIFY(m_window->findChild<QToolBar*>(QStringLiteral("debuggerToolBar"))->isVisible());
+    for (const char* name : { "actionContinue", "actionStop", "actionRestart", "actionStep" }) {
+        QVERIFY2(!action(name)->isEnabled(), name);
+    }
+    QVERIFY(action("action_Run")->isEnabled());
+    QVERIFY(action("action_System_Language")->isChecked());
+    QVERIFY(!action("action_Write")->isChecked());
+    QVERIFY(!action("action_Debug")->isChecked());
+    QVERIFY(editor()->isEnabled());
+    QCOMPARE(savedTrace(), QStringLiteral("Tur=Res\n"));
+}
+
+void TestMainWindow::helpToggleIsTheLastEntryOfTheHelpMenu()
+{
+    auto* menu = m_window->findChild<QMenu*>(QStringLiteral("menuHelp"));
+    QAction* toggle = menu->actions().last();
+    QCOMPARE(toggle->shortcut(), QKeySequence(Qt::Key_F1));
+    QCOMPARE(toggle, dock("DockWidget")->toggleViewAction());
+
+    QApplication::setActiveWindow(m_window.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QTest::keyClick(m_window.get(), Qt::Key_F1);
+    QVERIFY(dock("DockWidget")->isVisible());
+    QTest::keyClick(m_window.get(), Qt::Key_F1);
+    QVERIFY(!dock("DockWidget")->isVisible());
+}
+
+void TestMainWindow::editorActionEnablesTheEditor()
+{
+    QApplication::setActiveWindow(m_window.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QTest::keyClick(m_window.get(), Qt::Key_E, Qt::ControlModifier);
+    QVERIFY(!editor()->isEnabled());
+    QVERIFY(!action("actionEditor")->isChecked());
+    action("actionEditor")->trigger();
+    QVERIFY(editor()->isEnabled());
+}
+
+void TestMainWindow::runDrawsTheExampleAndFillsTheErrorList()
+{
+    setScript(readFile(QStringLiteral(EXAMPLES_DIR "/square.tur")));
+    action("action_Run")->trigger();
+
+    QCOMPARE(savedTrace(), readFile(QStringLiteral(EXPECTED_DIR "/square.res")));
+    QVERIFY(errorTexts().isEmpty());
+    QVERIFY(action("action_Run")->isEnabled());
+    QVERIFY(action("action_Write")->isChecked());
+}
+
+void TestMainWindow::runAgainDrawsFromWhereTheTurtleStopped()
+{
+    setScript(QStringLiteral("Tur=Asm\nwrite:Y;\nmove:10;\n"));
+    action("action_Run")->trigger();
+    action("action_Run")->trigger();
+    QCOMPARE(savedTrace(), QStringLiteral("Tur=Res\nN 0 0\nY -10 0\nY -20 0\n"));
+}
+
+void TestMainWindow::runShowsErrorsOfABrokenScript()
+{
+    dock("m_errorLister")->hide();
+    setScript(QStringLiteral("move: 5;\nMOVE: 5;\njmpax: nowhere;\n"));
+    action("action_Run")->trigger();
+
+    QVERIFY(dock("m_errorLister")->isVisible());
+    const QStringList texts = errorTexts();
+    QCOMPARE(texts.size(), 3);
+    QVERIFY2(texts.at(1).contains(QLatin1Char('2')), qPrintable(texts.at(1)));
+    QVERIFY2(texts.at(2).contains(QLatin1Char('3')), qPrintable(texts.at(2)));
+
+    // A good script empties the list but leaves the dock where it is.
+    setScript(QStringLiteral("Tur=Asm\nmove: 5;\n"));
+    action("action_Run")->trigger();
+    QVERIFY(errorTexts().isEmpty());
+    QVERIFY(dock("m_errorLister")->isVisible());
+}
+
+void TestMainWindow::debugSteppingFollowsTheMachine()
+{
+    dock("m_debugInterface")->hide();
+    m_window->findChild<QToolBar*>(QStringLiteral("debuggerToolBar"))->hide();
+    setScript(QString::fromLatin1(SquareByProcedure));
+    action("action_Debug")->setChecked(true);
+    action("action_Run")->trigger();
+
+    QVERIFY(dock("m_debugInterface")->isVisible());
+    QVERIFY(m_window->findChild<QToolBar*>(QStringLiteral("debuggerToolBar"))->isVisible());
+    QVERIFY(!action("action_Run")->isEnabled());
+    QVERIFY(action("actionStep")->isEnabled());
+    QCOMPARE(editor()->execLine(), -1);
+
+    // The lines shown between steps: 3, 5, 9, 10, 11, 6, then round again.
+    const QList<int> expected { 3, 5, 9, 10, 11, 6, 5, 9 };
+    for (int line : expected) {
+        action("actionStep")->trigger();
+        QCOMPARE(editor()->execLine(), line);
+        QCOMPARE(editor()->textCursor().blockNumber() + 1, line);
+        QCOMPARE(debugValue(QStringLiteral("RI")), QString::number(line));
+    }
+    QCOMPARE(debugValue(QStringLiteral("CX")), QStringLiteral("3"));
+    QCOMPARE(debugValue(QStringLiteral("Stack size")), QStringLiteral("0"));
+    QCOMPARE(debugValue(QStringLiteral("Stack top")), QStringLiteral("(none)"));
+    QVERIFY(action("action_Write")->isChecked());
+
+    int steps = 0;
+    while (action("actionStep")->isEnabled() && steps < 100) {
+        action("actionStep")->trigger();
+        ++steps;
+    }
+    QCOMPARE(editor()->execLine(), -1);
+    QCOMPARE(editor()->textCursor().position(), 0);
+    QVERIFY(action("action_Run")->isEnabled());
+    QCOMPARE(debugValue(QStringLiteral("RI")), QStringLiteral("-1"));
+    QCOMPARE(debugValue(QStringLiteral("CX")), QStringLiteral("0"));
+    // The same square as the example drawn without a procedure.
+    QCOMPARE(savedTrace(), readFile(QStringLiteral(EXPECTED_DIR "/square.res")));
+}
+
+void TestMainWindow::continueFinishesAsTheLastStepWould()
+{
+    setScript(QString::fromLatin1(SquareByProcedure) + QStringLiteral("\n"));
+    action("action_Debug")->setChecked(true);
+    action("action_Run")->trigger();
+    action("actionStep")->trigger();
+    action("actionStep")->trigger();
+    action("actionContinue")->trigger();
+
+    QCOMPARE(editor()->execLine(), -1);
+    QVERIFY(action("action_Run")->isEnabled());
+    QVERIFY(!action("actionContinue")->isEnabled());
+    QCOMPARE(debugValue(QStringLiteral("RI")), QStringLiteral("-1"));
+    QCOMPARE(debugValue(QStringLiteral("CX")), QStringLiteral("0"));
+    QVERIFY(errorTexts().isEmpty());
+    QCOMPARE(savedTrace().count(QLatin1Char('\n')), 10);
+
+    // Continue right after debugging starts runs the whole program.
+    action("action_Clear")->trigger();
+    action("action_Run")->trigger();
+    action("actionContinue")->trigger();
+    QVERIFY(action("action_Run")->isEnabled());
+    QCOMPARE(savedTrace().count(QLatin1Char('\n')), 10);
+
+    // An error ends the debugging with its message listed.
+    setScript(QStringLiteral("Tur=Asm\npush:1;\npop:AX;\npop:AX;\n"));
+    action("action_Run")->trigger();
+    action("actionContinue")->trigger();
+    QCOMPARE(errorTexts().size(), 1);
+    QVERIFY(errorTexts().first().contains(QLatin1Char('4')));
+    QVERIFY(action("action_Run")->isEnabled());
+}
+
+void TestMainWindow::stopAndRestart()
+{
+    setScript(QStringLiteral("Tur=Asm\nwrite:Y;\npush:7;\nmove:10;\nmove:10;\npop:AX;\nend;\n"));
+    action("action_Debug")->setChecked(true);
+    action("action_Run")->trigger();
+    for (int i = 0; i < 3; ++i) {
+        action("actionStep")->trigger();
+    }
+    QCOMPARE(debugValue(QStringLiteral("Stack top")), QStringLiteral("7"));
+    QCOMPARE(editor()->execLine(), 5);
+
+    action("actionStop")->trigger();
+    QVERIFY(action("action_Run")->isEnabled());
+    QVERIFY(!action("actionStep")->isEnabled());
+    QCOMPARE(editor()->execLine(), -1);
+    QCOMPARE(debugValue(QStringLiteral("RI")), QStringLiteral("-1"));
+    QCOMPARE(debugValue(QStringLiteral("Stack size")), QStringLiteral("0"));
+    QCOMPARE(debugValue(QStringLiteral("Stack top")), QStringLiteral("(none)"));
+    // The drawing so far stays.
+    QCOMPARE(savedTrace(), QStringLiteral("Tur=Res\nN 0 0\nY -10 0\n"));
+
+    // Restart analyses the edited text and debugs it again from the start.
+    action("action_Run")->trigger();
+    action("actionStep")->trigger();
+    setScript(QStringLiteral("Tur=Asm\nmove:1;\nmove:2;\n"));
+    action("actionRestart")->trigger();
+    QVERIFY(!action("action_Run")->isEnabled());
+    action("actionStep")->trigger();
+    QCOMPARE(editor()->execLine(), 3);
+
+    // With debug mode off, Restart runs the program to its end.
+    action("action_Debug")->setChecked(false);
+    action("actionRestart")->trigger();
+    QVERIFY(action("action_Run")->isEnabled());
+    QVERIFY(!action("actionStep")->isEnabled());
+}
+
+void TestMainWindow::clearWhileDebugging()
+{
+    setScript(QStringLiteral("Tur=Asm\nwrite:Y;\nmove:10;\nmove:10;\n"));
+    action("action_Debug")->setChecked(true);
+    action("action_Run")->trigger();
+    action("actionStep")->trigger();
+    action("actionStep")->trigger();
+    action("action_Clear")->trigger();
+    QVERIFY(!action("action_Write")->isChecked());
+    QCOMPARE(savedTrace(), QStringLiteral("Tur=Res\n"));
+
+    // The next step goes on with the fresh turtle, whose pen is up.
+    action("actionStep")->trigger();
+    QCOMPARE(savedTrace(), QStringLiteral("Tur=Res\n"));
+    QVERIFY(action("action_Run")->isEnabled());
+}
+
+void TestMainWindow::writeActionFollowsThePen()
+{
+    action("action_Write")->setChecked(true);
+    setScript(QStringLiteral("Tur=Asm\nmove:10;\nwrite:N;\nmove:10;\n"));
+    action("action_Run")->trigger();
+    QVERIFY(!action("action_Write")->isChecked());
+    QCOMPARE(savedTrace(), QStringLiteral("Tur=Res\nN 0 0\nY -10 0\n"));
+
+    action("action_Write")->trigger();
+    QCOMPARE(savedTrace(), QStringLiteral("Tur=Res\nN 0 0\nY -10 0\nN -20 0\n"));
+    action("action_Clear")->trigger();
+    QVERIFY(!action("action_Write")->isChecked());
+}
+
+void TestMainWindow::penPanelReachesTheOutputArea()
+{
+    auto* width = dock("m_turtleTraceProperties")->findChild<QSpinBox*>(QStringLiteral("Width"));
+    width->setValue(5);
+    auto* area = m_window->findChild<QTurtleOutputArea*>();
+    QCOMPARE(area->pen().widthF(), 5.0);
+    QCOMPARE(area->pen().color(), QColor(Qt::black));
+}
+
+void TestMainWindow::openAndSaveScripts()
+{
+    const QString path = m_dir->filePath(QStringLiteral("tabs.tur"));
+    writeFile(path, QStringLiteral("Tur=Asm\n\tmove: 5;\n"));
+
+    Dialogs::setNextFileName(path);
+    action("actionOpen")->trigger();
+    QCOMPARE(editor()->toPlainText(), QStringLiteral("Tur=Asm\n    move: 5;\n"));
+    QCOMPARE(editor()->documentTitle(), path);
+    QVERIFY(!editor()->isModified());
+
+    editor()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(editor(), "end;");
+    action("actionSave")->trigger();
+    QCOMPARE(readFile(path), QStringLiteral("Tur=Asm\n    move: 5;\nend;"));
+    QVERIFY(!editor()->isModified());
+
+    const QString other = m_dir->filePath(QStringLiteral("other.tur"));
+    Dialogs::setNextFileName(other);
+    action("actionSave_AS")->trigger();
+    QCOMPARE(editor()->documentTitle(), other);
+    QCOMPARE(readFile(other), readFile(path));
+
+    // Save on an untitled document asks for a name; cancelling changes nothing.
+    action("actionClose")->trigger();
+    QTest::keyClicks(editor(), "x");
+    action("actionSave")->trigger();
+    QVERIFY(editor()->isModified());
+    QVERIFY(editor()->documentTitle().isEmpty());
+}
+
+void TestMainWindow::titleFollowsFileAndModification()
+{
+    const QString path = m_dir->filePath(QStringLiteral("square.tur"));
+    writeFile(path, QStringLiteral("Tur=Asm\n"));
+
+    QTest::keyClicks(editor(), "x");
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane"));
+    editor()->setIfModified(false);
+
+    Dialogs::setNextFileName(path);
+    action("actionOpen")->trigger();
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane - square.tur"));
+    QTest::keyClicks(editor(), "x");
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane - square.tur*"));
+    action("actionSave")->trigger();
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane - square.tur"));
+    QTest::keyClicks(editor(), "y");
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane - square.tur*"));
+
+    // Opening a trace keeps the script, its title and its modified state.
+    const QString trace = m_dir->filePath(QStringLiteral("t.res"));
+    writeFile(trace, QStringLiteral("Tur=Res\nN 0 0\nY 5 7\n"));
+    Dialogs::setNextFileName(trace);
+    action("actionOpen_Image")->trigger();
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane - square.tur*"));
+    QVERIFY(editor()->isModified());
+
+    Dialogs::setNextAnswer(QMessageBox::Discard);
+    action("actionClose")->trigger();
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane"));
+    QVERIFY(editor()->toPlainText().isEmpty());
+}
+
+void TestMainWindow::promptAnswers_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("opened");
+    QTest::addColumn<bool>("saved");
+
+    QTest::newRow("save writes the script first") << int(QMessageBox::Save) << true << true;
+    QTest::newRow("discard opens without saving") << int(QMessageBox::Discard) << true << false;
+    QTest::newRow("cancel aborts the opening") << int(QMessageBox::Cancel) << false << false;
+}
+
+void TestMainWindow::promptAnswers()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, opened);
+    QFETCH(bool, saved);
+
+    const QString current = m_dir->filePath(QStringLiteral("current.tur"));
+    const QString next = m_dir->filePath(QStringLiteral("next.tur"));
+    writeFile(current, QStringLiteral("Tur=Asm\n"));
+    writeFile(next, QStringLiteral("Tur=Asm\nmove: 1;\n"));
+
+    Dialogs::setNextFileName(current);
+    action("actionOpen")->trigger();
+    QTest::keyClicks(editor(), "x");
+
+    Dialogs::setNextAnswer(QMessageBox::StandardButton(answer));
+    Dialogs::setNextFileName(next);
+    action("actionOpen")->trigger();
+
+    QCOMPARE(Dialogs::shownMessages().last(), QStringLiteral("Do you want to save .tur file ?"));
+    QCOMPARE(editor()->documentTitle(), opened ? next : current);
+    QCOMPARE(readFile(current), saved ? QStringLiteral("xTur=Asm\n") : QStringLiteral("Tur=Asm\n"));
+}
+
+void TestMainWindow::failedSaveKeepsTheEdits_data()
+{
+    QTest::addColumn<bool>("untitled");
+
+    QTest::newRow("the file cannot be written") << false;
+    QTest::newRow("the name is not given") << true;
+}
+
+void TestMainWindow::failedSaveKeepsTheEdits()
+{
+    QFETCH(bool, untitled);
+
+    if (!untitled) {
+        const QString path = m_dir->filePath(QStringLiteral("gone/edited.tur"));
+        writeFile(m_dir->filePath(QStringLiteral("edited.tur")), QStringLiteral("Tur=Asm\n"));
+        Dialogs::setNextFileName(m_dir->filePath(QStringLiteral("edited.tur")));
+        action("actionOpen")->trigger();
+        editor()->setDocumentTitle(path);
+    }
+    QTest::keyClicks(editor(), "move: 1;");
+
+    // Answered Save, the save fails: closing must not go on and drop the edits.
+    Dialogs::setNextAnswer(QMessageBox::Save);
+    action("actionClose")->trigger();
+    QVERIFY(editor()->toPlainText().contains(QStringLiteral("move: 1;")));
+    QVERIFY(editor()->isModified());
+    if (!untitled) {
+        QVERIFY(Dialogs::shownMessages().last().contains(QStringLiteral("Save failed")));
+    }
+}
+
+void TestMainWindow::closeEventHonoursThePrompt()
+{
+    QTest::keyClicks(editor(), "x");
+    Dialogs::setNextAnswer(QMessageBox::Cancel);
+    QVERIFY(!m_window->close());
+    QVERIFY(m_window->isVisible());
+
+    Dialogs::setNextAnswer(QMessageBox::Discard);
+    QVERIFY(m_window->close());
+}
+
+void TestMainWindow::traceOpenAndSave()
+{
+    const QString path = m_dir->filePath(QStringLiteral("in.res"));
+    writeFile(path, QStringLiteral("Tur=Res\nN 0 0\nY 100 0\nN 0 50\nY 0 100\n"));
+    Dialogs::setNextFileName(path);
+    action("actionOpen_Image")->trigger();
+    QVERIFY(action("action_Write")->isChecked());
+    QCOMPARE(savedTrace(), readFile(path));
+
+    writeFile(path, QStringLiteral("Tur=Res\nY 5 7\nN 5 7"));
+    Dialogs::setNextFileName(path);
+    action("actionOpen_Image")->trigger();
+    QVERIFY(!action("action_Write")->isChecked());
+    QCOMPARE(savedTrace(), QStringLiteral("Tur=Res\nY 5 7\nN 5 7\n"));
+}
+
+void TestMainWindow::rejectedTraceLeavesTheTurtle()
+{
+    setScript(QStringLiteral("Tur=Asm\nwrite:Y;\nmove:10;\n"));
+    action("action_Run")->trigger();
+    const QString before = savedTrace();
+
+    const QString path = m_dir->filePath(QStringLiteral("script.res"));
+    writeFile(path, QStringLiteral("Tur=Asm\nmove: 5;\n"));
+    Dialogs::setNextFileName(path);
+    action("actionOpen_Image")->trigger();
+
+    QVERIFY(Dialogs::shownMessages().last().contains(QStringLiteral("Load failed")));
+    QCOMPARE(savedTrace(), before);
+    QVERIFY(action("action_Write")->isChecked());
+}
+
+void TestMainWindow::failedScriptLoadLeavesTheEditor()
+{
+    setScript(QStringLiteral("Tur=Asm\nkeep me;\n"));
+    Dialogs::setNextFileName(m_dir->filePath(QStringLiteral("missing.tur")));
+    action("actionOpen")->trigger();
+    QVERIFY(Dialogs::shownMessages().last().contains(QStringLiteral("Load failed")));
+    QCOMPARE(editor()->toPlainText(), QStringLiteral("Tur=Asm\nkeep me;\n"));
+}
+
+void TestMainWindow::saveKeepsTheOldFileWhenWritingFails()
+{
+    // A directory where the file should be: the write fails, nothing is destroyed.
+    const QString path = m_dir->filePath(QStringLiteral("dir.tur"));
+    QVERIFY(QDir().mkpath(path));
+    setScript(QStringLiteral("Tur=Asm\n"));
+    Dialogs::setNextFileName(path);
+    action("actionSave_AS")->trigger();
+    QVERIFY(Dialogs::shownMessages().last().contains(QStringLiteral("Save failed")));
+    QVERIFY(QFileInfo(path).isDir());
+    // Save As takes the new name before writing, and keeps it when the write fails.
+    QCOMPARE(editor()->documentTitle(), path);
+}
+
+void TestMainWindow::directoryChoice()
+{
+    const QString chosen = m_dir->filePath(QStringLiteral("scripts"));
+    QVERIFY(QDir().mkpath(chosen));
+    writeFile(chosen + QStringLiteral("/a.tur"), QStringLiteral("Tur=Asm\n"));
+
+    Dialogs::setNextFileName(chosen + QLatin1Char('/'));
+    action("actionDir_Choice_tur")->trigger();
+    // Nothing else changes: no file is open.
+    QVERIFY(editor()->documentTitle().isEmpty());
+}
+
+void TestMainWindow::endlessLoopIsStoppedFromTheProgressDialog()
+{
+    setScript(QStringLiteral("Tur=Asm\nwrite:Y;\ndefine:again;\nmove:1;\nleft:1;\njmpe:0,0,again;\n"));
+
+    bool sawDialog = false;
+    QTimer::singleShot(900, [&sawDialog] {
+        auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        if (progress) {
+            sawDialog = true;
+            progress->cancel();
+        }
+    });
+    action("action_Run")->trigger();
+
+    QVERIFY(sawDialog);
+    const QStringList texts = errorTexts();
+    QCOMPARE(texts.size(), 1);
+    QVERIFY(action("action_Run")->isEnabled());
+    // The drawing made before the stop is kept.
+    QVERIFY(savedTrace().count(QLatin1Char('\n')) > 100);
+
+    // The window works on afterwards.
+    setScript(QStringLiteral("Tur=Asm\nmove:1;\n"));
+    action("action_Run")->trigger();
+    QVERIFY(errorTexts().isEmpty());
+}
+
+int main(int argc, char* argv[])
+{
+    // The tests read English texts whatever the machine's language.
+    qputenv("LC_ALL", "C.UTF-8");
+    qputenv("LANGUAGE", "");
+    QApplication app(argc, argv);
+    TestMainWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_mainwindow.moc"
