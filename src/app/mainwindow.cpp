@@ -38,6 +38,10 @@ constexpr qint64 SliceSteps = 10000;
 constexpr qint64 SliceInterval = 25;
 constexpr qint64 ProgressDelay = 500;
 
+// Marked for lupdate here, translated each time a dialog opens.
+const char* const TurtleFiles = QT_TRANSLATE_NOOP("MainWindow", "Turtle files (*.tur);;Other files (*.*)");
+const char* const TurtleImages = QT_TRANSLATE_NOOP("MainWindow", "Turtle images(*.res);;Other files (*.*)");
+
 QString fileFilter(const char* text)
 {
     return QCoreApplication::translate("MainWindow", text);
@@ -310,7 +314,7 @@ void MainWindow::openFile()
         return;
     }
     const QString path = Dialogs::openFileName(this, tr("Open a turtle file"), m_turDirectory,
-                                               fileFilter("Turtle files (*.tur);;Other files (*.*)"));
+                                               fileFilter(TurtleFiles));
     if (!path.isEmpty()) {
         loadScript(path);
     }
@@ -354,7 +358,7 @@ void MainWindow::saveAs()
 bool MainWindow::saveScriptAs()
 {
     const QString path = Dialogs::saveFileName(this, tr("Save the file"), m_turDirectory,
-                                               fileFilter("Turtle files (*.tur);;Other files (*.*)"));
+                                               fileFilter(TurtleFiles));
     if (path.isEmpty()) {
         return false;
     }
@@ -406,7 +410,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 void MainWindow::openImage()
 {
     const QString path = Dialogs::openFileName(this, tr("Open a turtle image"), m_resDirectory,
-                                               fileFilter("Turtle images(*.res);;Other files (*.*)"));
+                                               fileFilter(TurtleImages));
     if (!path.isEmpty()) {
         loadTrace(path);
     }
@@ -441,7 +445,7 @@ bool MainWindow::loadTrace(const QString& path)
 void MainWindow::saveImage()
 {
     const QString path = Dialogs::saveFileName(this, tr("Save the Turtle Image"), m_resDirectory,
-                                               fileFilter("Turtle images(*.res);;Other files (*.*)"));
+                                               fileFilter(TurtleImages));
     if (path.isEmpty()) {
         return;
     }
