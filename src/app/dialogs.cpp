@@ -70,6 +70,14 @@ void Dialogs::critical(QWidget* parent, const QString& title, const QString& tex
     }
 }
 
+void Dialogs::about(QWidget* parent, const QString& title, const QString& text)
+{
+    s_shownMessages << text;
+    if (s_interactive) {
+        QMessageBox::about(parent, title, text);
+    }
+}
+
 void Dialogs::setInteractive(bool interactive)
 {
     s_interactive = interactive;

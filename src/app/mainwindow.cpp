@@ -543,7 +543,7 @@ void MainWindow::showAbout()
     for (int i = 0; i < authors.size(); ++i) {
         text += authors.at(i) + (i + 1 < authors.size() ? QStringLiteral(",<br>") : QStringLiteral("</p>"));
     }
-    QMessageBox::about(this, QCoreApplication::applicationName(), text);
+    Dialogs::about(this, QCoreApplication::applicationName(), text);
 }
 
 void MainWindow::changeLanguage()
@@ -561,7 +561,10 @@ void MainWindow::changeLanguage()
     // A failed load leaves the translator empty: the source texts show.
     m_qtTranslator->load(QStringLiteral("qt_") + code, QLibraryInfo::location(QLibraryInfo::TranslationsPath));
     QCoreApplication::installTranslator(m_qtTranslator);
-    m_appTranslator->load(code, locateDataFile(QStringLiteral("Translations")));
+    // Looked up file by file: running from the source folder, the working
+    // directory holds Translations/ with the catalogue but the compiled .qm
+    // files sit in the build tree, beside the executable.
+    m_appTranslator->load(locateDataFile(QStringLiteral("Translations/%1.qm").arg(code)));
     QCoreApplication::installTranslator(m_appTranslator);
 
     applyLanguage(code);
