@@ -393,6 +393,13 @@
     </message>
 </context>
 <context>
+    <name>QPlatformTheme</name>
+    <message>
+        <source>Discard</source>
+        <translation>Ne pas enregistrer</translation>
+    </message>
+</context>
+<context>
     <name>QTurtleTracePropertiesPreviewWidget</name>
     <message>
         <source>QTurtleTracePropertiesPreviewWidget</source>
