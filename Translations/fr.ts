@@ -46,11 +46,11 @@
         <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;
 &lt;p&gt;Korvane est un environnement de développement intégré&#xa0;: un éditeur où vous écrivez votre script, entouré de panneaux qui vous aident à programmer. Écrivez votre code tortue (.tur) pour prendre les commandes de la tortue et la faire se déplacer.&lt;br/&gt;&lt;/p&gt;
 &lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Fonctionnalités&#xa0;:&lt;/span&gt;&lt;/p&gt;
-&lt;p&gt;Un éditeur&#xa0;: il affiche les numéros de ligne et colore la syntaxe, spécialement pour le code tortue.&lt;/p&gt;
+&lt;p&gt;Un éditeur&#xa0;: il affiche les numéros de ligne et colore la syntaxe propre au code tortue.&lt;/p&gt;
 &lt;p&gt;Un interpréteur&#xa0;: il analyse la syntaxe du code, puis l’exécute dans la machine virtuelle. Vous pouvez aussi utiliser le mode débogage.&lt;/p&gt;
 &lt;p&gt;Un mode débogage&#xa0;: il affiche des informations utiles sur l’état de l’exécution dans un panneau en bas de la fenêtre principale. Dans l’éditeur, vous suivez la progression de l’exécution.&lt;/p&gt;
 &lt;p&gt;Enregistrement&#xa0;: vous pouvez enregistrer le tracé de la tortue dans un fichier .res et le rouvrir plus tard.&lt;/p&gt;
-&lt;p&gt;Rendu&#xa0;: vous pouvez exporter le tracé de la tortue en image, dans l’un des deux formats PNG ou JPG.&lt;/p&gt;
+&lt;p&gt;Rendu&#xa0;: vous pouvez exporter le tracé de la tortue en image, au format PNG ou JPG.&lt;/p&gt;
 &lt;p&gt;Tracé&#xa0;: dans le panneau prévu pour cela, vous choisissez les propriétés du trait&#xa0;: couleur, épaisseur, etc.&lt;/p&gt;
 &lt;p&gt;Langue&#xa0;: l’application est disponible en français et en anglais.&lt;/p&gt;
 &lt;p&gt;&lt;br/&gt;&lt;/p&gt;
