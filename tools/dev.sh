@@ -60,11 +60,7 @@ test_all() {
 
 run_ide() {
     build
-    if [ -x "$BUILD/korvane" ]; then
-        exec "$BUILD/korvane"
-    fi
-    # Until the IDE is built, show the headless runner on an example.
-    exec "$BUILD/korvane-run" TurtleCodes/square.tur --res "$BUILD/square.res"
+    exec "$BUILD/korvane"
 }
 
 case "${1:-}" in
