@@ -40,6 +40,7 @@ Interpreter::Interpreter(const QString& cataloguePath)
     : m_catalogue(std::make_unique<MessageCatalogue>(cataloguePath))
     , m_virtualMachine(std::make_unique<VirtualMachine>())
     , m_executedSteps(0)
+    , m_decoded(*m_virtualMachine)
     , m_plainExecution(false)
 {
 }
@@ -98,7 +99,7 @@ bool Interpreter::compile(const QString& text)
         m_labels.clear();
         m_procedures.clear();
     }
-    m_decoded.build(m_program, *m_virtualMachine);
+    m_decoded.build(m_program);
     return result;
 }
 

@@ -24,6 +24,11 @@ int wrappedMultiply(int a, int b)
 
 } // namespace
 
+DecodedProgram::DecodedProgram(VirtualMachine& machine)
+    : m_machine(&machine)
+{
+}
+
 void DecodedProgram::clear()
 {
     m_instructions.clear();
@@ -32,10 +37,10 @@ void DecodedProgram::clear()
     m_firstLine = 0;
 }
 
-void DecodedProgram::build(const Program& program, VirtualMachine& machine)
+void DecodedProgram::build(const Program& program)
 {
     clear();
-    m_machine = &machine;
+    const VirtualMachine& machine = *m_machine;
     m_instructions.resize(program.size());
 
     std::size_t position = 0;
@@ -275,42 +280,38 @@ void DecodedProgram::decode(Instruction& instruction, const QStringList& args)
     }
 }
 
-inline bool DecodedProgram::evaluate(const Operand& operand, int& value)
+// Throws the machine's code for a zero divisor, as its conversion does.
+inline int DecodedProgram::evaluate(const Operand& operand)
 {
     switch (operand.kind) {
     case Leaf:
-        value = *operand.left;
-        return true;
+        break;
     case Add:
-        value = wrappedAdd(*operand.left, *operand.right);
-        return true;
+        return wrappedAdd(*operand.left, *operand.right);
     case Subtract:
-        value = wrappedSubtract(*operand.left, *operand.right);
-        return true;
+        return wrappedSubtract(*operand.left, *operand.right);
     case Multiply:
-        value = wrappedMultiply(*operand.left, *operand.right);
-        return true;
+        return wrappedMultiply(*operand.left, *operand.right);
     case Divide: {
         const int divisor = *operand.right;
         if (divisor == 0) {
-            return false;
+            throw static_cast<int>(VirtualMachine::DivisionByZero);
         }
         // INT_MIN / -1 overflows in hardware; its wrapped value is INT_MIN.
-        value = divisor == -1 ? wrappedSubtract(0, *operand.left) : *operand.left / divisor;
-        return true;
+        return divisor == -1 ? wrappedSubtract(0, *operand.left) : *operand.left / divisor;
     }
     case Remainder: {
         const int divisor = *operand.right;
         if (divisor == 0) {
-            return false;
+            throw static_cast<int>(VirtualMachine::DivisionByZero);
         }
-        value = divisor == -1 ? 0 : *operand.left % divisor;
-        return true;
+        return divisor == -1 ? 0 : *operand.left % divisor;
     }
     case Invalid:
+        Q_ASSERT(false);
         break;
     }
-    return false;
+    return *operand.left;
 }
 
 inline std::size_t DecodedProgram::jumpTarget(const Instruction& instruction, std::size_t position, int target) const
@@ -327,71 +328,64 @@ int DecodedProgram::execute(std::size_t& position, qint64 maxSteps, qint64& exec
     const Instruction* const instructions = m_instructions.data();
     const std::size_t end = m_instructions.size();
     std::size_t at = position;
-    qint64 executed = 0;
+    qint64 remaining = maxSteps;
     int code = 0;
 
+    // Counts what has executed, the instruction that throws included, whichever
+    // way the loop is left.
+    auto finish = [&]() {
+        position = at;
+        executedSteps += maxSteps - remaining;
+    };
+
     try {
-        while (at != end && executed < maxSteps) {
+        while (at != end && remaining > 0) {
             const Instruction& instruction = instructions[at];
-            ++executed;
-            int a = 0;
-            int b = 0;
-            int target = 0;
+            --remaining;
             switch (instruction.opcode) {
             case SetRegister:
-                if (!evaluate(instruction.operands[0], a)) {
-                    code = VirtualMachine::DivisionByZero;
-                    break;
-                }
-                *instruction.destination = a;
+                *instruction.destination = evaluate(instruction.operands[0]);
                 ++at;
-                continue;
-            case Put:
-                if (!evaluate(instruction.operands[0], a) || !evaluate(instruction.operands[1], b)) {
-                    code = VirtualMachine::DivisionByZero;
-                    break;
-                }
+                break;
+            case Put: {
+                const int x = evaluate(instruction.operands[0]);
+                const int y = evaluate(instruction.operands[1]);
                 if (vm.m_turtle) {
-                    vm.m_turtle->put(a, b);
+                    vm.m_turtle->put(x, y);
                 }
                 ++at;
-                continue;
-            case Move:
-                if (!evaluate(instruction.operands[0], a)) {
-                    code = VirtualMachine::DivisionByZero;
-                    break;
-                }
+                break;
+            }
+            case Move: {
+                const int distance = evaluate(instruction.operands[0]);
                 if (vm.m_turtle) {
-                    vm.m_turtle->move(a);
+                    vm.m_turtle->move(distance);
                 }
                 ++at;
-                continue;
-            case TurnLeft:
-                if (!evaluate(instruction.operands[0], a)) {
-                    code = VirtualMachine::DivisionByZero;
-                    break;
-                }
+                break;
+            }
+            case TurnLeft: {
+                const int angle = evaluate(instruction.operands[0]);
                 if (vm.m_turtle) {
-                    vm.m_turtle->turn(static_cast<double>(a));
+                    vm.m_turtle->turn(static_cast<double>(angle));
                 }
                 ++at;
-                continue;
-            case TurnRight:
-                if (!evaluate(instruction.operands[0], a)) {
-                    code = VirtualMachine::DivisionByZero;
-                    break;
-                }
+                break;
+            }
+            case TurnRight: {
+                const int angle = evaluate(instruction.operands[0]);
                 if (vm.m_turtle) {
-                    vm.m_turtle->turn(-static_cast<double>(a));
+                    vm.m_turtle->turn(-static_cast<double>(angle));
                 }
                 ++at;
-                continue;
+                break;
+            }
             case Write:
                 if (vm.m_turtle) {
                     vm.m_turtle->setWrite(instruction.writing);
                 }
                 ++at;
-                continue;
+                break;
             case End: {
                 const bool stackWasEmpty = vm.m_stack.empty();
                 vm.reset();
@@ -399,7 +393,7 @@ int DecodedProgram::execute(std::size_t& position, qint64 maxSteps, qint64& exec
                 if (!stackWasEmpty) {
                     code = VirtualMachine::StackNotEmptyAtEnd;
                 }
-                continue;
+                break;
             }
             case JumpEqual:
             case JumpNotEqual:
@@ -407,11 +401,9 @@ int DecodedProgram::execute(std::size_t& position, qint64 maxSteps, qint64& exec
             case JumpLessOrEqual:
             case JumpGreater:
             case JumpGreaterOrEqual: {
-                if (!evaluate(instruction.operands[0], a) || !evaluate(instruction.operands[1], b)
-                    || !evaluate(instruction.operands[2], target)) {
-                    code = VirtualMachine::DivisionByZero;
-                    break;
-                }
+                const int a = evaluate(instruction.operands[0]);
+                const int b = evaluate(instruction.operands[1]);
+                const int target = evaluate(instruction.operands[2]);
                 bool holds = false;
                 switch (instruction.opcode) {
                 case JumpEqual:
@@ -434,52 +426,41 @@ int DecodedProgram::execute(std::size_t& position, qint64 maxSteps, qint64& exec
                     break;
                 }
                 at = holds ? jumpTarget(instruction, at, target) : at + 1;
-                continue;
+                break;
             }
             case Loop: {
                 int& counter = *instruction.destination;
                 counter = wrappedSubtract(counter, 1);
-                if (!evaluate(instruction.operands[0], target)) {
-                    code = VirtualMachine::DivisionByZero;
-                    break;
-                }
+                const int target = evaluate(instruction.operands[0]);
                 at = counter > 0 ? jumpTarget(instruction, at, target) : at + 1;
-                continue;
+                break;
             }
             case Pop:
                 if (vm.m_stack.empty()) {
-                    code = VirtualMachine::PopFromEmptyStack;
-                    break;
+                    throw static_cast<int>(VirtualMachine::PopFromEmptyStack);
                 }
                 *instruction.destination = vm.m_stack.back();
                 vm.m_stack.pop_back();
                 ++at;
-                continue;
+                break;
             case Push:
-                if (!evaluate(instruction.operands[0], a)) {
-                    code = VirtualMachine::DivisionByZero;
-                    break;
-                }
-                vm.m_stack.push_back(a);
+                vm.m_stack.push_back(evaluate(instruction.operands[0]));
                 ++at;
-                continue;
-            case Call:
-                if (!evaluate(instruction.operands[0], target)) {
-                    code = VirtualMachine::DivisionByZero;
-                    break;
-                }
+                break;
+            case Call: {
+                const int target = evaluate(instruction.operands[0]);
                 vm.m_callStack.push_back(instruction.line);
                 at = jumpTarget(instruction, at, target);
-                continue;
+                break;
+            }
             case Return: {
                 if (vm.m_callStack.empty()) {
-                    code = VirtualMachine::ReturnWithoutCall;
-                    break;
+                    throw static_cast<int>(VirtualMachine::ReturnWithoutCall);
                 }
                 const int back = wrappedAdd(vm.m_callStack.back(), 1);
                 vm.m_callStack.pop_back();
                 at = back == instruction.line ? at + 1 : positionOf(back);
-                continue;
+                break;
             }
             case Handler: {
                 int& instructionRegister = vm.m_instructionRegister;
@@ -487,9 +468,10 @@ int DecodedProgram::execute(std::size_t& position, qint64 maxSteps, qint64& exec
                 try {
                     (vm.*instruction.handler)(instruction.arguments);
                 } catch (const int& thrown) {
+                    // Recorded at the line the handler left in the register.
                     at = end;
                     code = thrown;
-                    continue;
+                    break;
                 }
                 if (instruction.handler == &VirtualMachine::end) {
                     at = end;
@@ -498,25 +480,24 @@ int DecodedProgram::execute(std::size_t& position, qint64 maxSteps, qint64& exec
                 } else {
                     at = positionOf(instructionRegister);
                 }
-                continue;
+                break;
             }
             }
-            // An error raised by a decoded instruction, at its own line.
-            vm.m_instructionRegister = instruction.line;
-            at = end;
         }
+    } catch (const int& thrown) {
+        // A decoded instruction failed: at its own line, as the cycle records it.
+        vm.m_instructionRegister = instructions[at].line;
+        at = end;
+        finish();
+        return thrown;
     } catch (...) {
-        // Whatever else escapes a handler (running out of memory) leaves the
-        // machine as the execution cycle would: at the failing instruction.
-        if (at != end) {
-            vm.m_instructionRegister = instructions[at].line;
-        }
-        position = at;
-        executedSteps += executed;
+        // Whatever else escapes (running out of memory) leaves the machine as
+        // the execution cycle would: at the failing instruction.
+        vm.m_instructionRegister = instructions[at].line;
+        finish();
         throw;
     }
 
-    position = at;
-    executedSteps += executed;
+    finish();
     return code;
 }

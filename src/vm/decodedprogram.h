@@ -22,12 +22,13 @@ class DecodedProgram
 public:
     using Program = std::map<int, std::pair<QString, QString>>;
 
-    DecodedProgram() = default;
+    // The program runs on this machine, whose command and register maps it is
+    // decoded against.
+    explicit DecodedProgram(VirtualMachine& machine);
     DecodedProgram(const DecodedProgram&) = delete;
     DecodedProgram& operator=(const DecodedProgram&) = delete;
 
-    // Decodes against the machine's command and register maps.
-    void build(const Program& program, VirtualMachine& machine);
+    void build(const Program& program);
     void clear();
 
     // Positions count the instructions in line order; size() is the end.
@@ -108,10 +109,10 @@ private:
     int* registerNamed(const QString& name) const;
     bool decodeValues(Instruction& instruction, const QStringList& args, int first, int count);
     void decode(Instruction& instruction, const QStringList& args);
-    static bool evaluate(const Operand& operand, int& value);
+    static int evaluate(const Operand& operand);
     std::size_t jumpTarget(const Instruction& instruction, std::size_t position, int target) const;
 
-    VirtualMachine* m_machine = nullptr;
+    VirtualMachine* m_machine;
     std::vector<Instruction> m_instructions;
     // Position of the instruction at or after each line from m_firstLine on.
     std::vector<int> m_positions;
