@@ -67,7 +67,7 @@ test_all() {
 
 build_fuzz() {
     cmake -S "$ROOT" -B "$FUZZ_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_FUZZ=ON \
-        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+        -DCMAKE_CXX_COMPILER=clang++
     cmake --build "$FUZZ_BUILD" -j "$JOBS" --target fuzz
 }
 
