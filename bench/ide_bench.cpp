@@ -14,7 +14,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextStream>
 
 #include <algorithm>
 #include <cstdio>
@@ -124,5 +127,44 @@ int main(int argc, char* argv[])
     std::printf("Run of 1,000,001 steps:                       %8.1f ms\n", run);
     std::printf("Continue over the same steps:                 %8.1f ms = %.2f x the Run (target < 2 x)\n", cont,
                 cont / run);
+
+    // Large inputs: a 50 MB trace file and a 1 MB script, opened through the File menu.
+    QTemporaryDir dir;
+    const QString tracePath = dir.filePath(QStringLiteral("big.res"));
+    {
+        QFile file(tracePath);
+        file.open(QIODevice::WriteOnly);
+        QByteArray text("Tur=Res\nN 0 0\n");
+        int line = 0;
+        while (text.size() < 50 * 1000 * 1000) {
+            text += "Y " + QByteArray::number(line % 797 - 398) + ' ' + QByteArray::number((line * 7) % 793 - 396) + '\n';
+            ++line;
+        }
+        file.write(text);
+    }
+    Dialogs::setNextFileName(tracePath);
+    const double trace = timed(window, "actionOpen_Image");
+    std::printf("Open Image of a 50 MB trace, painted:         %8.1f ms\n", trace);
+
+    const QString scriptPath = dir.filePath(QStringLiteral("big.tur"));
+    {
+        QFile file(scriptPath);
+        file.open(QIODevice::WriteOnly | QIODevice::Text);
+        QTextStream out(&file);
+        out << "Tur=Asm\n";
+        for (int i = 0; file.size() + 0 < 1000 * 1000 && i < 100000; ++i) {
+            out << "move: " << i % 50 << ";   # a step of the walk\nleft: 91;\n";
+            out.flush();
+        }
+    }
+    action(window, "action_Debug")->setChecked(false);
+    action(window, "action_Clear")->trigger();
+    Dialogs::setNextAnswer(QMessageBox::Discard);
+    Dialogs::setNextFileName(scriptPath);
+    const double script = timed(window, "actionOpen");
+    std::printf("Open a 1 MB script, highlighted and painted:  %8.1f ms (%d lines)\n", script,
+                editor->blockCount());
+    const double runScript = timed(window, "action_Run");
+    std::printf("Run it:                                       %8.1f ms\n", runScript);
     return 0;
 }
