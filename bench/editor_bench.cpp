@@ -19,17 +19,6 @@
 
 namespace {
 
-VirtualMachine::CommandMap commandKeys()
-{
-    VirtualMachine::CommandMap commands;
-    for (const char* word : { "call", "end", "jmpax", "jmpbx", "jmpe", "jmpg", "jmpge", "jmpl", "jmple", "jmpne",
-                              "left", "loop", "move", "pop", "push", "put", "ret", "right", "setRegister",
-                              "write" }) {
-        commands[QString::fromLatin1(word)] = nullptr;
-    }
-    return commands;
-}
-
 QString script(int lines)
 {
     static const char* const body[] = {
@@ -109,7 +98,7 @@ int main(int argc, char** argv)
     std::vector<double> loads;
     for (int run = 0; run < 5; ++run) {
         QEditor editor;
-        editor.setCommands(commandKeys());
+        editor.setCommands(VirtualMachine().commands());
         editor.resize(900, 700);
         editor.show();
         QApplication::processEvents();
@@ -130,7 +119,7 @@ int main(int argc, char** argv)
     report("load and highlight", loads);
 
     QEditor editor;
-    editor.setCommands(commandKeys());
+    editor.setCommands(VirtualMachine().commands());
     editor.resize(900, 700);
     editor.show();
     QApplication::processEvents();

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Prints the engine's figures on this machine, measured through korvane-run.
+# Prints the engine's figures on this machine, measured through korvane-run,
+# each beside its target.
 #
 #   bench/run.sh            builds korvane-run in build/ if needed, then measures
 #   KORVANE_BUILD_DIR=dir   use another build directory
@@ -44,27 +45,50 @@ rate() {
     awk -v n="$1" -v t="$2" 'BEGIN { printf "%.3g", n / t }'
 }
 
+minus() {
+    awk -v a="$1" -v b="$2" 'BEGIN { d = a - b; printf "%.4f", d < 0 ? 0 : d }'
+}
+
+# "met" or "MISSED": $1 compared with $3 by $2 (lt or ge).
+verdict() {
+    awk -v a="$1" -v op="$2" -v b="$3" \
+        'BEGIN { ok = op == "lt" ? a < b : a >= b; print ok ? "met" : "MISSED" }'
+}
+
 echo "korvane-run: $(cd "$BUILD" && pwd)/korvane-run ($(nproc) cores, $(uname -m))"
 
 startup=$(best_time "$RUNNER" bench/empty.tur)
 echo "Start-up (empty script):      ${startup} s"
 
-# W1: instructions per second.
+# W1: instructions per second over 10,000,000 turns of a loop.
 report=$("$RUNNER" --json bench/w1-compute.tur)
 steps=$(json_field "$report" steps)
 t=$(best_time "$RUNNER" bench/w1-compute.tur)
-echo "W1 computation:               ${steps} instructions in ${t} s = $(rate "$steps" "$t") instructions/s"
+ips=$(rate "$steps" "$t")
+echo "W1 computation:               ${steps} instructions in ${t} s = ${ips} instructions/s" \
+    "(target >= 2e+08: $(verdict "$ips" ge 2e8))"
 
-# W2: snapshots per second and peak memory.
+# Drawing without an image: the script side of W2.
 report=$("$RUNNER" --json bench/w2-drawing.tur)
 snapshots=$(json_field "$report" traceLength)
 steps=$(json_field "$report" steps)
 t=$(best_time "$RUNNER" bench/w2-drawing.tur)
 peak=$(peak_kib "$RUNNER" bench/w2-drawing.tur)
-echo "W2 drawing:                   ${snapshots} snapshots (${steps} instructions) in ${t} s" \
+echo "Drawing, trace only:          ${snapshots} snapshots (${steps} instructions) in ${t} s" \
     "= $(rate "$snapshots" "$t") snapshots/s, peak memory $((peak / 1024)) MiB"
 
-# W3: the trace write is the difference between a run with --res and one
+# W2 and W3: 100,000 and 1,000,000 segments from script to an 800x800 PNG.
+t=$(best_time "$RUNNER" --image "$WORK/w2.png" --size 800x800 bench/w2-drawing.tur)
+peak=$(peak_kib "$RUNNER" --image "$WORK/w2.png" --size 800x800 bench/w2-drawing.tur)
+echo "W2 image:                     100,000 segments to an 800x800 PNG in ${t} s, peak memory $((peak / 1024)) MiB" \
+    "(target < 0.2 s: $(verdict "$t" lt 0.2))"
+t=$(best_time "$RUNNER" --image "$WORK/w3.png" --size 800x800 bench/w3-drawing.tur)
+peak=$(peak_kib "$RUNNER" --image "$WORK/w3.png" --size 800x800 bench/w3-drawing.tur)
+mib=$((peak / 1024))
+echo "W3 image:                     1,000,000 segments to an 800x800 PNG in ${t} s, peak memory ${mib} MiB" \
+    "(targets < 1.5 s: $(verdict "$t" lt 1.5); < 150 MB: $(verdict "$((peak * 1024))" lt 150000000))"
+
+# Trace files: the write is the difference between a run with --res and one
 # without; the read is a run of an empty script from the trace, less start-up.
 "$RUNNER" --res "$WORK/w3.res" bench/w3-trace.tur
 bytes=$(stat -c %s "$WORK/w3.res")
@@ -74,8 +98,18 @@ run_only=$(best_time "$RUNNER" bench/w3-trace.tur)
 run_write=$(best_time "$RUNNER" --res "$WORK/out.res" bench/w3-trace.tur)
 read_back=$(best_time "$RUNNER" --trace "$WORK/w3.res" bench/empty.tur)
 peak=$(peak_kib "$RUNNER" --trace "$WORK/w3.res" bench/empty.tur)
-write_s=$(awk -v a="$run_write" -v b="$run_only" 'BEGIN { printf "%.4f", a - b }')
-read_s=$(awk -v a="$read_back" -v b="$startup" 'BEGIN { printf "%.4f", a - b }')
-echo "W3 trace file:                ${lines} snapshots, ${mb} MB"
+write_s=$(minus "$run_write" "$run_only")
+read_s=$(minus "$read_back" "$startup")
+both=$(awk -v a="$write_s" -v b="$read_s" 'BEGIN { printf "%.4f", a + b }')
+echo "Trace file:                   ${lines} snapshots, ${mb} MB, written and read back in ${both} s" \
+    "(target < 0.5 s: $(verdict "$both" lt 0.5))"
 echo "   write:                     ${write_s} s = $(rate "$mb" "$write_s") MB/s"
 echo "   read:                      ${read_s} s = $(rate "$mb" "$read_s") MB/s, peak memory $((peak / 1024)) MiB"
+
+# Analysis: a run limited to 0 steps analyses (and decodes) the script and
+# executes nothing; start-up is taken off.
+awk -v LINES=100000 -f bench/long-script.awk >"$WORK/long.tur"
+t=$(best_time "$RUNNER" --max-steps 0 "$WORK/long.tur")
+analysis=$(minus "$t" "$startup")
+echo "Analysis:                     a 100,000-line script ($(($(wc -c <"$WORK/long.tur") / 1024)) KiB) in ${analysis} s" \
+    "(target < 0.3 s: $(verdict "$analysis" lt 0.3))"

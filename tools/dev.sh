@@ -5,12 +5,16 @@
 #   tools/dev.sh test    install what is missing, build, run every test, check the package
 #   tools/dev.sh build   install what is missing, build
 #   tools/dev.sh deps    install what is missing
+#   tools/dev.sh fuzz [SECONDS]
+#                        run each fuzz target SECONDS seconds (default 600)
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
 ROOT=$PWD
 BUILD=${KORVANE_BUILD_DIR:-$ROOT/build}
 ASAN_BUILD=${KORVANE_ASAN_BUILD_DIR:-$ROOT/build-asan}
+FUZZ_BUILD=${KORVANE_FUZZ_BUILD_DIR:-$ROOT/build-fuzz}
+FUZZ_TARGETS=(run trace catalogue highlighter)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 PACKAGES=(
@@ -60,6 +64,9 @@ test_all() {
         ctest --test-dir "$ASAN_BUILD" --output-on-failure -j "$JOBS" -L engine
 
     package_check
+
+    # Each fuzz target briefly, so that a regression shows here.
+    fuzz_all 20
 }
 
 # Builds the Debian package, unpacks it into a scratch root and runs the
@@ -97,13 +104,56 @@ package_check() {
     echo "Package $deb installs and runs from another folder."
 }
 
+build_fuzz() {
+    cmake -S "$ROOT" -B "$FUZZ_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_FUZZ=ON \
+        -DCMAKE_CXX_COMPILER=clang++
+    cmake --build "$FUZZ_BUILD" -j "$JOBS" --target fuzz
+}
+
+# fuzz_one TARGET SECONDS: from a scratch copy of the target's seed corpus;
+# a finding (crash, leak, timeout, sanitizer report) fails it and is kept in
+# $FUZZ_BUILD/findings.
+fuzz_one() {
+    local target=$1 seconds=$2
+    local work log=$FUZZ_BUILD/fuzz_$1.log
+    work=$(mktemp -d)
+    mkdir -p "$FUZZ_BUILD/findings"
+    local status=0 dict=()
+    if [ -f "$ROOT/fuzz/$target.dict" ]; then
+        dict=(-dict="$ROOT/fuzz/$target.dict")
+    fi
+    "$FUZZ_BUILD/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2560 \
+        -print_final_stats=1 -artifact_prefix="$FUZZ_BUILD/findings/$target-" "${dict[@]}" \
+        "$work" "$ROOT/fuzz/corpus/$target" >"$log" 2>&1 || status=$?
+    rm -rf "$work"
+    if [ "$status" -ne 0 ]; then
+        echo "fuzz_$target: FINDING (status $status), see $log and $FUZZ_BUILD/findings"
+        grep -E -A12 '^==[0-9]+==(ERROR|WARNING)|runtime error|ALARM|deadly signal|out-of-memory' "$log" | head -40 || true
+        return 1
+    fi
+    echo "fuzz_$target: $(grep -E '^Done [0-9]+ runs' "$log"), nothing found"
+}
+
+# fuzz_all SECONDS: every target, two at a time on the two cores.
+fuzz_all() {
+    local seconds=$1 failed=0
+    build_fuzz
+    for ((i = 0; i < ${#FUZZ_TARGETS[@]}; i += 2)); do
+        local pids=()
+        for target in "${FUZZ_TARGETS[@]:i:2}"; do
+            fuzz_one "$target" "$seconds" &
+            pids+=($!)
+        done
+        for pid in "${pids[@]}"; do
+            wait "$pid" || failed=1
+        done
+    done
+    return "$failed"
+}
+
 run_ide() {
     build
-    if [ -x "$BUILD/korvane" ]; then
-        exec "$BUILD/korvane"
-    fi
-    # Until the IDE is built, show the headless runner on an example.
-    exec "$BUILD/korvane-run" TurtleCodes/square.tur --res "$BUILD/square.res"
+    exec "$BUILD/korvane"
 }
 
 case "${1:-}" in
@@ -111,5 +161,6 @@ case "${1:-}" in
     build) deps; build ;;
     test) deps; test_all ;;
     run) deps; run_ide ;;
-    *) sed -n '2,8p' "$0" >&2; exit 2 ;;
+    fuzz) deps; fuzz_all "${2:-600}" ;;
+    *) sed -n '2,9p' "$0" >&2; exit 2 ;;
 esac

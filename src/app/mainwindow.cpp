@@ -85,6 +85,11 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     m_debugInterface = new QDebuggerInterface;
     addDockWidget(Qt::BottomDockWidgetArea, m_debugInterface);
 
+    // The bottom panels hold a few lines each: leave the height to the drawing,
+    // and most of the width to the messages, which are long.
+    resizeDocks({ m_errorLister }, { 150 }, Qt::Vertical);
+    resizeDocks({ m_errorLister, m_debugInterface }, { 900, 300 }, Qt::Horizontal);
+
     m_help = new QHelp;
     addDockWidget(Qt::RightDockWidgetArea, m_help);
     m_help->hide();
@@ -177,7 +182,7 @@ void MainWindow::run()
         // The machine is idle here, so running from the current line starts
         // at the first instruction, as a plain run to the end does.
         executeToEnd();
-        update();
+        repaintDrawing();
     }
     refreshErrorList();
     syncWriteAction();
@@ -221,7 +226,7 @@ void MainWindow::resetTurtle()
 {
     *m_walkingTurtle = WalkingTurtle();
     syncWriteAction();
-    update();
+    repaintDrawing();
 }
 
 // Runs the program from the current line until it ends, in slices, so that the
@@ -278,7 +283,14 @@ void MainWindow::showStepResult(bool goesOn)
     refreshErrorList();
     m_debugInterface->setValues(m_interpreter.debugValues());
     syncWriteAction();
+    repaintDrawing();
+}
+
+void MainWindow::repaintDrawing()
+{
+    // Updating the window alone does not repaint the child that draws the trace.
     update();
+    m_outputArea->update();
 }
 
 void MainWindow::refreshErrorList()
@@ -438,7 +450,7 @@ bool MainWindow::loadTrace(const QString& path)
         return false;
     }
     syncWriteAction();
-    update();
+    repaintDrawing();
     return true;
 }
 

@@ -66,6 +66,7 @@ private:
 
     void executeToEnd();
     void showStepResult(bool goesOn);
+    void repaintDrawing();
     void refreshErrorList();
     void syncWriteAction();
     QString chooseDirectory(const QString& current);

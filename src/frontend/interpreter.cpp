@@ -40,6 +40,8 @@ Interpreter::Interpreter(const QString& cataloguePath)
     : m_catalogue(std::make_unique<MessageCatalogue>(cataloguePath))
     , m_virtualMachine(std::make_unique<VirtualMachine>())
     , m_executedSteps(0)
+    , m_decoded(*m_virtualMachine)
+    , m_plainExecution(false)
 {
 }
 
@@ -61,6 +63,7 @@ bool Interpreter::compile(const QString& text)
     m_program.clear();
     m_labels.clear();
     m_procedures.clear();
+    m_decoded.clear();
     m_executedSteps = 0;
 
     if (text.isEmpty()) {
@@ -96,6 +99,7 @@ bool Interpreter::compile(const QString& text)
         m_labels.clear();
         m_procedures.clear();
     }
+    m_decoded.build(m_program);
     return result;
 }
 
@@ -236,11 +240,22 @@ void Interpreter::runToEnd()
 bool Interpreter::runToEnd(qint64 maxSteps)
 {
     const qint64 limit = maxSteps < 0 ? std::numeric_limits<qint64>::max() : maxSteps;
+    if (!m_plainExecution) {
+        std::size_t position = 0;
+        executeDecoded(position, limit);
+        if (position != m_decoded.size()) {
+            stopInterrupted(m_decoded.lineAt(position));
+            return false;
+        }
+        m_virtualMachine->reset();
+        return true;
+    }
+
     qint64 executed = 0;
     auto position = m_program.cbegin();
     while (position != m_program.cend()) {
         if (executed == limit) {
-            stopInterrupted(position);
+            stopInterrupted(position->first);
             return false;
         }
         executeInstruction(position);
@@ -257,6 +272,17 @@ bool Interpreter::step()
 
 bool Interpreter::advance(qint64 maxSteps)
 {
+    if (!m_plainExecution) {
+        std::size_t position = m_decoded.positionOf(m_virtualMachine->instructionRegister());
+        executeDecoded(position, maxSteps);
+        if (position != m_decoded.size()) {
+            m_virtualMachine->instructionRegister() = m_decoded.lineAt(position);
+            return true;
+        }
+        m_virtualMachine->reset();
+        return false;
+    }
+
     auto position = nextPosition();
     for (qint64 executed = 0; executed < maxSteps && position != m_program.cend(); ++executed) {
         executeInstruction(position);
@@ -279,7 +305,7 @@ bool Interpreter::interrupt()
         m_virtualMachine->reset();
         return false;
     }
-    stopInterrupted(position);
+    stopInterrupted(position->first);
     return true;
 }
 
@@ -323,8 +349,26 @@ Interpreter::Program::const_iterator Interpreter::nextPosition() const
     return m_program.lower_bound(m_virtualMachine->instructionRegister());
 }
 
-void Interpreter::stopInterrupted(Program::const_iterator position)
+void Interpreter::stopInterrupted(int line)
 {
-    addMessage(Interrupted, position->first);
+    addMessage(Interrupted, line);
     m_virtualMachine->reset();
+}
+
+void Interpreter::executeDecoded(std::size_t& position, qint64 maxSteps)
+{
+    const int code = m_decoded.execute(position, maxSteps, m_executedSteps);
+    if (code != 0) {
+        addMessage(code, m_virtualMachine->instructionRegister());
+    }
+}
+
+void Interpreter::setPlainExecution(bool plain)
+{
+    m_plainExecution = plain;
+}
+
+bool Interpreter::plainExecution() const
+{
+    return m_plainExecution;
 }

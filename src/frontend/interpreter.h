@@ -1,6 +1,7 @@
 #pragma once
 
 #include "message.h"
+#include "vm/decodedprogram.h"
 #include "vm/virtualmachine.h"
 
 #include <QString>
@@ -68,6 +69,14 @@ public:
     // Instructions executed since the last compile(), by every way of running.
     qint64 executedSteps() const;
 
+    // Runs, steps and advances go through the form of the program decoded at
+    // compile() unless plain execution is set: then every instruction is
+    // looked up in the command map and its argument text split and converted
+    // again, as the machine is defined. Both give the same results; the plain
+    // way is the reference the decoded one is tested against.
+    void setPlainExecution(bool plain);
+    bool plainExecution() const;
+
     // The analysed program: script line -> (command word, argument text).
     using Program = std::map<int, std::pair<QString, QString>>;
     const Program& program() const;
@@ -81,7 +90,10 @@ private:
     // The instruction that step() executes next: the one at the current line,
     // else the first one after it.
     Program::const_iterator nextPosition() const;
-    void stopInterrupted(Program::const_iterator position);
+    void stopInterrupted(int line);
+    // Executes the decoded program from position; records the error that
+    // ended it, if any.
+    void executeDecoded(std::size_t& position, qint64 maxSteps);
 
     std::list<Message> m_messages;
     std::unique_ptr<MessageCatalogue> m_catalogue;
@@ -90,4 +102,6 @@ private:
     std::map<QString, int> m_procedures;
     std::unique_ptr<VirtualMachine> m_virtualMachine;
     qint64 m_executedSteps;
+    DecodedProgram m_decoded;
+    bool m_plainExecution;
 };

@@ -27,11 +27,31 @@ ImageExportResult notWritten(const QString& fileName, const QString& why)
                        .arg(QDir::toNativeSeparators(fileName), why));
 }
 
+// Beyond this the allocation may succeed on paper and then exhaust the
+// machine while the image is filled: refuse it as if the memory were missing.
+constexpr qint64 MaxImageBytes = qint64(1) << 30;
+
+bool fitsInMemory(const QSize& size)
+{
+    return qint64(size.width()) * qint64(size.height()) * 4 <= MaxImageBytes;
+}
+
+QByteArray formatOf(const QString& fileName)
+{
+    return QFileInfo(fileName).suffix().toLower().toLatin1();
+}
+
 } // namespace
+
+bool isImageFileNameWritable(const QString& fileName)
+{
+    const QByteArray format = formatOf(fileName);
+    return !format.isEmpty() && QImageWriter::supportedImageFormats().contains(format);
+}
 
 QImage renderImage(const QSize& size, const WalkingTurtle* turtle, const QPen& pen, bool showTurtle)
 {
-    if (size.isEmpty()) {
+    if (size.isEmpty() || !fitsInMemory(size)) {
         return QImage();
     }
     QImage image(size, QImage::Format_RGB32);
@@ -55,8 +75,8 @@ ImageExportResult exportImage(
     }
 
     // Checked before drawing, so that a mistyped name costs no rendering.
-    const QByteArray format = QFileInfo(fileName).suffix().toLower().toLatin1();
-    if (format.isEmpty() || !QImageWriter::supportedImageFormats().contains(format)) {
+    const QByteArray format = formatOf(fileName);
+    if (!isImageFileNameWritable(fileName)) {
         return notWritten(fileName,
             translated(QT_TRANSLATE_NOOP("ImageExport",
                 "its name does not end with the suffix of an image format "

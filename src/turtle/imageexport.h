@@ -14,9 +14,12 @@ struct ImageExportResult
     QString reason;
 };
 
+// True when the suffix of fileName names an image format that can be written.
+bool isImageFileNameWritable(const QString& fileName);
+
 // The drawing as an image of the given size: RGB32, white, painted as the
 // output area paints itself. A null image when the size is empty or the memory
-// cannot be had.
+// cannot be had (more than 1 GiB of pixels is refused outright).
 QImage renderImage(const QSize& size, const WalkingTurtle* turtle, const QPen& pen, bool showTurtle);
 
 // Renders and saves the drawing at quality 100, in the format named by the

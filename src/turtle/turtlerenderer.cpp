@@ -7,7 +7,10 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QTransform>
+
 #include <algorithm>
+#include <climits>
+#include <iterator>
 
 namespace {
 
@@ -95,15 +98,23 @@ void TurtleRenderer::drawTrace(QPainter* painter) const
     painter->setPen(m_pen);
 
     // A pen-up snapshot starts a new run; runs are never joined to each other.
+    // Each run is measured first, so that a long one is copied into a buffer of
+    // its exact size instead of one that doubles its way there.
+    const WalkingTurtle::Trace& trace = m_turtle->trace();
     QPolygonF run;
-    for (const Turtle& snapshot : m_turtle->trace()) {
-        if (!snapshot.isWriting()) {
-            drawRun(painter, run);
-            run.clear();
+    for (auto start = trace.cbegin(); start != trace.cend();) {
+        auto end = std::next(start);
+        while (end != trace.cend() && end->isWriting()) {
+            ++end;
         }
-        run.append(screenPoint(snapshot));
+        run.clear();
+        run.reserve(int(std::min<std::ptrdiff_t>(std::distance(start, end), INT_MAX)));
+        for (auto snapshot = start; snapshot != end; ++snapshot) {
+            run.append(screenPoint(*snapshot));
+        }
+        drawRun(painter, run);
+        start = end;
     }
-    drawRun(painter, run);
 
     painter->restore();
 }

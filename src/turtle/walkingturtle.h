@@ -2,7 +2,7 @@
 
 #include "turtle.h"
 
-#include <list>
+#include <deque>
 #include <string>
 
 // The turtle that scripts, the keyboard and the window steer: the current state
@@ -12,6 +12,11 @@
 class WalkingTurtle : public Turtle
 {
 public:
+    // Only ever appended to at the back and read in order. A deque keeps a
+    // snapshot in 32 bytes where a list node would take 64: a million-segment
+    // drawing is two million snapshots.
+    using Trace = std::deque<Turtle>;
+
     WalkingTurtle();
 
     // Trace file text ("Tur=Res" header, one "Y|N x y" line per snapshot).
@@ -25,10 +30,10 @@ public:
     void turn(double degrees);
     void setWrite(bool writing);
 
-    const std::list<Turtle>& trace() const { return m_trace; }
+    const Trace& trace() const { return m_trace; }
 
 private:
     void record();
 
-    std::list<Turtle> m_trace;
+    Trace m_trace;
 };

@@ -87,6 +87,9 @@ public:
     void ret(const QStringList& args);
 
 private:
+    // Runs the handlers' effects from a pre-decoded program (decodedprogram.h).
+    friend class DecodedProgram;
+
     static constexpr unsigned m_allowedIntConvFlagMask = ~(IntConvLiteral | IntConvRegister | IntConvExpression);
 
     bool checkArgumentCount(const QStringList& args, int count) const;

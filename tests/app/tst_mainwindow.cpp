@@ -74,6 +74,7 @@ private slots:
     void clearWhileDebugging();
     void writeActionFollowsThePen();
     void penPanelReachesTheOutputArea();
+    void drawingIsRepaintedAfterEachCommand();
 
     void openAndSaveScripts();
     void titleFollowsFileAndModification();
@@ -403,6 +404,45 @@ void TestMainWindow::penPanelReachesTheOutputArea()
     auto* area = m_window->findChild<QTurtleOutputArea*>();
     QCOMPARE(area->pen().widthF(), 5.0);
     QCOMPARE(area->pen().color(), QColor(Qt::black));
+}
+
+namespace {
+
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+} // namespace
+
+void TestMainWindow::drawingIsRepaintedAfterEachCommand()
+{
+    auto* area = m_window->findChild<QTurtleOutputArea*>();
+    PaintCounter counter;
+    area->installEventFilter(&counter);
+    setScript(QStringLiteral("Tur=Asm\nwrite:Y;\nmove:10;\nmove:10;\n"));
+
+    const auto repaintedAfter = [&](const char* name) {
+        QTest::qWait(50);
+        counter.paints = 0;
+        action(name)->trigger();
+        QTest::qWait(50);
+        return counter.paints > 0;
+    };
+    QVERIFY(repaintedAfter("action_Run"));
+    QVERIFY(repaintedAfter("action_Clear"));
+    action("action_Debug")->setChecked(true);
+    action("action_Run")->trigger();
+    QVERIFY(repaintedAfter("actionStep"));
+    QVERIFY(repaintedAfter("actionContinue"));
 }
 
 void TestMainWindow::openAndSaveScripts()

@@ -1,6 +1,7 @@
 #include "frontend/interpreter.h"
 #include "turtle/walkingturtle.h"
 
+#include <QImage>
 #include <QtTest>
 
 #include <cstring>
@@ -77,6 +78,8 @@ private slots:
     void reportOnAFullDevice();
     void unreadableCatalogue();
     void worksFromAnyFolder();
+    void imageExport_data();
+    void imageExport();
 
     void examples_data();
     void examples();
@@ -124,6 +127,20 @@ void TestKorvaneRun::commandLine_data()
     QTest::newRow("a trace the reader rejects")
         << QStringList { "--trace", "bad.res", "square.tur" } << 2 << ""
         << "Error: invalid argument src at call of WalkingTurtle::turtleFromString function.";
+    QTest::newRow("an image with no image suffix") << QStringList { "--image", "out.txt", "square.tur" } << 2 << ""
+                                                   << "suffix";
+    QTest::newRow("an image in a missing folder") << QStringList { "--image", "no/such/dir/out.png", "square.tur" }
+                                                  << 2 << "" << "no/such/dir/out.png";
+    QTest::newRow("a size that is no size") << QStringList { "--image", "o.png", "--size", "800", "square.tur" } << 2
+                                            << "" << "--size";
+    QTest::newRow("a size of zero pixels") << QStringList { "--image", "o.png", "--size", "0x10", "square.tur" } << 2
+                                           << "" << "--size";
+    QTest::newRow("a size beyond the dialogue's limit")
+        << QStringList { "--image", "o.png", "--size", "1048577x1", "square.tur" } << 2 << "" << "--size";
+    QTest::newRow("an image too large for the memory")
+        << QStringList { "--image", "o.png", "--size", "1048576x1048576", "square.tur" } << 2 << "" << "memory";
+    QTest::newRow("a size without an image") << QStringList { "--size", "10x10", "square.tur" } << 2 << ""
+                                             << "go with --image";
     QTest::newRow("a trace in a missing folder") << QStringList { "--res", "no/such/dir/out.res", "square.tur" } << 2
                                                  << "" << "Cannot write no/such/dir/out.res";
 }
@@ -142,6 +159,8 @@ void TestKorvaneRun::commandLine()
     if (exitCode == 2) {
         QVERIFY(result.out.isEmpty());
         QVERIFY(!QFileInfo::exists(path("no/such/dir/out.res")));
+        QVERIFY(!QFileInfo::exists(path("out.txt")));
+        QVERIFY(!QFileInfo::exists(path("o.png")));
     }
 }
 
@@ -342,6 +361,44 @@ void TestKorvaneRun::worksFromAnyFolder()
     const Result result = runner({ "--lang", "en", "bad.tur" }, m_dir->path());
     QCOMPARE(result.exitCode, 1);
     QVERIFY(result.err.contains("bad.tur:2: Missing ';' at the end of line 2."));
+}
+
+void TestKorvaneRun::imageExport_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("marker");
+
+    QTest::newRow("a PNG of the dialogue's default size") << QStringList { "--image", "out.png" } << QSize(800, 600)
+                                                          << true;
+    QTest::newRow("a JPEG without the turtle")
+        << QStringList { "--image", "out.jpg", "--size", "300x1000", "--no-turtle" } << QSize(300, 1000) << false;
+    QTest::newRow("the smallest image") << QStringList { "--image", "out.png", "--size", "1x1" } << QSize(1, 1)
+                                        << false;
+}
+
+void TestKorvaneRun::imageExport()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QSize, size);
+    QFETCH(bool, marker);
+
+    const Result result = runner(options + QStringList { "square.tur" }, m_dir->path());
+    QCOMPARE(result.exitCode, 0);
+    const QImage image(path(options.at(1)));
+    QCOMPARE(image.size(), size);
+    if (size.width() < 10) {
+        return;
+    }
+    // The square's first side runs from the centre 100 units to the left.
+    const int side = qMin(size.width(), size.height());
+    const QPoint centre(size.width() / 2, size.height() / 2);
+    const QPoint onTheLine(centre.x() - side / 16, centre.y());
+    QVERIFY(qGray(image.pixel(onTheLine)) < 128);
+    QCOMPARE(image.pixel(2, 2) & 0xffffff, 0xffffffu);
+    // The marker stands at the origin again after the four sides, in its teal colour.
+    const QRgb atTurtle = image.pixel(centre.x() + side / 40, centre.y() + side / 80);
+    QCOMPARE(qGreen(atTurtle) > qRed(atTurtle) + 60, marker);
 }
 
 void TestKorvaneRun::examples_data()

@@ -2,15 +2,9 @@
 
 #include "vm/virtualmachine.h"
 
-// The keys of the machine's command map. The handlers are not needed to colour
-// or edit a script, so they stay null here.
+// The machine's own command map: the one source of the command words, as the
+// main window hands it to the editor.
 inline VirtualMachine::CommandMap machineCommandKeys()
 {
-    VirtualMachine::CommandMap commands;
-    for (const char* word : { "call", "end", "jmpax", "jmpbx", "jmpe", "jmpg", "jmpge", "jmpl", "jmple", "jmpne",
-                              "left", "loop", "move", "pop", "push", "put", "ret", "right", "setRegister",
-                              "write" }) {
-        commands[QString::fromLatin1(word)] = nullptr;
-    }
-    return commands;
+    return VirtualMachine().commands();
 }

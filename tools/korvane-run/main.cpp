@@ -1,6 +1,8 @@
 // korvane-run: analyses and runs a script as the IDE's Run does, with no window.
 
 #include "frontend/interpreter.h"
+#include "turtle/imageexport.h"
+#include "turtle/turtlerenderer.h"
 #include "turtle/walkingturtle.h"
 
 #include <QCommandLineParser>
@@ -9,6 +11,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
+#include <QSize>
 #include <QTextStream>
 
 #include <cmath>
@@ -39,7 +42,30 @@ struct Options {
     qint64 maxSteps = -1;
     QString language;
     bool json = false;
+    QString imagePath;
+    // The render dialogue's defaults.
+    QSize imageSize { 800, 600 };
+    bool showTurtle = true;
 };
+
+// The render dialogue offers 1 to 2^20 pixels on each side.
+constexpr int MaxImageSide = 1048576;
+
+QSize parseSize(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char('x'), Qt::KeepEmptyParts, Qt::CaseInsensitive);
+    bool widthOk = false;
+    bool heightOk = false;
+    const int width = parts.size() == 2 ? parts.at(0).toInt(&widthOk, 10) : 0;
+    const int height = parts.size() == 2 ? parts.at(1).toInt(&heightOk, 10) : 0;
+    if (!widthOk || !heightOk || width < 1 || height < 1 || width > MaxImageSide || height > MaxImageSide) {
+        throw Failure { QStringLiteral("--size needs WIDTHxHEIGHT in pixels, each from 1 to %1, not \"%2\".")
+                            .arg(MaxImageSide)
+                            .arg(text),
+            true };
+    }
+    return QSize(width, height);
+}
 
 void printError(const QString& text)
 {
@@ -76,7 +102,15 @@ bool parseCommandLine(const QStringList& arguments, Options& options)
         QStringLiteral("CODE"));
     const QCommandLineOption jsonOption(QStringLiteral("json"),
         QStringLiteral("Print a JSON report of the run on standard output."));
-    parser.addOptions({ resOption, traceOption, maxStepsOption, langOption, jsonOption });
+    const QCommandLineOption imageOption(QStringLiteral("image"),
+        QStringLiteral("Export the drawing after the run as an image, PNG or JPEG by the suffix of FILE."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption sizeOption(QStringLiteral("size"),
+        QStringLiteral("Size of the exported image in pixels (default: 800x600)."), QStringLiteral("WxH"));
+    const QCommandLineOption noTurtleOption(QStringLiteral("no-turtle"),
+        QStringLiteral("Leave the turtle out of the exported image."));
+    parser.addOptions({ resOption, traceOption, maxStepsOption, langOption, jsonOption, imageOption, sizeOption,
+        noTurtleOption });
 
     if (!parser.parse(arguments)) {
         throw Failure { parser.errorText(), true };
@@ -126,6 +160,24 @@ bool parseCommandLine(const QStringList& arguments, Options& options)
         ? parser.value(langOption)
         : QLocale::system().name().section(QLatin1Char('_'), 0, 0);
     options.json = parser.isSet(jsonOption);
+
+    options.imagePath = parser.value(imageOption);
+    if (parser.isSet(imageOption) && options.imagePath.isEmpty()) {
+        throw Failure { QStringLiteral("--image needs a file name."), true };
+    }
+    if (parser.isSet(sizeOption)) {
+        options.imageSize = parseSize(parser.value(sizeOption));
+    }
+    options.showTurtle = !parser.isSet(noTurtleOption);
+    if (options.imagePath.isEmpty() && (parser.isSet(sizeOption) || parser.isSet(noTurtleOption))) {
+        throw Failure { QStringLiteral("--size and --no-turtle go with --image."), true };
+    }
+    if (!options.imagePath.isEmpty() && !isImageFileNameWritable(options.imagePath)) {
+        throw Failure { QStringLiteral("Cannot export to %1: its suffix names no image format that can be "
+                                       "written (use .png, .jpg or .jpeg).")
+                            .arg(options.imagePath),
+            true };
+    }
     return true;
 }
 
@@ -198,6 +250,13 @@ void writeOutputs(const Options& options, const WalkingTurtle& turtle)
 {
     if (!options.resPath.isEmpty()) {
         writeTrace(options.resPath, turtle);
+    }
+    if (!options.imagePath.isEmpty()) {
+        const ImageExportResult result = exportImage(options.imagePath, options.imageSize, &turtle,
+                                                     TurtleRenderer::defaultPen(), options.showTurtle);
+        if (!result.written) {
+            throw Failure { result.reason, false };
+        }
     }
 }
 

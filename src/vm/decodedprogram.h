@@ -1,0 +1,121 @@
+#pragma once
+
+#include "virtualmachine.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstddef>
+#include <deque>
+#include <map>
+#include <utility>
+#include <vector>
+
+// The program of the Interpreter decoded once, after the analysis: arguments
+// split, operands classified, literal jump targets turned into positions. It
+// runs the program on the machine with the effects, errors and instruction
+// register that the command map's handlers give, without converting text at
+// every step. An instruction whose operands do not decode is run through its
+// handler, with the argument list the execution cycle would build.
+class DecodedProgram
+{
+public:
+    using Program = std::map<int, std::pair<QString, QString>>;
+
+    // The program runs on this machine, whose command and register maps it is
+    // decoded against.
+    explicit DecodedProgram(VirtualMachine& machine);
+    DecodedProgram(const DecodedProgram&) = delete;
+    DecodedProgram& operator=(const DecodedProgram&) = delete;
+
+    void build(const Program& program);
+    void clear();
+
+    // Positions count the instructions in line order; size() is the end.
+    std::size_t size() const { return m_instructions.size(); }
+    int lineAt(std::size_t position) const { return m_instructions[position].line; }
+    // The instruction at the line, else the first one after it.
+    std::size_t positionOf(int line) const;
+
+    // Executes from position until the program ends, an error is raised or
+    // maxSteps instructions have executed; position is then the next one
+    // (size() once the program has ended), and executedSteps has grown by the
+    // instructions executed, the failing one included. Returns the code of the
+    // error that ended the execution, 0 when none did. The instruction
+    // register is left as the handlers leave it when the program ends or
+    // fails; while it goes on, the caller writes it.
+    int execute(std::size_t& position, qint64 maxSteps, qint64& executedSteps);
+
+private:
+    // A value operand. Leaves point at a machine register or at a constant of
+    // m_constants, so that every value is one load.
+    enum OperandKind : unsigned char {
+        Leaf,
+        Add,
+        Subtract,
+        Multiply,
+        Divide,
+        Remainder,
+        Invalid,
+    };
+
+    struct Operand {
+        OperandKind kind = Invalid;
+        // A leaf that is a constant, not a register.
+        bool literal = false;
+        const int* left = nullptr;
+        const int* right = nullptr;
+    };
+
+    enum Opcode : unsigned char {
+        SetRegister,
+        Put,
+        Move,
+        TurnLeft,
+        TurnRight,
+        Write,
+        End,
+        JumpEqual,
+        JumpNotEqual,
+        JumpLess,
+        JumpLessOrEqual,
+        JumpGreater,
+        JumpGreaterOrEqual,
+        Loop,
+        Pop,
+        Push,
+        Call,
+        Return,
+        // Through the handler of the command map.
+        Handler,
+    };
+
+    struct Instruction {
+        Opcode opcode = Handler;
+        bool writing = false;
+        int line = 0;
+        // Where a jump, loop or call goes on when it is taken and its target
+        // is a literal; -1 when the target is computed at run time.
+        int jumpPosition = -1;
+        int* destination = nullptr;
+        Operand operands[3];
+        VirtualMachine::CommandHandler handler = nullptr;
+        QStringList arguments;
+    };
+
+    Operand decodeOperand(const QString& element);
+    const int* decodeLeaf(const QString& text, bool& literal);
+    const int* constant(int value);
+    int* registerNamed(const QString& name) const;
+    bool decodeValues(Instruction& instruction, const QStringList& args, int first, int count);
+    void decode(Instruction& instruction, const QStringList& args);
+    static int evaluate(const Operand& operand);
+    std::size_t jumpTarget(const Instruction& instruction, std::size_t position, int target) const;
+
+    VirtualMachine* m_machine;
+    std::vector<Instruction> m_instructions;
+    // Position of the instruction at or after each line from m_firstLine on.
+    std::vector<int> m_positions;
+    int m_firstLine = 0;
+    std::deque<int> m_constants;
+};
