@@ -2,7 +2,7 @@
 # Set-up, build and test of Korvane on Debian 12.
 #
 #   tools/dev.sh run     install what is missing, build, start the IDE
-#   tools/dev.sh test    install what is missing, build, run every test
+#   tools/dev.sh test    install what is missing, build, run every test, check the package
 #   tools/dev.sh build   install what is missing, build
 #   tools/dev.sh deps    install what is missing
 #   tools/dev.sh fuzz [SECONDS]
@@ -24,6 +24,7 @@ PACKAGES=(
     clang libclang-rt-14-dev
     xvfb xauth imagemagick xdotool
     fonts-dejavu-core
+    dpkg-dev desktop-file-utils appstream
 )
 
 deps() {
@@ -46,7 +47,8 @@ deps() {
 }
 
 build() {
-    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    # Prefix /usr: the Debian package built from this tree installs there.
+    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr
     cmake --build "$BUILD" -j "$JOBS"
 }
 
@@ -61,8 +63,45 @@ test_all() {
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         ctest --test-dir "$ASAN_BUILD" --output-on-failure -j "$JOBS" -L engine
 
+    package_check
+
     # Each fuzz target briefly, so that a regression shows here.
     fuzz_all 20
+}
+
+# Builds the Debian package, unpacks it into a scratch root and runs the
+# unpacked runner from another folder: it must find its data by itself.
+package_check() {
+    local scratch
+    scratch=$(mktemp -d)
+    rm -f "$BUILD"/package/*.deb
+    (cd "$BUILD" && cpack -G DEB -B "$BUILD/package")
+    local deb
+    deb=$(ls "$BUILD"/package/korvane_*.deb)
+    dpkg-deb --field "$deb" Depends | grep -q libqt5widgets5
+    dpkg-deb -x "$deb" "$scratch/root"
+
+    desktop-file-validate "$scratch"/root/usr/share/applications/*.desktop
+    appstreamcli validate --no-net "$scratch"/root/usr/share/metainfo/*.metainfo.xml
+
+    mkdir "$scratch/elsewhere"
+    printf 'Tur=Asm\nmove:1\n' > "$scratch/elsewhere/broken.tur"
+    (
+        cd "$scratch/elsewhere"
+        unset LD_LIBRARY_PATH
+        "$scratch/root/usr/bin/korvane-run" "$scratch/root/usr/share/korvane/TurtleCodes/square.tur" --res square.res
+        head -n 1 square.res | grep -qx 'Tur=Res'
+        # A failing script shows the catalogue was found: its French text, exit status 1.
+        status=0
+        "$scratch/root/usr/bin/korvane-run" --lang fr broken.tur 2> messages.txt || status=$?
+        [ "$status" -eq 1 ]
+        grep -q 'à la fin de la ligne 2' messages.txt
+    )
+    rm -rf "$scratch"
+    if [ -e /usr/share/korvane ]; then
+        echo "Note: Korvane is also installed in /usr; the unpacked runner may have read that copy's data."
+    fi
+    echo "Package $deb installs and runs from another folder."
 }
 
 build_fuzz() {

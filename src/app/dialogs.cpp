@@ -1,6 +1,16 @@
 #include "dialogs.h"
 
+#include <QAbstractButton>
+#include <QCoreApplication>
 #include <QFileDialog>
+
+namespace {
+
+// The toolkit's French calls this button "Ne pas tenir compte", which reads
+// badly under "Voulez-vous enregistrer... ?"; Korvane's translation names it.
+const char* const DiscardText = QT_TRANSLATE_NOOP("QPlatformTheme", "Discard");
+
+} // namespace
 
 QQueue<QString> Dialogs::s_fileNames;
 QQueue<QMessageBox::StandardButton> Dialogs::s_answers;
@@ -51,7 +61,15 @@ QMessageBox::StandardButton Dialogs::question(QWidget* parent, const QString& ti
     if (!s_interactive) {
         return QMessageBox::Cancel;
     }
-    return QMessageBox::question(parent, title, text, buttons, defaultButton);
+    QMessageBox box(QMessageBox::Question, title, text, buttons, parent);
+    box.setDefaultButton(defaultButton);
+    if (QAbstractButton* discard = box.button(QMessageBox::Discard)) {
+        discard->setText(QCoreApplication::translate("QPlatformTheme", DiscardText));
+    }
+    if (box.exec() == -1) {
+        return QMessageBox::Cancel;
+    }
+    return box.standardButton(box.clickedButton());
 }
 
 void Dialogs::warning(QWidget* parent, const QString& title, const QString& text)
@@ -67,6 +85,14 @@ void Dialogs::critical(QWidget* parent, const QString& title, const QString& tex
     s_shownMessages << text;
     if (s_interactive) {
         QMessageBox::critical(parent, title, text);
+    }
+}
+
+void Dialogs::about(QWidget* parent, const QString& title, const QString& text)
+{
+    s_shownMessages << text;
+    if (s_interactive) {
+        QMessageBox::about(parent, title, text);
     }
 }
 

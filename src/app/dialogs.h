@@ -23,6 +23,7 @@ public:
                                                 QMessageBox::StandardButton defaultButton);
     static void warning(QWidget* parent, const QString& title, const QString& text);
     static void critical(QWidget* parent, const QString& title, const QString& text);
+    static void about(QWidget* parent, const QString& title, const QString& text);
 
     // Tests switch the dialogs off: nothing is shown, questions without a queued
     // answer get Cancel and file dialogs without a queued name get Cancel too.

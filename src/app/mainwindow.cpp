@@ -38,6 +38,10 @@ constexpr qint64 SliceSteps = 10000;
 constexpr qint64 SliceInterval = 25;
 constexpr qint64 ProgressDelay = 500;
 
+// Marked for lupdate here, translated each time a dialog opens.
+const char* const TurtleFiles = QT_TRANSLATE_NOOP("MainWindow", "Turtle files (*.tur);;Other files (*.*)");
+const char* const TurtleImages = QT_TRANSLATE_NOOP("MainWindow", "Turtle images(*.res);;Other files (*.*)");
+
 QString fileFilter(const char* text)
 {
     return QCoreApplication::translate("MainWindow", text);
@@ -322,7 +326,7 @@ void MainWindow::openFile()
         return;
     }
     const QString path = Dialogs::openFileName(this, tr("Open a turtle file"), m_turDirectory,
-                                               fileFilter("Turtle files (*.tur);;Other files (*.*)"));
+                                               fileFilter(TurtleFiles));
     if (!path.isEmpty()) {
         loadScript(path);
     }
@@ -366,7 +370,7 @@ void MainWindow::saveAs()
 bool MainWindow::saveScriptAs()
 {
     const QString path = Dialogs::saveFileName(this, tr("Save the file"), m_turDirectory,
-                                               fileFilter("Turtle files (*.tur);;Other files (*.*)"));
+                                               fileFilter(TurtleFiles));
     if (path.isEmpty()) {
         return false;
     }
@@ -418,7 +422,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 void MainWindow::openImage()
 {
     const QString path = Dialogs::openFileName(this, tr("Open a turtle image"), m_resDirectory,
-                                               fileFilter("Turtle images(*.res);;Other files (*.*)"));
+                                               fileFilter(TurtleImages));
     if (!path.isEmpty()) {
         loadTrace(path);
     }
@@ -453,7 +457,7 @@ bool MainWindow::loadTrace(const QString& path)
 void MainWindow::saveImage()
 {
     const QString path = Dialogs::saveFileName(this, tr("Save the Turtle Image"), m_resDirectory,
-                                               fileFilter("Turtle images(*.res);;Other files (*.*)"));
+                                               fileFilter(TurtleImages));
     if (path.isEmpty()) {
         return;
     }
@@ -551,7 +555,7 @@ void MainWindow::showAbout()
     for (int i = 0; i < authors.size(); ++i) {
         text += authors.at(i) + (i + 1 < authors.size() ? QStringLiteral(",<br>") : QStringLiteral("</p>"));
     }
-    QMessageBox::about(this, QCoreApplication::applicationName(), text);
+    Dialogs::about(this, QCoreApplication::applicationName(), text);
 }
 
 void MainWindow::changeLanguage()
@@ -569,7 +573,10 @@ void MainWindow::changeLanguage()
     // A failed load leaves the translator empty: the source texts show.
     m_qtTranslator->load(QStringLiteral("qt_") + code, QLibraryInfo::location(QLibraryInfo::TranslationsPath));
     QCoreApplication::installTranslator(m_qtTranslator);
-    m_appTranslator->load(code, locateDataFile(QStringLiteral("Translations")));
+    // Looked up file by file: running from the source folder, the working
+    // directory holds Translations/ with the catalogue but the compiled .qm
+    // files sit in the build tree, beside the executable.
+    m_appTranslator->load(locateDataFile(QStringLiteral("Translations/%1.qm").arg(code)));
     QCoreApplication::installTranslator(m_appTranslator);
 
     applyLanguage(code);

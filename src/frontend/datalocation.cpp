@@ -10,7 +10,11 @@ QStringList dataRoots()
 {
     QStringList roots;
     if (QCoreApplication::instance()) {
-        roots << QCoreApplication::applicationDirPath();
+        const QDir binDir(QCoreApplication::applicationDirPath());
+        roots << binDir.path();
+        // An installed tree that was moved (or unpacked under another root)
+        // still holds its data at the same place relative to its executables.
+        roots << QDir::cleanPath(binDir.filePath(QStringLiteral(KORVANE_DATADIR_FROM_BINDIR)));
     }
     roots << QStringLiteral(KORVANE_DATADIR);
     return roots;

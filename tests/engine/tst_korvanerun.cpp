@@ -270,7 +270,7 @@ void TestKorvaneRun::frenchMessages()
 {
     const Result result = runner({ "--lang", "fr", "bad.tur" }, m_dir->path());
     QCOMPARE(result.exitCode, 1);
-    QVERIFY2(QString::fromUtf8(result.err).contains(QStringLiteral("bad.tur:2: Il manque le « ; » à la fin de la ligne 2.")),
+    QVERIFY2(QString::fromUtf8(result.err).contains(QStringLiteral("bad.tur:2: Il manque le «\u00a0;\u00a0» à la fin de la ligne 2.")),
         result.err.constData());
 }
 

@@ -1,0 +1,461 @@
+#include "dialogs.h"
+#include "frontend/datalocation.h"
+#include "mainwindow.h"
+#include "turtle/qrenderdialogue.h"
+#include "turtle/qturtleoutputarea.h"
+#include "turtle/qturtletraceproperties.h"
+#include "widgets/qeditor.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDockWidget>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QToolBar>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QChar Nbsp(0x00a0);
+
+// Set in a child process started by the tests below: it reports what a freshly
+// started window shows, one text per line, and exits.
+const char* const ChildVariable = "KORVANE_LANGUAGE_CHILD";
+
+// Finds a text of the window by a short path: "menu:menuFile", "action:actionOpen",
+// "dock:m_errorLister", "toolbar:mainToolBar", "label:label_4", "combo:CapStyle",
+// "viewmenu:0" (a submenu of View, by position), "header" (the debugger's column),
+// "help" (the help page), "render" (the window title of a new render dialogue).
+QString textAt(QWidget* window, const QString& path)
+{
+    const QString kind = path.section(QLatin1Char(':'), 0, 0);
+    const QString name = path.section(QLatin1Char(':'), 1);
+    if (kind == QLatin1String("menu")) {
+        return window->findChild<QMenu*>(name)->title();
+    }
+    if (kind == QLatin1String("action")) {
+        return window->findChild<QAction*>(name)->text();
+    }
+    if (kind == QLatin1String("shortcut")) {
+        return window->findChild<QAction*>(name)->shortcut().toString();
+    }
+    if (kind == QLatin1String("dock")) {
+        auto* dock = window->findChild<QDockWidget*>(name);
+        // The View and ? menus list the docks through their toggle actions.
+        return dock->toggleViewAction()->text() == dock->windowTitle() ? dock->windowTitle()
+                                                                         : QStringLiteral("(toggle differs)");
+    }
+    if (kind == QLatin1String("toolbar")) {
+        auto* bar = window->findChild<QToolBar*>(name);
+        return bar->toggleViewAction()->text() == bar->windowTitle() ? bar->windowTitle()
+                                                                       : QStringLiteral("(toggle differs)");
+    }
+    if (kind == QLatin1String("label")) {
+        return window->findChild<QLabel*>(name)->text();
+    }
+    if (kind == QLatin1String("button")) {
+        return window->findChild<QPushButton*>(name)->text();
+    }
+    if (kind == QLatin1String("combo")) {
+        auto* box = window->findChild<QComboBox*>(name);
+        QStringList items;
+        for (int i = 0; i < box->count(); ++i) {
+            items << box->itemText(i);
+        }
+        return items.join(QLatin1Char('|'));
+    }
+    if (kind == QLatin1String("viewmenu")) {
+        return window->findChild<QMenu*>(QStringLiteral("menu_View"))->actions().at(name.toInt())->menu()->title();
+    }
+    if (kind == QLatin1String("header")) {
+        return window->findChild<QTableWidget*>(QStringLiteral("DebugTableWidget"))->horizontalHeaderItem(0)->text();
+    }
+    if (kind == QLatin1String("render")) {
+        QRenderDialogue dialogue(window, Qt::WindowFlags());
+        return dialogue.windowTitle() + QLatin1Char('|')
+            + dialogue.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text();
+    }
+    return QStringLiteral("(no such path: %1)").arg(path);
+}
+
+// What a new window shows at start-up (after choosing French when asked to):
+// the File menu, the toolkit's Cancel button and the message of an empty script.
+int childMain()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
+    Dialogs::setInteractive(false);
+    MainWindow window;
+    if (qEnvironmentVariable(ChildVariable) == QLatin1String("choose-french")) {
+        window.findChild<QAction*>(QStringLiteral("action_French"))->trigger();
+    }
+    window.findChild<QEditor*>()->setPlainText(QString());
+    window.findChild<QAction*>(QStringLiteral("action_Run"))->trigger();
+
+    QDialogButtonBox box(QDialogButtonBox::Cancel);
+    QTextStream out(stdout);
+    out.setCodec("UTF-8");
+    out << window.findChild<QMenu*>(QStringLiteral("menuFile"))->title() << '\n'
+        << box.button(QDialogButtonBox::Cancel)->text() << '\n'
+        << window.findChild<QListWidget*>(QStringLiteral("ErrorListWidget"))->item(0)->text() << '\n'
+        << QFileInfo::exists(locateDataFile(QStringLiteral("Translations/fr.qm"))) << '\n';
+    return 0;
+}
+
+} // namespace
+
+// Switching the interface between English and French with the compiled fr.qm,
+// which the build puts beside this executable as it does beside korvane.
+class TestLanguage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void textsFollowTheLanguage_data();
+    void textsFollowTheLanguage();
+    void helpPageIsReplacedAsAWhole();
+    void errorListChangesLanguageAtTheNextRun();
+    void titleKeepsTheFileAndItsMark();
+    void toolkitDialogsSpeakTheLanguage();
+    void aboutBox_data();
+    void aboutBox();
+    void penPanelResetReachesTheOutputArea();
+    void startUpLanguage_data();
+    void startUpLanguage();
+
+private:
+    QAction* action(const char* name) const;
+    void choose(const char* languageAction);
+    QStringList errorTexts() const;
+
+    std::unique_ptr<MainWindow> m_window;
+};
+
+void TestLanguage::initTestCase()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    Dialogs::setInteractive(false);
+    QVERIFY2(QFileInfo::exists(locateDataFile(QStringLiteral("Translations/fr.qm"))),
+             "fr.qm must be built beside this test");
+}
+
+void TestLanguage::init()
+{
+    Dialogs::clear();
+    m_window = std::make_unique<MainWindow>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestLanguage::cleanup()
+{
+    m_window->findChild<QEditor*>()->setIfModified(false);
+    m_window.reset();
+    QTurtleTraceProperties::setColorDialog({});
+}
+
+QAction* TestLanguage::action(const char* name) const
+{
+    QAction* found = m_window->findChild<QAction*>(QLatin1String(name));
+    Q_ASSERT(found);
+    return found;
+}
+
+void TestLanguage::choose(const char* languageAction)
+{
+    action(languageAction)->trigger();
+    QVERIFY(action(languageAction)->isChecked());
+}
+
+QStringList TestLanguage::errorTexts() const
+{
+    auto* list = m_window->findChild<QListWidget*>(QStringLiteral("ErrorListWidget"));
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i) {
+        texts << list->item(i)->text();
+    }
+    return texts;
+}
+
+void TestLanguage::textsFollowTheLanguage_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("english");
+    QTest::addColumn<QString>("french");
+
+    QTest::newRow("File menu") << "menu:menuFile" << "&File" << "&Fichier";
+    QTest::newRow("Debug menu, without a mnemonic") << "menu:menuDebug" << "Debug" << "Débogage";
+    QTest::newRow("help menu") << "menu:menuHelp" << "&?" << "&?";
+    QTest::newRow("an action") << "action:actionSave_AS" << "Save &As" << "Enregistrer &sous";
+    QTest::newRow("the About action") << "action:actionAbout_us" << "&About us" << "À &propos";
+    QTest::newRow("a language action") << "action:action_English" << "&English" << "&Anglais";
+    QTest::newRow("shortcuts stay") << "shortcut:actionRestart" << "Ctrl+Alt+F5" << "Ctrl+Alt+F5";
+    QTest::newRow("Run keeps F5") << "shortcut:action_Run" << "F5" << "F5";
+    QTest::newRow("main tool bar and its toggle") << "toolbar:mainToolBar" << "Main Tool Bar"
+                                                  << "Barre d’outils principale";
+    QTest::newRow("error list dock and its toggle") << "dock:m_errorLister" << "List of Errors"
+                                                    << "Liste des erreurs";
+    QTest::newRow("debugger dock") << "dock:m_debugInterface" << "Debugger" << "Débogueur";
+    QTest::newRow("pen dock") << "dock:m_turtleTraceProperties" << "Turtle trace properties"
+                              << "Propriétés du tracé";
+    QTest::newRow("help dock and the F1 entry") << "dock:DockWidget" << "Help" << "Aide";
+    QTest::newRow("pen width label") << "label:label_4" << "Width" << "Épaisseur";
+    QTest::newRow("colour button") << "button:color" << "Color" << "Couleur";
+    QTest::newRow("cap items") << "combo:CapStyle" << "SquareCap|FlatCap|RoundCap" << "Carrées|Plates|Arrondies";
+    QTest::newRow("pen style items") << "combo:PenStyle"
+                                     << "SolidLine|DashLine|DotLine|DashDotLine|DashDotDotLine|CustomDashLine"
+                                     << "Continu|Tirets|Pointillés|Tiret-point|Tiret-point-point|Personnalisé";
+    QTest::newRow("a new render dialogue, with the toolkit's button")
+        << "render" << "Render dialogue|Cancel" << "Exporter en image|Annuler";
+    QTest::newRow("DockWidgets submenu stays") << "viewmenu:0" << "DockWidgets" << "DockWidgets";
+    QTest::newRow("ToolBars submenu stays") << "viewmenu:1" << "ToolBars" << "ToolBars";
+    QTest::newRow("Values header stays") << "header" << "Values" << "Values";
+}
+
+void TestLanguage::textsFollowTheLanguage()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, english);
+    QFETCH(QString, french);
+
+    QCOMPARE(textAt(m_window.get(), path), english);
+    choose("action_French");
+    QCOMPARE(textAt(m_window.get(), path), french);
+    choose("action_English");
+    QCOMPARE(textAt(m_window.get(), path), english);
+    // Back to the system language, which is C here: no translation.
+    choose("action_System_Language");
+    QCOMPARE(textAt(m_window.get(), path), english);
+}
+
+void TestLanguage::helpPageIsReplacedAsAWhole()
+{
+    const QString english = textAt(m_window.get(), QStringLiteral("label:helpLabel"));
+    QVERIFY(english.contains(QLatin1String("Memo Syntax :")));
+
+    choose("action_French");
+    const QString french = textAt(m_window.get(), QStringLiteral("label:helpLabel"));
+    QVERIFY(french.contains(QStringLiteral("Mémo de syntaxe") + Nbsp + QLatin1Char(':')));
+    QVERIFY(french.contains(QLatin1String("jmpe:Val1, Val2, ETIQUETTE;")));
+    QVERIFY(!french.contains(QLatin1String("LABEL")));
+    QCOMPARE(french.count(QLatin1String("<p")), english.count(QLatin1String("<p")));
+
+    choose("action_English");
+    QCOMPARE(textAt(m_window.get(), QStringLiteral("label:helpLabel")), english);
+}
+
+void TestLanguage::errorListChangesLanguageAtTheNextRun()
+{
+    m_window->findChild<QEditor*>()->setPlainText(QStringLiteral("Tur=Asm\nmove:1\n"));
+    action("action_Run")->trigger();
+    const QStringList english = errorTexts();
+    QCOMPARE(english.first(), QStringLiteral("Missing ';' at the end of line 2."));
+
+    choose("action_French");
+    QCOMPARE(errorTexts(), english);
+    action("action_Run")->trigger();
+    QCOMPARE(errorTexts().first(),
+             QStringLiteral("Il manque le «") + Nbsp + QStringLiteral(";") + Nbsp
+                 + QStringLiteral("» à la fin de la ligne 2."));
+    QCOMPARE(errorTexts().size(), english.size());
+
+    choose("action_English");
+    QCOMPARE(errorTexts().first().left(12), QStringLiteral("Il manque le"));
+    action("action_Run")->trigger();
+    QCOMPARE(errorTexts(), english);
+}
+
+void TestLanguage::titleKeepsTheFileAndItsMark()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("carré.tur"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Text));
+        file.write("Tur=Asm\n");
+    }
+    Dialogs::setNextFileName(path);
+    action("actionOpen")->trigger();
+    auto* editor = m_window->findChild<QEditor*>();
+    editor->setFocus();
+    editor->moveCursor(QTextCursor::End);
+    QTest::keyClicks(editor, QStringLiteral("move:1;"));
+    const QString title = QStringLiteral("Korvane - carré.tur*");
+    QCOMPARE(m_window->windowTitle(), title);
+
+    choose("action_French");
+    QCOMPARE(m_window->windowTitle(), title);
+    choose("action_English");
+    QCOMPARE(m_window->windowTitle(), title);
+}
+
+void TestLanguage::toolkitDialogsSpeakTheLanguage()
+{
+    choose("action_French");
+    // The save prompt's buttons: the toolkit's French, with Korvane's own word for Discard.
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Korvane"), QString(),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    QCOMPARE(box.button(QMessageBox::Save)->text(), QStringLiteral("Enregistrer"));
+    QCOMPARE(box.button(QMessageBox::Discard)->text(), QStringLiteral("Ne pas enregistrer"));
+    QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Annuler"));
+    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Annuler"));
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Voir dans :"));
+
+    choose("action_English");
+    QMessageBox english(QMessageBox::Question, QStringLiteral("Korvane"), QString(),
+                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    QCOMPARE(english.button(QMessageBox::Discard)->text(), QStringLiteral("Discard"));
+    QCOMPARE(english.button(QMessageBox::Cancel)->text(), QStringLiteral("Cancel"));
+}
+
+void TestLanguage::aboutBox_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("English") << "action_English"
+                             << "----------- Korvane -----------<p>Version: 1.0.0</p>"
+                                "<p><strong>Created by :</strong><br>The Korvane team</p>";
+    QTest::newRow("French") << "action_French"
+                            << QStringLiteral("----------- Korvane -----------<p>Version\u00a0: 1.0.0</p>"
+                                              "<p><strong>Créé par\u00a0:</strong><br>L’équipe Korvane</p>");
+}
+
+void TestLanguage::aboutBox()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, text);
+
+    choose(language.toLatin1().constData());
+    action("actionAbout_us")->trigger();
+    QCOMPARE(Dialogs::shownMessages(), QStringList { text });
+}
+
+void TestLanguage::penPanelResetReachesTheOutputArea()
+{
+    auto* panel = m_window->findChild<QTurtleTraceProperties*>();
+    auto* area = m_window->findChild<QTurtleOutputArea*>();
+    QTurtleTraceProperties::setColorDialog([](const QColor&, QWidget*) { return QColor(Qt::red); });
+    panel->findChild<QPushButton*>(QStringLiteral("color"))->click();
+    panel->findChild<QComboBox*>(QStringLiteral("CapStyle"))->setCurrentIndex(2);
+    panel->findChild<QComboBox*>(QStringLiteral("JoinStyle"))->setCurrentIndex(2);
+    panel->findChild<QComboBox*>(QStringLiteral("PenStyle"))->setCurrentIndex(2);
+    panel->findChild<QSpinBox*>(QStringLiteral("Width"))->setValue(7);
+    QCOMPARE(area->pen().capStyle(), Qt::RoundCap);
+    QCOMPARE(area->pen().style(), Qt::DotLine);
+
+    QSignalSpy pens(panel, &QTurtleTraceProperties::penGenerated);
+    choose("action_French");
+
+    // Each of the three boxes is emptied and refilled: two pens per box.
+    QCOMPARE(pens.count(), 6);
+    const QPen pen = area->pen();
+    QCOMPARE(pen.capStyle(), Qt::SquareCap);
+    QCOMPARE(pen.joinStyle(), Qt::BevelJoin);
+    QCOMPARE(pen.style(), Qt::SolidLine);
+    QCOMPARE(pen.width(), 7);
+    QCOMPARE(pen.color(), QColor(Qt::red));
+    for (const char* box : { "CapStyle", "JoinStyle", "PenStyle" }) {
+        QCOMPARE(panel->findChild<QComboBox*>(QLatin1String(box))->currentIndex(), 0);
+    }
+}
+
+void TestLanguage::startUpLanguage_data()
+{
+    QTest::addColumn<QByteArray>("locale");
+    QTest::addColumn<bool>("withoutFrenchFile");
+    QTest::addColumn<QStringList>("expected");
+
+    const QString frenchMessage = QStringLiteral("Le script est vide") + Nbsp
+        + QStringLiteral(": il n’y a rien à exécuter.");
+    const QString englishMessage = QStringLiteral("The script is empty: there is nothing to run.");
+
+    QTest::newRow("French system: Korvane, the toolkit and the messages in French")
+        << QByteArray("fr_FR.UTF-8") << false << QStringList { "&Fichier", "Annuler", frenchMessage, "1" };
+    QTest::newRow("Canadian French system uses the same files")
+        << QByteArray("fr_CA.UTF-8") << false << QStringList { "&Fichier", "Annuler", frenchMessage, "1" };
+    QTest::newRow("German system: no translation of Korvane, so English; the toolkit in German")
+        << QByteArray("de_DE.UTF-8") << false << QStringList { "&File", "Abbrechen", englishMessage, "1" };
+    QTest::newRow("English system")
+        << QByteArray("en_GB.UTF-8") << false << QStringList { "&File", "Cancel", englishMessage, "1" };
+    QTest::newRow("French chosen but fr.qm missing: English shell, French toolkit and messages")
+        << QByteArray("C.UTF-8") << true << QStringList { "&File", "Annuler", frenchMessage, "0" };
+}
+
+void TestLanguage::startUpLanguage()
+{
+    QFETCH(QByteArray, locale);
+    QFETCH(bool, withoutFrenchFile);
+    QFETCH(QStringList, expected);
+
+    QString program = QCoreApplication::applicationFilePath();
+    QTemporaryDir dir;
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(locale));
+    environment.insert(QStringLiteral("LANGUAGE"), QString());
+    environment.insert(QString::fromLatin1(ChildVariable), QStringLiteral("system"));
+
+    if (withoutFrenchFile) {
+        // A copy of this program in a folder of its own, with only the catalogue to work from.
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("work/Translations/messages")));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("bin")));
+        for (const char* name : { "messages.mes", "messages-fr.mes" }) {
+            const QString relative = QStringLiteral("Translations/messages/") + QLatin1String(name);
+            QVERIFY(QFile::copy(relative, dir.filePath(QStringLiteral("work/") + relative)));
+        }
+        program = dir.filePath(QStringLiteral("bin/tst_language"));
+        QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), program));
+        child.setWorkingDirectory(dir.filePath(QStringLiteral("work")));
+        environment.insert(QString::fromLatin1(ChildVariable), QStringLiteral("choose-french"));
+    }
+
+    child.setProcessEnvironment(environment);
+    child.start(program, QStringList());
+    QVERIFY(child.waitForFinished(30000));
+    const QByteArray errors = child.readAllStandardError();
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, errors.constData());
+
+    QStringList shown = QString::fromUtf8(child.readAllStandardOutput()).split(QLatin1Char('\n'));
+    shown.removeLast();
+    if (withoutFrenchFile && shown.value(3) == QLatin1String("1")) {
+        QSKIP("An installed Korvane provides fr.qm to the copy");
+    }
+    QCOMPARE(shown, expected);
+}
+
+int main(int argc, char* argv[])
+{
+    const bool child = qEnvironmentVariableIsSet(ChildVariable);
+    if (!child) {
+        // The tests read English texts whatever the machine's language.
+        qputenv("LC_ALL", "C.UTF-8");
+        qputenv("LANGUAGE", "");
+    }
+    QApplication app(argc, argv);
+    if (child) {
+        return childMain();
+    }
+    TestLanguage test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_language.moc"
