@@ -56,12 +56,13 @@ test_all() {
     build
     ctest --test-dir "$BUILD" --output-on-failure -j "$JOBS"
 
-    # The engine tests again, under AddressSanitizer and UBSan.
+    # Every test again, under AddressSanitizer and UBSan.
     cmake -S "$ROOT" -B "$ASAN_BUILD" -DCMAKE_BUILD_TYPE=Debug -DKORVANE_SANITIZE=ON
     cmake --build "$ASAN_BUILD" -j "$JOBS"
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-        ctest --test-dir "$ASAN_BUILD" --output-on-failure -j "$JOBS" -L engine
+    LSAN_OPTIONS=suppressions="$ROOT/tools/lsan.supp" \
+        ctest --test-dir "$ASAN_BUILD" --output-on-failure -j "$JOBS"
 
     package_check
 
