@@ -142,10 +142,6 @@
         <translation>Le fichier n’a pas pu être chargé.</translation>
     </message>
     <message>
-        <source>%1: %2</source>
-        <translation>%1&#xa0;: %2</translation>
-    </message>
-    <message>
         <source>Save the file</source>
         <translation>Enregistrer le fichier</translation>
     </message>

@@ -47,6 +47,36 @@ QString fileFilter(const char* text)
     return QCoreApplication::translate("MainWindow", text);
 }
 
+// The whole text of a file, read in text mode with the locale's codec. On
+// failure, error names the path and the reason.
+bool readTextFile(const QString& path, QString& text, QString& error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+        return false;
+    }
+    text = QTextStream(&file).readAll();
+    return true;
+}
+
+// Writes through a save file: the old file stays whole until the new text is
+// completely on disk.
+bool writeTextFile(const QString& path, const QString& text, QString& error)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        QTextStream out(&file);
+        out << text;
+        out.flush();
+        if (out.status() == QTextStream::Ok && file.commit()) {
+            return true;
+        }
+    }
+    error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+    return false;
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
@@ -334,14 +364,13 @@ void MainWindow::openFile()
 
 bool MainWindow::loadScript(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        warn(tr("Load failed"), tr("The loading of the file have failed"),
-             tr("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    QString text;
+    QString error;
+    if (!readTextFile(path, text, error)) {
+        warn(tr("Load failed"), tr("The loading of the file have failed"), error);
         return false;
     }
-    QTextStream in(&file);
-    m_editor->setPlainText(in.readAll());
+    m_editor->setPlainText(text);
     m_editor->setDocumentTitle(path);
     m_editor->setIfModified(false);
     updateWindowTitle();
@@ -382,21 +411,14 @@ bool MainWindow::saveScriptAs()
 
 bool MainWindow::writeScript(const QString& path)
 {
-    // The old file stays whole until the new text is completely on disk.
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        QTextStream out(&file);
-        out << m_editor->toPlainText();
-        out.flush();
-        if (out.status() == QTextStream::Ok && file.commit()) {
-            m_editor->document()->setModified(false);
-            m_editor->setIfModified(false);
-            return true;
-        }
+    QString error;
+    if (!writeTextFile(path, m_editor->toPlainText(), error)) {
+        warn(tr("Save failed"), tr("The save of the file have failed"), error);
+        return false;
     }
-    warn(tr("Save failed"), tr("The save of the file have failed"),
-         tr("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
-    return false;
+    m_editor->document()->setModified(false);
+    m_editor->setIfModified(false);
+    return true;
 }
 
 void MainWindow::closeFile()
@@ -430,18 +452,15 @@ void MainWindow::openImage()
 
 bool MainWindow::loadTrace(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        warn(tr("Load failed"), tr("The loading of the image file have failed"),
-             tr("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    QString text;
+    QString error;
+    if (!readTextFile(path, text, error)) {
+        warn(tr("Load failed"), tr("The loading of the image file have failed"), error);
         return false;
     }
-    QTextStream in(&file);
-    const std::string text = in.readAll().toLatin1().toStdString();
-    file.close();
 
     try {
-        *m_walkingTurtle = WalkingTurtle::turtleFromString(text);
+        *m_walkingTurtle = WalkingTurtle::turtleFromString(text.toLatin1().toStdString());
     } catch (const std::invalid_argument&) {
         warn(tr("Load failed"), tr("The loading of the image file have failed"),
              tr("%1 is not a turtle image: it must start with the line \"Tur=Res\", followed by one "
@@ -461,17 +480,10 @@ void MainWindow::saveImage()
     if (path.isEmpty()) {
         return;
     }
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        QTextStream out(&file);
-        out << QString::fromLatin1(m_walkingTurtle->toString().c_str());
-        out.flush();
-        if (out.status() == QTextStream::Ok && file.commit()) {
-            return;
-        }
+    QString error;
+    if (!writeTextFile(path, QString::fromLatin1(m_walkingTurtle->toString().c_str()), error)) {
+        warn(tr("Save failed"), tr("The save of the file have failed"), error);
     }
-    warn(tr("Save failed"), tr("The save of the file have failed"),
-         tr("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
 }
 
 QString MainWindow::chooseDirectory(const QString& current)
@@ -516,8 +528,8 @@ void MainWindow::generateRender()
     const ImageExportResult result = exportImage(path, QSize(dialogue.imageWidth(), dialogue.imageHeight()),
                                                  m_walkingTurtle, m_outputArea->pen(), dialogue.showTurtle());
     if (!result.written) {
-        warn(tr("Save failed"), tr("The save of the file have failed"),
-             tr("%1: %2").arg(QDir::toNativeSeparators(path), result.reason));
+        // The reason already names the file.
+        warn(tr("Save failed"), tr("The save of the file have failed"), result.reason);
     }
 }
 
