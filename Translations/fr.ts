@@ -189,6 +189,14 @@
         <source>Created by :</source>
         <translation>Créé par&#xa0;:</translation>
     </message>
+    <message>
+        <source>Script stopped</source>
+        <translation>Script arrêté</translation>
+    </message>
+    <message>
+        <source>The script was stopped because it was taking too much memory (%L1 MB).</source>
+        <translation>Le script a été arrêté parce qu’il occupait trop de mémoire (%L1 Mo).</translation>
+    </message>
 </context>
 <context>
     <name>MainWindowClass</name>

@@ -30,6 +30,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include <unistd.h>
+
 namespace {
 
 // A run looks at the event queue between slices of this many instructions, and
@@ -45,6 +47,29 @@ const char* const TurtleImages = QT_TRANSLATE_NOOP("MainWindow", "Turtle images(
 QString fileFilter(const char* text)
 {
     return QCoreApplication::translate("MainWindow", text);
+}
+
+// Memory the process holds, as the system counts it (Linux); 0 when unknown.
+qint64 residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields.at(1).toLongLong() * sysconf(_SC_PAGESIZE) : 0;
+}
+
+// How much memory a run may hold before Korvane stops it: half of the
+// machine's, or KORVANE_RUN_MEMORY_LIMIT_MB when that is set.
+qint64 runMemoryLimit()
+{
+    bool isSet = false;
+    const qint64 megabytes = qEnvironmentVariableIntValue("KORVANE_RUN_MEMORY_LIMIT_MB", &isSet);
+    if (isSet && megabytes > 0) {
+        return megabytes * 1024 * 1024;
+    }
+    return qint64(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGESIZE) / 2;
 }
 
 // The whole text of a file, read in text mode with the locale's codec. On
@@ -268,6 +293,8 @@ void MainWindow::executeToEnd()
     clock.start();
     qint64 lastLook = 0;
     std::unique_ptr<QProgressDialog> progress;
+    const qint64 memoryLimit = runMemoryLimit();
+    qint64 stoppedAt = 0;
 
     while (m_interpreter.advance(SliceSteps)) {
         const qint64 now = clock.elapsed();
@@ -275,6 +302,16 @@ void MainWindow::executeToEnd()
             continue;
         }
         lastLook = now;
+
+        // A script that pushes, calls or draws without end fills the memory in
+        // seconds, sooner than anyone reaches Stop; stopping it here keeps the
+        // system from killing Korvane, and the script being edited with it.
+        const qint64 used = residentBytes();
+        if (used > memoryLimit) {
+            m_interpreter.interrupt();
+            stoppedAt = used;
+            break;
+        }
 
         if (!progress && now >= ProgressDelay) {
             progress = std::make_unique<QProgressDialog>(this);
@@ -299,6 +336,14 @@ void MainWindow::executeToEnd()
             m_interpreter.interrupt();
             break;
         }
+    }
+
+    if (stoppedAt > 0) {
+        progress.reset();
+        warn(tr("Script stopped"),
+             tr("The script was stopped because it was taking too much memory (%L1 MB).")
+                 .arg(stoppedAt / (1024 * 1024)),
+             QString());
     }
 }
 

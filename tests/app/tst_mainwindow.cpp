@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -19,6 +20,8 @@
 #include <QtTest>
 
 #include <memory>
+
+#include <unistd.h>
 
 namespace {
 
@@ -89,7 +92,9 @@ private slots:
     void saveKeepsTheOldFileWhenWritingFails();
     void directoryChoice();
 
+    void endlessLoopIsStoppedFromTheProgressDialog_data();
     void endlessLoopIsStoppedFromTheProgressDialog();
+    void runawayMemoryStopsTheScript();
 
 private:
     QAction* action(const char* name) const;
@@ -653,31 +658,90 @@ void TestMainWindow::directoryChoice()
     QVERIFY(editor()->documentTitle().isEmpty());
 }
 
+void TestMainWindow::endlessLoopIsStoppedFromTheProgressDialog_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<bool>("debugging");
+    QTest::addColumn<bool>("escape");
+    QTest::addColumn<int>("line");
+
+    const QString jumps = QStringLiteral("Tur=Asm\nwrite:Y;\nmove:1;\ndefine:again;\nAX:AX+1;\njmpe:0,0,again;\n");
+    const QString recursion = QStringLiteral("Tur=Asm\nwrite:Y;\nmove:1;\ncall:deeper;\nend;\n"
+                                             "proc:deeper;\ncall:deeper;\n");
+    QTest::newRow("an endless jump loop stopped by the button") << jumps << false << false << 0;
+    QTest::newRow("an endless jump loop stopped with Escape") << jumps << false << true << 0;
+    QTest::newRow("unbounded recursion stopped by the button") << recursion << false << false << 7;
+    QTest::newRow("an endless loop under Continue") << jumps << true << false << 0;
+}
+
 void TestMainWindow::endlessLoopIsStoppedFromTheProgressDialog()
 {
-    setScript(QStringLiteral("Tur=Asm\nwrite:Y;\ndefine:again;\nmove:1;\nleft:1;\njmpe:0,0,again;\n"));
+    QFETCH(QString, script);
+    QFETCH(bool, debugging);
+    QFETCH(bool, escape);
+    QFETCH(int, line);
 
+    setScript(script);
     bool sawDialog = false;
-    QTimer::singleShot(900, [&sawDialog] {
+    QTimer::singleShot(700, [&sawDialog, escape] {
         auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
-        if (progress) {
-            sawDialog = true;
-            progress->cancel();
+        if (!progress) {
+            return;
+        }
+        sawDialog = true;
+        if (escape) {
+            QTest::keyClick(progress, Qt::Key_Escape);
+        } else {
+            QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
         }
     });
-    action("action_Run")->trigger();
+    if (debugging) {
+        action("action_Debug")->setChecked(true);
+        action("action_Run")->trigger();
+        action("actionContinue")->trigger();
+    } else {
+        action("action_Run")->trigger();
+    }
 
     QVERIFY(sawDialog);
+    QVERIFY(!QApplication::activeModalWidget());
     const QStringList texts = errorTexts();
     QCOMPARE(texts.size(), 1);
+    if (line > 0) {
+        QVERIFY2(texts.first().contains(QString::number(line)), qPrintable(texts.first()));
+    } else {
+        QVERIFY2(texts.first().contains(QLatin1Char('5')) || texts.first().contains(QLatin1Char('6')),
+                 qPrintable(texts.first()));
+    }
     QVERIFY(action("action_Run")->isEnabled());
+    QVERIFY(!action("actionStep")->isEnabled());
+    QCOMPARE(debugValue(QStringLiteral("RI")), debugging ? QStringLiteral("-1") : QStringLiteral("(none)"));
     // The drawing made before the stop is kept.
-    QVERIFY(savedTrace().count(QLatin1Char('\n')) > 100);
+    QCOMPARE(savedTrace(), QStringLiteral("Tur=Res\nN 0 0\nY -1 0\n"));
 
     // The window works on afterwards.
+    action("action_Debug")->setChecked(false);
     setScript(QStringLiteral("Tur=Asm\nmove:1;\n"));
     action("action_Run")->trigger();
     QVERIFY(errorTexts().isEmpty());
+}
+
+void TestMainWindow::runawayMemoryStopsTheScript()
+{
+    // A ceiling a little above what the window holds now.
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    QVERIFY(statm.open(QIODevice::ReadOnly));
+    const qint64 resident = statm.readAll().split(' ').at(1).toLongLong() * sysconf(_SC_PAGESIZE) / (1024 * 1024);
+    qputenv("KORVANE_RUN_MEMORY_LIMIT_MB", QByteArray::number(resident + 100));
+
+    setScript(QStringLiteral("Tur=Asm\ndefine:again;\npush:1;\njmpe:0,0,again;\n"));
+    action("action_Run")->trigger();
+    qunsetenv("KORVANE_RUN_MEMORY_LIMIT_MB");
+
+    QVERIFY2(Dialogs::shownMessages().last().contains(QStringLiteral("Script stopped")),
+             qPrintable(Dialogs::shownMessages().join(QLatin1Char('\n'))));
+    QCOMPARE(errorTexts().size(), 1);
+    QVERIFY(action("action_Run")->isEnabled());
 }
 
 int main(int argc, char* argv[])
