@@ -9,9 +9,9 @@
 // A pen whose render took longer than the budget is not timed on the larger
 // traces (a wide pen on a million long chords takes minutes).
 
-#include "turtle/imageexport.h"
-#include "turtle/qturtleoutputarea.h"
-#include "turtle/turtlerenderer.h"
+#include "drawing/imageexport.h"
+#include "drawing/qturtleoutputarea.h"
+#include "drawing/turtlerenderer.h"
 #include "turtle/walkingturtle.h"
 
 #include <QApplication>

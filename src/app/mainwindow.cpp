@@ -2,10 +2,11 @@
 
 #include "dialogs.h"
 #include "frontend/datalocation.h"
-#include "turtle/imageexport.h"
-#include "turtle/qrenderdialogue.h"
-#include "turtle/qturtleoutputarea.h"
-#include "turtle/qturtletraceproperties.h"
+#include "frontend/memoryguard.h"
+#include "drawing/imageexport.h"
+#include "drawing/qrenderdialogue.h"
+#include "drawing/qturtleoutputarea.h"
+#include "drawing/qturtletraceproperties.h"
 #include "turtle/walkingturtle.h"
 #include "widgets/qdebuggerinterface.h"
 #include "widgets/qeditor.h"
@@ -30,8 +31,6 @@
 #include <memory>
 #include <stdexcept>
 
-#include <unistd.h>
-
 namespace {
 
 // A run looks at the event queue between slices of this many instructions, and
@@ -47,29 +46,6 @@ const char* const TurtleImages = QT_TRANSLATE_NOOP("MainWindow", "Turtle images(
 QString fileFilter(const char* text)
 {
     return QCoreApplication::translate("MainWindow", text);
-}
-
-// Memory the process holds, as the system counts it (Linux); 0 when unknown.
-qint64 residentBytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly)) {
-        return 0;
-    }
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields.at(1).toLongLong() * sysconf(_SC_PAGESIZE) : 0;
-}
-
-// How much memory a run may hold before Korvane stops it: half of the
-// machine's, or KORVANE_RUN_MEMORY_LIMIT_MB when that is set.
-qint64 runMemoryLimit()
-{
-    bool isSet = false;
-    const qint64 megabytes = qEnvironmentVariableIntValue("KORVANE_RUN_MEMORY_LIMIT_MB", &isSet);
-    if (isSet && megabytes > 0) {
-        return megabytes * 1024 * 1024;
-    }
-    return qint64(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGESIZE) / 2;
 }
 
 // The whole text of a file, read in text mode with the locale's codec. On
@@ -293,7 +269,7 @@ void MainWindow::executeToEnd()
     clock.start();
     qint64 lastLook = 0;
     std::unique_ptr<QProgressDialog> progress;
-    const qint64 memoryLimit = runMemoryLimit();
+    const MemoryGuard memory;
     qint64 stoppedAt = 0;
 
     while (m_interpreter.advance(SliceSteps)) {
@@ -306,8 +282,8 @@ void MainWindow::executeToEnd()
         // A script that pushes, calls or draws without end fills the memory in
         // seconds, sooner than anyone reaches Stop; stopping it here keeps the
         // system from killing Korvane, and the script being edited with it.
-        const qint64 used = residentBytes();
-        if (used > memoryLimit) {
+        const qint64 used = MemoryGuard::residentBytes();
+        if (memory.exceeded()) {
             m_interpreter.interrupt();
             stoppedAt = used;
             break;
@@ -628,12 +604,17 @@ void MainWindow::changeLanguage()
     }
 
     // A failed load leaves the translator empty: the source texts show.
-    m_qtTranslator->load(QStringLiteral("qt_") + code, QLibraryInfo::location(QLibraryInfo::TranslationsPath));
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    const QString qtTranslations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#else
+    const QString qtTranslations = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+#endif
+    (void)m_qtTranslator->load(QStringLiteral("qt_") + code, qtTranslations);
     QCoreApplication::installTranslator(m_qtTranslator);
     // Looked up file by file: running from the source folder, the working
     // directory holds Translations/ with the catalogue but the compiled .qm
     // files sit in the build tree, beside the executable.
-    m_appTranslator->load(locateDataFile(QStringLiteral("Translations/%1.qm").arg(code)));
+    (void)m_appTranslator->load(locateDataFile(QStringLiteral("Translations/%1.qm").arg(code)));
     QCoreApplication::installTranslator(m_appTranslator);
 
     applyLanguage(code);

@@ -41,7 +41,7 @@ void QTurtleSyntaxHighlighter::setCommands(const VirtualMachine::CommandMap& com
     format.setFontWeight(QFont::Bold);
     format.setForeground(QColor(20, 20, 215));
     for (const auto& command : commands) {
-        addRule(QStringLiteral("\\b") + QRegExp::escape(command.first) + QStringLiteral("\\b"), format);
+        addRule(QStringLiteral("\\b") + QRegularExpression::escape(command.first) + QStringLiteral("\\b"), format);
     }
     addRule(QStringLiteral("\\bproc\\b"), format);
     addRule(QStringLiteral("\\bdefine\\b"), format);
@@ -60,18 +60,18 @@ void QTurtleSyntaxHighlighter::setCommands(const VirtualMachine::CommandMap& com
 
 void QTurtleSyntaxHighlighter::highlightBlock(const QString& text)
 {
-    for (Rule& rule : m_rules) {
-        int index = rule.pattern.indexIn(text);
-        while (index >= 0) {
-            const int length = rule.pattern.matchedLength();
-            setFormat(index, length, rule.format);
-            // An empty match (a command word that is the empty string) must still advance.
-            index = rule.pattern.indexIn(text, index + qMax(length, 1));
+    for (const Rule& rule : qAsConst(m_rules)) {
+        // Matches do not overlap; an empty match (a command word that is the
+        // empty string) still moves the search on.
+        QRegularExpressionMatchIterator matches = rule.pattern.globalMatch(text);
+        while (matches.hasNext()) {
+            const QRegularExpressionMatch match = matches.next();
+            setFormat(match.capturedStart(), match.capturedLength(), rule.format);
         }
     }
 }
 
 void QTurtleSyntaxHighlighter::addRule(const QString& pattern, const QTextCharFormat& format)
 {
-    m_rules.append({ QRegExp(pattern), format });
+    m_rules.append({ QRegularExpression(pattern), format });
 }

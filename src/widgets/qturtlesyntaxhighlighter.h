@@ -2,7 +2,7 @@
 
 #include "vm/virtualmachine.h"
 
-#include <QRegExp>
+#include <QRegularExpression>
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
 #include <QVector>
@@ -30,7 +30,7 @@ protected:
 private:
     struct Rule
     {
-        QRegExp pattern;
+        QRegularExpression pattern;
         QTextCharFormat format;
     };
 

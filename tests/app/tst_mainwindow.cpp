@@ -1,7 +1,7 @@
 #include "dialogs.h"
 #include "mainwindow.h"
-#include "turtle/qturtleoutputarea.h"
-#include "turtle/qturtletraceproperties.h"
+#include "drawing/qturtleoutputarea.h"
+#include "drawing/qturtletraceproperties.h"
 #include "widgets/qeditor.h"
 
 #include <QAction>

@@ -1,5 +1,5 @@
-#include "turtle/imageexport.h"
-#include "turtle/turtlerenderer.h"
+#include "drawing/imageexport.h"
+#include "drawing/turtlerenderer.h"
 #include "turtle/walkingturtle.h"
 
 #include <QDir>

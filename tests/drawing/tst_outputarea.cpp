@@ -1,6 +1,6 @@
 #include "inkprobe.h"
-#include "turtle/imageexport.h"
-#include "turtle/qturtleoutputarea.h"
+#include "drawing/imageexport.h"
+#include "drawing/qturtleoutputarea.h"
 #include "turtle/walkingturtle.h"
 
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "turtle/qrenderdialogue.h"
+#include "drawing/qrenderdialogue.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,5 +1,5 @@
-#include "turtle/qturtletraceproperties.h"
-#include "turtle/qturtletracepropertiespreviewwidget.h"
+#include "drawing/qturtletraceproperties.h"
+#include "drawing/qturtletracepropertiespreviewwidget.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

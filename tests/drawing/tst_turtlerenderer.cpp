@@ -1,6 +1,6 @@
 #include "inkprobe.h"
-#include "turtle/imageexport.h"
-#include "turtle/turtlerenderer.h"
+#include "drawing/imageexport.h"
+#include "drawing/turtlerenderer.h"
 #include "turtle/walkingturtle.h"
 
 #include <QtTest>

@@ -1,9 +1,9 @@
 #include "dialogs.h"
 #include "frontend/datalocation.h"
 #include "mainwindow.h"
-#include "turtle/qrenderdialogue.h"
-#include "turtle/qturtleoutputarea.h"
-#include "turtle/qturtletraceproperties.h"
+#include "drawing/qrenderdialogue.h"
+#include "drawing/qturtleoutputarea.h"
+#include "drawing/qturtletraceproperties.h"
 #include "widgets/qeditor.h"
 
 #include <QAction>
@@ -106,7 +106,9 @@ int childMain()
 
     QDialogButtonBox box(QDialogButtonBox::Cancel);
     QTextStream out(stdout);
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     out.setCodec("UTF-8");
+#endif
     out << window.findChild<QMenu*>(QStringLiteral("menuFile"))->title() << '\n'
         << box.button(QDialogButtonBox::Cancel)->text() << '\n'
         << window.findChild<QListWidget*>(QStringLiteral("ErrorListWidget"))->item(0)->text() << '\n'

@@ -1,8 +1,8 @@
 // korvane-run: analyses and runs a script as the IDE's Run does, with no window.
 
 #include "frontend/interpreter.h"
-#include "turtle/imageexport.h"
-#include "turtle/turtlerenderer.h"
+#include "drawing/imageexport.h"
+#include "drawing/turtlerenderer.h"
 #include "turtle/walkingturtle.h"
 
 #include <QCommandLineParser>

@@ -1,6 +1,6 @@
 #include "turtlerenderer.h"
 
-#include "walkingturtle.h"
+#include "turtle/walkingturtle.h"
 
 #include <QPaintDevice>
 #include <QPainter>

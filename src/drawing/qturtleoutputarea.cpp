@@ -1,7 +1,7 @@
 #include "qturtleoutputarea.h"
 
 #include "turtlerenderer.h"
-#include "walkingturtle.h"
+#include "turtle/walkingturtle.h"
 
 #include <QKeyEvent>
 #include <QPainter>
