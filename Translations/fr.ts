@@ -2,6 +2,33 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr" sourcelanguage="en">
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>Write, run and debug scripts that steer a drawing turtle.</source>
+        <translation>Écrire, exécuter et déboguer des scripts qui pilotent une tortue dessinatrice.</translation>
+    </message>
+    <message>
+        <source>Use the language CODE (fr, en) for this session only.</source>
+        <translation>Utiliser la langue CODE (fr, en) pour cette session seulement.</translation>
+    </message>
+    <message>
+        <source>CODE</source>
+        <translation>CODE</translation>
+    </message>
+    <message>
+        <source>A script (.tur) and a turtle image (.res) to open.</source>
+        <translation>Un script (.tur) et une image de tortue (.res) à ouvrir.</translation>
+    </message>
+    <message>
+        <source>[FILE...]</source>
+        <translation>[FICHIER...]</translation>
+    </message>
+    <message>
+        <source>%1: not opened, Korvane opens one script and one turtle image at a time.</source>
+        <translation>%1 : non ouvert, Korvane ouvre un script et une image de tortue à la fois.</translation>
+    </message>
+</context>
+<context>
     <name>DockWidget</name>
     <message>
         <source>Help</source>
@@ -387,6 +414,22 @@
     <message>
         <source>&amp;English</source>
         <translation>&amp;Anglais</translation>
+    </message>
+    <message>
+        <source>Open &amp;Example</source>
+        <translation>Ouvrir un &amp;exemple</translation>
+    </message>
+    <message>
+        <source>&amp;Recent Files</source>
+        <translation>Fichiers &amp;récents</translation>
+    </message>
+    <message>
+        <source>&amp;New</source>
+        <translation>&amp;Nouveau</translation>
+    </message>
+    <message>
+        <source>Ctrl+N</source>
+        <translation>Ctrl+N</translation>
     </message>
 </context>
 <context>
