@@ -21,7 +21,7 @@
     </message>
     <message>
         <source>[FILE...]</source>
-        <translation>[FICHIER...]</translation>
+        <translation>[FICHIER…]</translation>
     </message>
     <message>
         <source>%1: not opened, Korvane opens one script and one turtle image at a time.</source>
