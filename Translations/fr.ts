@@ -390,6 +390,21 @@
     </message>
 </context>
 <context>
+    <name>OutputFile</name>
+    <message>
+        <source>The file can only be opened once, to write it whole.</source>
+        <translation>Le fichier ne peut être ouvert qu’une fois, pour l’écrire en entier.</translation>
+    </message>
+    <message>
+        <source>%1; the file on disk may now be incomplete</source>
+        <translation>%1&#xa0;; le fichier sur le disque est peut-être incomplet</translation>
+    </message>
+    <message>
+        <source>The writing was cancelled</source>
+        <translation>L’écriture a été annulée</translation>
+    </message>
+</context>
+<context>
     <name>QDebuggerInterface</name>
     <message>
         <source>Values</source>

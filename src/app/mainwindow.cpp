@@ -3,6 +3,7 @@
 #include "dialogs.h"
 #include "frontend/datalocation.h"
 #include "frontend/memoryguard.h"
+#include "frontend/outputfile.h"
 #include "drawing/imageexport.h"
 #include "drawing/qrenderdialogue.h"
 #include "drawing/qturtleoutputarea.h"
@@ -24,7 +25,6 @@
 #include <QLocale>
 #include <QMenu>
 #include <QProgressDialog>
-#include <QSaveFile>
 #include <QTextStream>
 #include <QTranslator>
 
@@ -61,11 +61,11 @@ bool readTextFile(const QString& path, QString& text, QString& error)
     return true;
 }
 
-// Writes through a save file: the old file stays whole until the new text is
-// completely on disk.
+// The old file stays whole until the new text is completely on disk, unless
+// only an in-place write is possible (the error then says so).
 bool writeTextFile(const QString& path, const QString& text, QString& error)
 {
-    QSaveFile file(path);
+    OutputFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         QTextStream out(&file);
         out << text;
