@@ -438,16 +438,8 @@
         <translation>Rechercher&#xa0;:</translation>
     </message>
     <message>
-        <source>Previous</source>
-        <translation>Précédente</translation>
-    </message>
-    <message>
         <source>Find the previous occurrence (Shift+F3)</source>
         <translation>Aller à l’occurrence précédente (Maj+F3)</translation>
-    </message>
-    <message>
-        <source>Next</source>
-        <translation>Suivante</translation>
     </message>
     <message>
         <source>Find the next occurrence (F3)</source>
@@ -487,7 +479,7 @@
     </message>
     <message>
         <source>Replacements: %1</source>
-        <translation>Remplacements : %1</translation>
+        <translation>Remplacements&#xa0;: %1</translation>
     </message>
 </context>
 <context>

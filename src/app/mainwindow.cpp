@@ -354,6 +354,7 @@ void MainWindow::refreshErrorList()
         m_errorLister->setVisible(true);
     }
     m_errorLister->setMessages(m_interpreter.messages());
+    m_editor->setDiagnostics(m_interpreter.messages());
 }
 
 void MainWindow::syncWriteAction()

@@ -34,6 +34,12 @@ QFindBar::QFindBar(QPlainTextEdit* editor, QWidget* parent)
     m_hint->setObjectName(QStringLiteral("hintLabel"));
     m_findLabel->setBuddy(m_findField);
     m_replaceLabel->setBuddy(m_replaceField);
+    m_findField->setMinimumWidth(100);
+    m_replaceField->setMinimumWidth(100);
+    m_previousButton->setArrowType(Qt::UpArrow);
+    m_nextButton->setArrowType(Qt::DownArrow);
+    m_previousButton->setAutoRaise(true);
+    m_nextButton->setAutoRaise(true);
     m_closeButton->setAutoRaise(true);
     m_closeButton->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     m_hint->setStyleSheet(QStringLiteral("color: #805000;"));
@@ -45,7 +51,7 @@ QFindBar::QFindBar(QPlainTextEdit* editor, QWidget* parent)
     findRow->addWidget(m_previousButton);
     findRow->addWidget(m_nextButton);
     findRow->addWidget(m_caseBox);
-    findRow->addWidget(m_hint, 1);
+    findRow->addWidget(m_hint);
     findRow->addWidget(m_closeButton);
 
     auto* replaceRow = new QHBoxLayout(m_replaceRow);
@@ -84,9 +90,7 @@ QFindBar::QFindBar(QPlainTextEdit* editor, QWidget* parent)
 void QFindBar::retranslate()
 {
     m_findLabel->setText(tr("Find:"));
-    m_previousButton->setText(tr("Previous"));
     m_previousButton->setToolTip(tr("Find the previous occurrence (Shift+F3)"));
-    m_nextButton->setText(tr("Next"));
     m_nextButton->setToolTip(tr("Find the next occurrence (F3)"));
     m_caseBox->setText(tr("Match case"));
     m_closeButton->setToolTip(tr("Close (Escape)"));
