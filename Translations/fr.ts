@@ -388,6 +388,10 @@
         <source>&amp;English</source>
         <translation>&amp;Anglais</translation>
     </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>É&amp;dition</translation>
+    </message>
 </context>
 <context>
     <name>OutputFile</name>
@@ -409,6 +413,88 @@
     <message>
         <source>Values</source>
         <translation>Valeurs</translation>
+    </message>
+</context>
+<context>
+    <name>QEditorPane</name>
+    <message>
+        <source>Go to Line</source>
+        <translation>Aller à la ligne</translation>
+    </message>
+    <message>
+        <source>Line (1 to %1):</source>
+        <translation>Ligne (1 à %1)&#xa0;:</translation>
+    </message>
+    <message>
+        <source>&amp;Find...</source>
+        <translation>&amp;Rechercher…</translation>
+    </message>
+    <message>
+        <source>Find &amp;Next</source>
+        <translation>Occurrence &amp;suivante</translation>
+    </message>
+    <message>
+        <source>Find &amp;Previous</source>
+        <translation>Occurrence &amp;précédente</translation>
+    </message>
+    <message>
+        <source>&amp;Replace...</source>
+        <translation>R&amp;emplacer…</translation>
+    </message>
+    <message>
+        <source>&amp;Go to Line...</source>
+        <translation>&amp;Aller à la ligne…</translation>
+    </message>
+</context>
+<context>
+    <name>QFindBar</name>
+    <message>
+        <source>Find:</source>
+        <translation>Rechercher&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Find the previous occurrence (Shift+F3)</source>
+        <translation>Aller à l’occurrence précédente (Maj+F3)</translation>
+    </message>
+    <message>
+        <source>Find the next occurrence (F3)</source>
+        <translation>Aller à l’occurrence suivante (F3)</translation>
+    </message>
+    <message>
+        <source>Match case</source>
+        <translation>Respecter la casse</translation>
+    </message>
+    <message>
+        <source>Close (Escape)</source>
+        <translation>Fermer (Échap)</translation>
+    </message>
+    <message>
+        <source>Replace with:</source>
+        <translation>Remplacer par&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Remplacer</translation>
+    </message>
+    <message>
+        <source>Replace All</source>
+        <translation>Tout remplacer</translation>
+    </message>
+    <message>
+        <source>Not found</source>
+        <translation>Introuvable</translation>
+    </message>
+    <message>
+        <source>Continued from the end</source>
+        <translation>Recherche reprise à la fin</translation>
+    </message>
+    <message>
+        <source>Continued from the start</source>
+        <translation>Recherche reprise au début</translation>
+    </message>
+    <message>
+        <source>Replacements: %1</source>
+        <translation>Remplacements&#xa0;: %1</translation>
     </message>
 </context>
 <context>

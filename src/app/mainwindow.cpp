@@ -11,6 +11,7 @@
 #include "turtle/walkingturtle.h"
 #include "widgets/qdebuggerinterface.h"
 #include "widgets/qeditor.h"
+#include "widgets/qeditorpane.h"
 #include "widgets/qerrorlister.h"
 #include "widgets/qhelp.h"
 
@@ -103,8 +104,10 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     setCentralWidget(m_centralWidget);
     m_outputArea = new QTurtleOutputArea;
     m_centralLayout->addWidget(m_outputArea, 0, 0, 1, 2);
-    m_editor = new QEditor;
-    m_centralLayout->addWidget(m_editor, 0, 2, 1, 1);
+    m_editorPane = new QEditorPane;
+    m_editor = m_editorPane->editor();
+    m_centralLayout->addWidget(m_editorPane, 0, 2, 1, 1);
+    ui.menuEdit->addActions(m_editorPane->editActions());
 
     m_errorLister = new QErrorLister;
     addDockWidget(Qt::BottomDockWidgetArea, m_errorLister);
@@ -188,6 +191,7 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     connect(ui.action_French, &QAction::triggered, this, &MainWindow::changeLanguage);
     connect(ui.action_English, &QAction::triggered, this, &MainWindow::changeLanguage);
     connect(m_editor, &QEditor::modified, this, &MainWindow::updateWindowTitle);
+    connect(m_errorLister, &QErrorLister::lineActivated, m_editor, &QEditor::goToLine);
     connect(m_traceProperties, &QTurtleTraceProperties::penGenerated, m_outputArea, &QTurtleOutputArea::setPen);
 
     m_interpreter.setWalkingTurtle(m_walkingTurtle);
@@ -350,6 +354,7 @@ void MainWindow::refreshErrorList()
         m_errorLister->setVisible(true);
     }
     m_errorLister->setMessages(m_interpreter.messages());
+    m_editor->setDiagnostics(m_interpreter.messages());
 }
 
 void MainWindow::syncWriteAction()
@@ -623,6 +628,7 @@ void MainWindow::changeLanguage()
     m_errorLister->retranslate();
     m_debugInterface->retranslate();
     m_help->retranslate();
+    m_editorPane->retranslate();
 }
 
 void MainWindow::applyLanguage(const QString& code)
