@@ -2,6 +2,40 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr" sourcelanguage="en">
 <context>
+    <name>AsyncTraceRenderer</name>
+    <message>
+        <source>There is not enough memory to draw the picture (%1 x %2 pixels).</source>
+        <translation>Il n’y a pas assez de mémoire pour dessiner l’image (%1 x %2 pixels).</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Write, run and debug scripts that steer a drawing turtle.</source>
+        <translation>Écrire, exécuter et déboguer des scripts qui pilotent une tortue dessinatrice.</translation>
+    </message>
+    <message>
+        <source>Use the language CODE (fr, en) for this session only.</source>
+        <translation>Utiliser la langue CODE (fr, en) pour cette session seulement.</translation>
+    </message>
+    <message>
+        <source>CODE</source>
+        <translation>CODE</translation>
+    </message>
+    <message>
+        <source>A script (.tur) and a turtle image (.res) to open.</source>
+        <translation>Un script (.tur) et une image de tortue (.res) à ouvrir.</translation>
+    </message>
+    <message>
+        <source>[FILE...]</source>
+        <translation>[FICHIER...]</translation>
+    </message>
+    <message>
+        <source>%1: not opened, Korvane opens one script and one turtle image at a time.</source>
+        <translation>%1&#xa0;: non ouvert, Korvane ouvre un script et une image de tortue à la fois.</translation>
+    </message>
+</context>
+<context>
     <name>DockWidget</name>
     <message>
         <source>Help</source>
@@ -392,6 +426,33 @@
         <source>&amp;Edit</source>
         <translation>É&amp;dition</translation>
     </message>
+    <message>
+        <source>Open &amp;Example</source>
+        <translation>Ouvrir un &amp;exemple</translation>
+    </message>
+    <message>
+        <source>&amp;Recent Files</source>
+        <translation>Fichiers &amp;récents</translation>
+    </message>
+    <message>
+        <source>&amp;New</source>
+        <translation>&amp;Nouveau</translation>
+    </message>
+    <message>
+        <source>Ctrl+N</source>
+        <translation>Ctrl+N</translation>
+    </message>
+</context>
+<context>
+    <name>MemorySafety</name>
+    <message>
+        <source>The file is too large for the memory left: opening it would take about %L1 MB, and %L2 MB are left.</source>
+        <translation>Le fichier est trop volumineux pour la mémoire restante&#xa0;: l’ouvrir demanderait environ %L1 Mo, et il reste %L2 Mo.</translation>
+    </message>
+    <message>
+        <source>There was not enough memory: nothing was changed.</source>
+        <translation>Il n’y avait pas assez de mémoire&#xa0;: rien n’a été modifié.</translation>
+    </message>
 </context>
 <context>
     <name>OutputFile</name>
@@ -502,6 +563,13 @@
     <message>
         <source>Discard</source>
         <translation>Ne pas enregistrer</translation>
+    </message>
+</context>
+<context>
+    <name>QTurtleOutputArea</name>
+    <message>
+        <source>There is not enough memory to draw the picture (%1 x %2 pixels).</source>
+        <translation>Il n’y a pas assez de mémoire pour dessiner l’image (%1 x %2 pixels).</translation>
     </message>
 </context>
 <context>

@@ -62,7 +62,7 @@ QEditor::QEditor(QWidget* parent)
     , m_lineNumberArea(new QEditorLineNumberArea(this))
     , m_modified(false)
     , m_execLine(-1)
-    , m_arrow(locateDataFile(QStringLiteral("./Ressources/fleche.png")))
+    , m_arrow(QStringLiteral(":/icons/fleche.png"))
     , m_highlighter(new QTurtleSyntaxHighlighter(document()))
 {
     QFont typewriter;
