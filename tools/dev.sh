@@ -15,7 +15,7 @@ BUILD=${KORVANE_BUILD_DIR:-$ROOT/build}
 QT5_BUILD=${KORVANE_QT5_BUILD_DIR:-$ROOT/build-qt5}
 ASAN_BUILD=${KORVANE_ASAN_BUILD_DIR:-$ROOT/build-asan}
 FUZZ_BUILD=${KORVANE_FUZZ_BUILD_DIR:-$ROOT/build-fuzz}
-FUZZ_TARGETS=(run trace catalogue highlighter)
+FUZZ_TARGETS=(run trace catalogue highlighter runner)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 PACKAGES=(

@@ -10,6 +10,7 @@
 #include "windowlayout.h"
 #include "frontend/datalocation.h"
 #include "frontend/memoryguard.h"
+#include "frontend/outputfile.h"
 #include "drawing/imageexport.h"
 #include "drawing/qrenderdialogue.h"
 #include "drawing/qturtleoutputarea.h"
@@ -17,6 +18,7 @@
 #include "turtle/walkingturtle.h"
 #include "widgets/qdebuggerinterface.h"
 #include "widgets/qeditor.h"
+#include "widgets/qeditorpane.h"
 #include "widgets/qerrorlister.h"
 #include "widgets/qhelp.h"
 
@@ -31,7 +33,6 @@
 #include <QLocale>
 #include <QMenu>
 #include <QProgressDialog>
-#include <QSaveFile>
 #include <QTextStream>
 #include <QTranslator>
 
@@ -68,11 +69,11 @@ bool readTextFile(const QString& path, QString& text, QString& error)
     return true;
 }
 
-// Writes through a save file: the old file stays whole until the new text is
-// completely on disk.
+// The old file stays whole until the new text is completely on disk, unless
+// only an in-place write is possible (the error then says so).
 bool writeTextFile(const QString& path, const QString& text, QString& error)
 {
-    QSaveFile file(path);
+    OutputFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         QTextStream out(&file);
         out << text;
@@ -108,9 +109,11 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     m_centralLayout = new QGridLayout(m_centralWidget);
     setCentralWidget(m_centralWidget);
     m_outputArea = new QTurtleOutputArea;
-    m_editor = new QEditor;
-    m_splitter = new QCentralSplitter(m_outputArea, m_editor);
+    m_editorPane = new QEditorPane;
+    m_editor = m_editorPane->editor();
+    m_splitter = new QCentralSplitter(m_outputArea, m_editor, m_editorPane);
     m_centralLayout->addWidget(m_splitter, 0, 0);
+    ui.menuEdit->addActions(m_editorPane->editActions());
 
     m_errorLister = new QErrorLister;
     addDockWidget(Qt::BottomDockWidgetArea, m_errorLister);
@@ -193,6 +196,7 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     connect(ui.action_French, &QAction::triggered, this, &MainWindow::changeLanguage);
     connect(ui.action_English, &QAction::triggered, this, &MainWindow::changeLanguage);
     connect(m_editor, &QEditor::modified, this, &MainWindow::updateWindowTitle);
+    connect(m_errorLister, &QErrorLister::lineActivated, m_editor, &QEditor::goToLine);
     connect(m_traceProperties, &QTurtleTraceProperties::penGenerated, m_outputArea, &QTurtleOutputArea::setPen);
     connect(ui.actionNew, &QAction::triggered, this, &MainWindow::closeFile);
     connect(m_languageActions, &QActionGroup::triggered, this, [this] { m_sessionLanguage = QString(); });
@@ -363,6 +367,7 @@ void MainWindow::refreshErrorList()
         m_errorLister->setVisible(true);
     }
     m_errorLister->setMessages(m_interpreter.messages());
+    m_editor->setDiagnostics(m_interpreter.messages());
 }
 
 void MainWindow::syncWriteAction()
@@ -675,6 +680,7 @@ void MainWindow::changeLanguage()
     m_errorLister->retranslate();
     m_debugInterface->retranslate();
     m_help->retranslate();
+    m_editorPane->retranslate();
 }
 
 void MainWindow::applyLanguage(const QString& code)

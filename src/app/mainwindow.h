@@ -18,6 +18,7 @@ class QMenu;
 class QTranslator;
 class QDebuggerInterface;
 class QEditor;
+class QEditorPane;
 class QErrorLister;
 class QHelp;
 class QTurtleOutputArea;
@@ -92,6 +93,7 @@ private:
     QGridLayout* m_centralLayout;
     QTurtleOutputArea* m_outputArea;
     QEditor* m_editor;
+    QEditorPane* m_editorPane;
     QTurtleTraceProperties* m_traceProperties;
     QErrorLister* m_errorLister;
     QDebuggerInterface* m_debugInterface;
