@@ -23,9 +23,7 @@ bool Settings::restore(const Window& parts) const
     }
     parts.recentFiles->setFiles(recentFiles());
     if (editorFontSize() > 0) {
-        QFont font = parts.editor->font();
-        font.setPointSizeF(editorFontSize());
-        parts.editor->setFont(font);
+        parts.editor->setFontPointSize(qRound(editorFontSize()));
     }
     parts.pen->restoreState(penState());
     parts.splitter->restoreSplit(splitterState());
@@ -38,7 +36,7 @@ void Settings::save(const Window& parts)
         setFolder(which, *parts.folders[which]);
     }
     setRecentFiles(parts.recentFiles->files());
-    setEditorFontSize(parts.editor->font().pointSizeF());
+    setEditorFontSize(parts.editor->fontPointSize());
     setPenState(parts.pen->saveState());
     setSplitterState(parts.splitter->saveState());
     saveWindow(parts.window);
