@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QPointer>
 
 class QActionGroup;
 class QCloseEvent;
@@ -18,6 +19,9 @@ class QErrorLister;
 class QHelp;
 class QTurtleOutputArea;
 class QTurtleTraceProperties;
+class RunControls;
+class RunProgressDialog;
+class RunSession;
 class WalkingTurtle;
 
 // The one window of Korvane: the drawing and the editor in the centre, the pen,
@@ -40,10 +44,8 @@ public slots:
     void write(bool writing);
     void resetTurtle();
     void run();
-    void debugRun();
-    void continueDebugging();
-    void stopDebugging();
-    void restartDebugging();
+    // Ends any run or debugging first: for every way of loading or closing a script.
+    void endRun();
     void turDirectoryChoice();
     void resDirectoryChoice();
     void renderDirectoryChoice();
@@ -64,8 +66,10 @@ private:
     bool writeScript(const QString& path);
     void applyLanguage(const QString& code);
 
-    void executeToEnd();
-    void showStepResult(bool goesOn);
+    void showMachine();
+    void showRunEnd();
+    void showRunState();
+    void showProgress(qint64 executedSteps);
     void repaintDrawing();
     void refreshErrorList();
     void syncWriteAction();
@@ -89,8 +93,10 @@ private:
     QAction* m_errorListerAction;
     QAction* m_tracePropertiesAction;
     QAction* m_helpAction;
-    QActionGroup* m_debugActions;
     Interpreter m_interpreter;
+    RunSession* m_session;
+    RunControls* m_runControls = nullptr;
+    QPointer<RunProgressDialog> m_progress;
     WalkingTurtle* m_walkingTurtle;
     QString m_turDirectory;
     QString m_resDirectory;

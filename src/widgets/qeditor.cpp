@@ -34,7 +34,7 @@ QEditor::QEditor(QWidget* parent)
     installEventFilter(this);
 }
 
-void QEditor::setExecLine(int line)
+void QEditor::setExecLine(int line, bool centre)
 {
     m_execLine = line;
 
@@ -42,7 +42,11 @@ void QEditor::setExecLine(int line)
     const int blockNumber = qBound(0, line - 1, blockCount() - 1);
     QTextCursor cursor(document()->findBlockByNumber(blockNumber));
     setTextCursor(cursor);
-    centerCursor();
+    if (centre) {
+        centerCursor();
+    } else {
+        ensureCursorVisible();
+    }
     m_lineNumberArea->update();
 }
 

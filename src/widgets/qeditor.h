@@ -18,8 +18,9 @@ class QEditor : public QPlainTextEdit
 public:
     explicit QEditor(QWidget* parent = nullptr);
 
-    // Puts the arrow on the 1-based line (-1 for none) and the cursor at its start.
-    void setExecLine(int line);
+    // Puts the arrow on the 1-based line (-1 for none) and the cursor at its start;
+    // centres the line, or with centre false scrolls only when it leaves the view.
+    void setExecLine(int line, bool centre = true);
     int execLine() const { return m_execLine; }
     bool isModified() const { return m_modified; }
 
