@@ -152,14 +152,6 @@
         <translation>Barres d’outils</translation>
     </message>
     <message>
-        <source>&amp;Stop</source>
-        <translation>&amp;Arrêter</translation>
-    </message>
-    <message>
-        <source>The script is running: %L1 instructions executed.</source>
-        <translation>Le script est en cours d’exécution&#xa0;: %L1 instructions exécutées.</translation>
-    </message>
-    <message>
         <source>Do you want to save .tur file ?</source>
         <translation>Voulez-vous enregistrer le fichier .tur&#xa0;?</translation>
     </message>
@@ -423,6 +415,82 @@
         <translation>&amp;Anglais</translation>
     </message>
     <message>
+        <source>S&amp;peed</source>
+        <translation>&amp;Vitesse</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>F6</source>
+        <translation>F6</translation>
+    </message>
+    <message>
+        <source>Step Over</source>
+        <translation>Pas à pas principal</translation>
+    </message>
+    <message>
+        <source>Ctrl+F10</source>
+        <translation>Ctrl+F10</translation>
+    </message>
+    <message>
+        <source>Step Out</source>
+        <translation>Pas à pas sortant</translation>
+    </message>
+    <message>
+        <source>Shift+F11</source>
+        <translation>Shift+F11</translation>
+    </message>
+    <message>
+        <source>Toggle &amp;Breakpoint</source>
+        <translation>Basculer le &amp;point d’arrêt</translation>
+    </message>
+    <message>
+        <source>Ctrl+B</source>
+        <translation>Ctrl+B</translation>
+    </message>
+    <message>
+        <source>Remove All Breakpoints</source>
+        <translation>Supprimer tous les points d’arrêt</translation>
+    </message>
+    <message>
+        <source>&amp;Instant</source>
+        <translation>&amp;Instantanée</translation>
+    </message>
+    <message>
+        <source>Ctrl+1</source>
+        <translation>Ctrl+1</translation>
+    </message>
+    <message>
+        <source>&amp;Fast</source>
+        <translation>&amp;Rapide</translation>
+    </message>
+    <message>
+        <source>Ctrl+2</source>
+        <translation>Ctrl+2</translation>
+    </message>
+    <message>
+        <source>&amp;Normal</source>
+        <translation>&amp;Normale</translation>
+    </message>
+    <message>
+        <source>Ctrl+3</source>
+        <translation>Ctrl+3</translation>
+    </message>
+    <message>
+        <source>&amp;Slow</source>
+        <translation>&amp;Lente</translation>
+    </message>
+    <message>
+        <source>Ctrl+4</source>
+        <translation>Ctrl+4</translation>
+    </message>
+    <message>
+        <source>S&amp;lowest</source>
+        <translation>Très l&amp;ente</translation>
+    </message>
+    <message>
         <source>&amp;Edit</source>
         <translation>É&amp;dition</translation>
     </message>
@@ -441,6 +509,10 @@
     <message>
         <source>Ctrl+N</source>
         <translation>Ctrl+N</translation>
+    </message>
+    <message>
+        <source>Ctrl+5</source>
+        <translation>Ctrl+5</translation>
     </message>
 </context>
 <context>
@@ -577,6 +649,21 @@
     <message>
         <source>QTurtleTracePropertiesPreviewWidget</source>
         <translation>QTurtleTracePropertiesPreviewWidget</translation>
+    </message>
+</context>
+<context>
+    <name>RunProgressDialog</name>
+    <message>
+        <source>&amp;Stop</source>
+        <translation>&amp;Arrêter</translation>
+    </message>
+    <message>
+        <source>&amp;Pause</source>
+        <translation>&amp;Pause</translation>
+    </message>
+    <message>
+        <source>The script is running: %L1 instructions executed.</source>
+        <translation>Le script est en cours d’exécution&#xa0;: %L1 instructions exécutées.</translation>
     </message>
 </context>
 <context>

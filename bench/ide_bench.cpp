@@ -1,6 +1,9 @@
 // Times what a user waits for in the IDE, through the real main window:
 //  - a debug Step, refresh and repaint included, with a 100,000-snapshot drawing on screen;
-//  - Continue on a paused program of about 1,000,000 steps, against a Run of the same program.
+//  - Continue on a paused program of about 1,000,000 steps, against a Run of the same program;
+//  - the same Run with a breakpoint on a line never reached;
+//  - an animated run at Fast of a 20,000-instruction drawing: the longest frame of
+//    the event loop and the drawing work of an animation step.
 //
 //   ide_bench
 //
@@ -9,6 +12,8 @@
 
 #include "dialogs.h"
 #include "mainwindow.h"
+#include "drawing/qturtleoutputarea.h"
+#include "frontend/runsession.h"
 #include "widgets/qeditor.h"
 
 #include <QAction>
@@ -18,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -48,7 +54,19 @@ const char* const Counting = "Tur=Asm\n"
                              "define: again;\n"
                              "AX: AX+1;\n"
                              "BX: AX%7;\n"
-                             "loop: again;\n";
+                             "loop: again;\n"
+                             "end;\n"
+                             "AX: 0;\n";
+
+// 20,000 drawing instructions, one a line: 10,000 segments.
+QString animatedScript()
+{
+    QString text = QStringLiteral("Tur=Asm\nwrite: Y;\n");
+    for (int i = 0; i < 10000; ++i) {
+        text += QStringLiteral("move: %1;\nright: 71;\n").arg(30 + i % 20);
+    }
+    return text;
+}
 
 QAction* action(MainWindow& window, const char* name)
 {
@@ -127,6 +145,52 @@ int main(int argc, char* argv[])
     std::printf("Run of 1,000,001 steps:                       %8.1f ms\n", run);
     std::printf("Continue over the same steps:                 %8.1f ms = %.2f x the Run (target < 2 x)\n", cont,
                 cont / run);
+
+    auto* session = window.findChild<RunSession*>();
+    session->setBreakpoints({ 8 });
+    action(window, "action_Debug")->setChecked(false);
+    std::vector<double> checked;
+    for (int i = 0; i < 3; ++i) {
+        checked.push_back(timed(window, "action_Run"));
+    }
+    session->setBreakpoints({});
+    const double withBreakpoint = *std::min_element(checked.begin(), checked.end());
+    std::printf("Run, breakpoint on a line never reached:      %8.1f ms = %.2f x the Run (target < 2 x)\n",
+                withBreakpoint, withBreakpoint / run);
+
+    // The drawing is first made whole, so that the animation draws over 10,000 segments.
+    action(window, "action_Clear")->trigger();
+    editor->setPlainText(animatedScript());
+    action(window, "action_Run")->trigger();
+    auto* area = window.findChild<QTurtleOutputArea*>();
+    std::vector<double> paints;
+    QObject::connect(session, &RunSession::advanced, area, [area, &paints] {
+        QElapsedTimer clock;
+        clock.start();
+        area->repaint();
+        paints.push_back(clock.nsecsElapsed() / 1e6);
+    });
+    double longestFrame = 0;
+    QElapsedTimer frame;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        longestFrame = std::max(longestFrame, frame.nsecsElapsed() / 1e6);
+        frame.restart();
+    });
+    session->setSpeed(RunSession::Fast);
+    action(window, "action_Run")->trigger();
+    frame.start();
+    probe.start(0);
+    QTest::qWait(5000);
+    probe.stop();
+    const qint64 animatedSteps = session->state() == RunSession::Animating ? 1 : 0;
+    action(window, "actionStop")->trigger();
+    session->setSpeed(RunSession::Instant);
+    std::printf("Animated run at Fast, 20,000 lines over 10,000 segments: longest frame %.1f ms (target <= 30 ms), "
+                "drawing per tick median %.2f ms, worst %.2f ms (%zu ticks%s)\n",
+                longestFrame, paints.empty() ? 0.0 : median(paints),
+                paints.empty() ? 0.0 : *std::max_element(paints.begin(), paints.end()), paints.size(),
+                animatedSteps ? "" : ", ended early");
 
     // Large inputs: a 50 MB trace file and a 1 MB script, opened through the File menu.
     QTemporaryDir dir;

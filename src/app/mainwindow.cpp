@@ -6,11 +6,13 @@
 #include "filedropfilter.h"
 #include "qcentralsplitter.h"
 #include "recentfiles.h"
+#include "runcontrols.h"
+#include "runprogressdialog.h"
 #include "settings.h"
 #include "windowlayout.h"
 #include "frontend/datalocation.h"
-#include "frontend/memoryguard.h"
 #include "frontend/outputfile.h"
+#include "frontend/runsession.h"
 #include "drawing/imageexport.h"
 #include "drawing/qrenderdialogue.h"
 #include "drawing/qturtleoutputarea.h"
@@ -25,27 +27,18 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMenu>
-#include <QProgressDialog>
 #include <QTextStream>
 #include <QTranslator>
 
-#include <memory>
 #include <stdexcept>
 
 namespace {
-
-// A run looks at the event queue between slices of this many instructions, and
-// at most every SliceInterval milliseconds; the stop dialog shows after ProgressDelay.
-constexpr qint64 SliceSteps = 10000;
-constexpr qint64 SliceInterval = 25;
-constexpr qint64 ProgressDelay = 500;
 
 // Marked for lupdate here, translated each time a dialog opens.
 const char* const TurtleFiles = QT_TRANSLATE_NOOP("MainWindow", "Turtle files (*.tur);;Other files (*.*)");
@@ -91,6 +84,7 @@ bool writeTextFile(const QString& path, const QString& text, QString& error)
 MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     : QMainWindow(parent, flags)
     , m_interpreter()
+    , m_session(new RunSession(&m_interpreter, this))
     , m_walkingTurtle(new WalkingTurtle)
 {
     ui.setupUi(this);
@@ -150,13 +144,21 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     m_dockWidgetsMenu->addAction(m_errorListerAction);
     m_dockWidgetsMenu->addAction(m_tracePropertiesAction);
 
-    m_debugActions = new QActionGroup(this);
-    m_debugActions->setExclusive(false);
-    m_debugActions->addAction(ui.actionContinue);
-    m_debugActions->addAction(ui.actionStop);
-    m_debugActions->addAction(ui.actionRestart);
-    m_debugActions->addAction(ui.actionStep);
-    m_debugActions->setEnabled(false);
+    m_runControls = new RunControls(m_session, ui, this);
+    connect(m_editor, &QEditor::breakpointsChanged, this, [this] { m_session->setBreakpoints(m_editor->breakpoints()); });
+    connect(ui.actionToggle_Breakpoint, &QAction::triggered, this,
+            [this] { m_editor->toggleBreakpoint(m_editor->textCursor().blockNumber() + 1); });
+    connect(ui.actionRemove_All_Breakpoints, &QAction::triggered, m_editor, &QEditor::clearBreakpoints);
+    connect(m_session, &RunSession::analysed, this, &MainWindow::refreshErrorList);
+    connect(m_session, &RunSession::advanced, this, &MainWindow::showMachine);
+    connect(m_session, &RunSession::finished, this, &MainWindow::showRunEnd);
+    connect(m_session, &RunSession::stateChanged, this, &MainWindow::showRunState);
+    connect(m_session, &RunSession::busy, this, &MainWindow::showProgress);
+    connect(m_session, &RunSession::memoryExceeded, this, [this](qint64 bytes) {
+        warn(tr("Script stopped"),
+             tr("The script was stopped because it was taking too much memory (%L1 MB).").arg(bytes / (1024 * 1024)),
+             QString());
+    });
 
     m_turDirectory = QStringLiteral("./TurtleCodes/");
     m_resDirectory = QStringLiteral("./TurtleRes/");
@@ -183,10 +185,7 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     connect(ui.actionEditor, &QAction::toggled, m_editor, &QWidget::setEnabled);
     connect(ui.action_Clear, &QAction::triggered, this, &MainWindow::resetTurtle);
     connect(ui.action_Run, &QAction::triggered, this, &MainWindow::run);
-    connect(ui.actionContinue, &QAction::triggered, this, &MainWindow::continueDebugging);
-    connect(ui.actionStop, &QAction::triggered, this, &MainWindow::stopDebugging);
-    connect(ui.actionRestart, &QAction::triggered, this, &MainWindow::restartDebugging);
-    connect(ui.actionStep, &QAction::triggered, this, &MainWindow::debugRun);
+    connect(ui.actionRestart, &QAction::triggered, this, &MainWindow::run);
     connect(ui.actionDir_Choice_tur, &QAction::triggered, this, &MainWindow::turDirectoryChoice);
     connect(ui.actionDir_Choice_res, &QAction::triggered, this, &MainWindow::resDirectoryChoice);
     connect(ui.actionDir_Choice_Render, &QAction::triggered, this, &MainWindow::renderDirectoryChoice);
@@ -220,49 +219,12 @@ MainWindow::~MainWindow()
 
 void MainWindow::run()
 {
-    m_interpreter.compile(m_editor->toPlainText());
-    if (ui.action_Debug->isChecked()) {
-        m_debugInterface->setVisible(true);
-        ui.action_Run->setEnabled(false);
-        m_debugActions->setEnabled(true);
-        ui.debuggerToolBar->setVisible(true);
-    } else {
-        // The machine is idle here, so running from the current line starts
-        // at the first instruction, as a plain run to the end does.
-        executeToEnd();
-        repaintDrawing();
-    }
-    refreshErrorList();
-    syncWriteAction();
+    m_session->run(m_editor->toPlainText(), ui.action_Debug->isChecked());
 }
 
-void MainWindow::debugRun()
+void MainWindow::endRun()
 {
-    showStepResult(m_interpreter.step());
-}
-
-void MainWindow::continueDebugging()
-{
-    // Only the final state is shown, so the steps run without the per-step
-    // refresh; it ends exactly as the last Step of the program would.
-    executeToEnd();
-    showStepResult(false);
-}
-
-void MainWindow::stopDebugging()
-{
-    ui.action_Run->setEnabled(true);
-    m_debugActions->setEnabled(false);
-    m_interpreter.restart();
-    m_editor->setExecLine(m_interpreter.currentLine());
-    m_debugInterface->setValues(m_interpreter.debugValues());
-    syncWriteAction();
-}
-
-void MainWindow::restartDebugging()
-{
-    stopDebugging();
-    run();
+    m_session->end();
 }
 
 void MainWindow::write(bool writing)
@@ -277,81 +239,49 @@ void MainWindow::resetTurtle()
     repaintDrawing();
 }
 
-// Runs the program from the current line until it ends, in slices, so that the
-// window keeps painting. After half a second a modal dialog counts the
-// instructions and offers to stop; stopping ends the run with code 240.
-void MainWindow::executeToEnd()
+void MainWindow::showMachine()
 {
-    QElapsedTimer clock;
-    clock.start();
-    qint64 lastLook = 0;
-    std::unique_ptr<QProgressDialog> progress;
-    const MemoryGuard memory;
-    qint64 stoppedAt = 0;
-
-    while (m_interpreter.advance(SliceSteps)) {
-        const qint64 now = clock.elapsed();
-        if (now - lastLook < SliceInterval) {
-            continue;
-        }
-        lastLook = now;
-
-        // A script that pushes, calls or draws without end fills the memory in
-        // seconds, sooner than anyone reaches Stop; stopping it here keeps the
-        // system from killing Korvane, and the script being edited with it.
-        const qint64 used = MemoryGuard::residentBytes();
-        if (memory.exceeded()) {
-            m_interpreter.interrupt();
-            stoppedAt = used;
-            break;
-        }
-
-        if (!progress && now >= ProgressDelay) {
-            progress = std::make_unique<QProgressDialog>(this);
-            progress->setWindowTitle(QCoreApplication::applicationName());
-            progress->setWindowModality(Qt::ApplicationModal);
-            progress->setCancelButtonText(tr("&Stop"));
-            progress->setRange(0, 0);
-            progress->setMinimumDuration(0);
-            progress->setAutoClose(false);
-            progress->setAutoReset(false);
-        }
-        if (!progress) {
-            // Nothing the user does may start another command in the middle of this one.
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            continue;
-        }
-        progress->setLabelText(tr("The script is running: %L1 instructions executed.")
-                                   .arg(m_interpreter.executedSteps()));
-        progress->show();
-        QCoreApplication::processEvents();
-        if (progress->wasCanceled()) {
-            m_interpreter.interrupt();
-            break;
-        }
+    const int line = m_interpreter.currentLine();
+    if (line != -1 || m_editor->execLine() != -1) {
+        m_editor->setExecLine(line, m_session->state() != RunSession::Animating);
     }
-
-    if (stoppedAt > 0) {
-        progress.reset();
-        warn(tr("Script stopped"),
-             tr("The script was stopped because it was taking too much memory (%L1 MB).")
-                 .arg(stoppedAt / (1024 * 1024)),
-             QString());
-    }
-}
-
-void MainWindow::showStepResult(bool goesOn)
-{
-    if (!goesOn) {
-        ui.action_Run->setEnabled(true);
-        m_debugActions->setEnabled(false);
-        setFocus();
-    }
-    m_editor->setExecLine(m_interpreter.currentLine());
-    refreshErrorList();
     m_debugInterface->setValues(m_interpreter.debugValues());
     syncWriteAction();
     repaintDrawing();
+}
+
+void MainWindow::showRunEnd()
+{
+    if (m_editor->execLine() != -1) {
+        setFocus();
+    }
+    refreshErrorList();
+    showMachine();
+}
+
+void MainWindow::showRunState()
+{
+    const RunSession::State state = m_session->state();
+    m_editor->setReadOnly(state == RunSession::Animating);
+    if (state == RunSession::Paused) {
+        m_debugInterface->setVisible(true);
+        ui.debuggerToolBar->setVisible(true);
+    }
+    if (state != RunSession::Running && m_progress) {
+        m_progress->hide();
+        m_progress->deleteLater();
+    }
+}
+
+void MainWindow::showProgress(qint64 executedSteps)
+{
+    if (!m_progress) {
+        m_progress = new RunProgressDialog(this);
+        connect(m_progress, &QProgressDialog::canceled, m_session, &RunSession::cancel);
+        connect(m_progress, &RunProgressDialog::pauseRequested, m_session, &RunSession::pause);
+    }
+    m_progress->setExecutedSteps(executedSteps);
+    m_progress->show();
 }
 
 void MainWindow::repaintDrawing()
@@ -428,9 +358,7 @@ bool MainWindow::loadScript(const QString& path, bool asCopy)
         warn(tr("Load failed"), tr("The loading of the file have failed"), error);
         return false;
     }
-    if (m_debugActions->isEnabled()) {
-        stopDebugging();
-    }
+    endRun();
     m_editor->setPlainText(text);
     m_editor->setDocumentTitle(asCopy ? QString() : path);
     m_editor->setIfModified(false);
@@ -493,9 +421,7 @@ void MainWindow::closeFile()
     if (!mayDiscardScript()) {
         return;
     }
-    if (m_debugActions->isEnabled()) {
-        stopDebugging();
-    }
+    endRun();
     m_editor->clear();
     m_editor->setDocumentTitle(QString());
     m_editor->setIfModified(false);
@@ -687,6 +613,9 @@ void MainWindow::applyLanguage(const QString& code)
 {
     m_interpreter.setLanguage(code);
     ui.retranslateUi(this);
+    if (m_runControls) {
+        m_runControls->retranslate();
+    }
     updateWindowTitle();
 }
 

@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QPointer>
 
 class FileChoice;
 class QActionGroup;
@@ -23,6 +24,9 @@ class QErrorLister;
 class QHelp;
 class QTurtleOutputArea;
 class QTurtleTraceProperties;
+class RunControls;
+class RunProgressDialog;
+class RunSession;
 class WalkingTurtle;
 
 // The one window of Korvane: the drawing and the editor in the centre, the pen,
@@ -53,10 +57,8 @@ public slots:
     void write(bool writing);
     void resetTurtle();
     void run();
-    void debugRun();
-    void continueDebugging();
-    void stopDebugging();
-    void restartDebugging();
+    // Ends any run or debugging first: for every way of loading or closing a script.
+    void endRun();
     void turDirectoryChoice();
     void resDirectoryChoice();
     void renderDirectoryChoice();
@@ -80,8 +82,10 @@ private:
     bool writeScript(const QString& path);
     void applyLanguage(const QString& code);
 
-    void executeToEnd();
-    void showStepResult(bool goesOn);
+    void showMachine();
+    void showRunEnd();
+    void showRunState();
+    void showProgress(qint64 executedSteps);
     void repaintDrawing();
     void refreshErrorList();
     void syncWriteAction();
@@ -106,8 +110,10 @@ private:
     QAction* m_errorListerAction;
     QAction* m_tracePropertiesAction;
     QAction* m_helpAction;
-    QActionGroup* m_debugActions;
     Interpreter m_interpreter;
+    RunSession* m_session;
+    RunControls* m_runControls = nullptr;
+    QPointer<RunProgressDialog> m_progress;
     WalkingTurtle* m_walkingTurtle;
     QString m_turDirectory;
     QString m_resDirectory;

@@ -5,6 +5,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <climits>
 #include <limits>
 
 namespace {
@@ -100,6 +102,7 @@ bool Interpreter::compile(const QString& text)
         m_procedures.clear();
     }
     m_decoded.build(m_program);
+    applyBreakpoints();
     return result;
 }
 
@@ -270,17 +273,22 @@ bool Interpreter::step()
     return advance(1);
 }
 
+bool Interpreter::finishAdvance(std::size_t position)
+{
+    if (position != m_decoded.size()) {
+        m_virtualMachine->instructionRegister() = m_decoded.lineAt(position);
+        return true;
+    }
+    m_virtualMachine->reset();
+    return false;
+}
+
 bool Interpreter::advance(qint64 maxSteps)
 {
     if (!m_plainExecution) {
         std::size_t position = m_decoded.positionOf(m_virtualMachine->instructionRegister());
         executeDecoded(position, maxSteps);
-        if (position != m_decoded.size()) {
-            m_virtualMachine->instructionRegister() = m_decoded.lineAt(position);
-            return true;
-        }
-        m_virtualMachine->reset();
-        return false;
+        return finishAdvance(position);
     }
 
     auto position = nextPosition();
@@ -293,6 +301,65 @@ bool Interpreter::advance(qint64 maxSteps)
     }
     m_virtualMachine->reset();
     return false;
+}
+
+bool Interpreter::advanceChecked(qint64 maxSteps, int depth)
+{
+    const auto minimum = static_cast<std::size_t>(std::max(depth, 0));
+    if (!m_plainExecution) {
+        std::size_t position = m_decoded.positionOf(m_virtualMachine->instructionRegister());
+        const int code = m_decoded.executeChecked(position, maxSteps, m_executedSteps, minimum);
+        if (code != 0) {
+            addMessage(code, m_virtualMachine->instructionRegister());
+        }
+        return finishAdvance(position);
+    }
+
+    auto position = nextPosition();
+    for (qint64 executed = 0; executed < maxSteps && position != m_program.cend(); ++executed) {
+        if (executed > 0
+            && (m_stopLines.count(position->first) != 0 || m_virtualMachine->callDepth() < minimum)) {
+            break;
+        }
+        executeInstruction(position);
+    }
+    if (position != m_program.cend()) {
+        m_virtualMachine->instructionRegister() = position->first;
+        return true;
+    }
+    m_virtualMachine->reset();
+    return false;
+}
+
+void Interpreter::setBreakpoints(const std::vector<int>& lines)
+{
+    m_breakpoints = lines;
+    applyBreakpoints();
+}
+
+void Interpreter::applyBreakpoints()
+{
+    m_stopLines.clear();
+    std::vector<std::size_t> positions;
+    for (const int line : m_breakpoints) {
+        const auto found = m_program.lower_bound(line);
+        if (found != m_program.cend()) {
+            m_stopLines.insert(found->first);
+            positions.push_back(m_decoded.positionOf(line));
+        }
+    }
+    m_decoded.setStops(positions);
+}
+
+bool Interpreter::atBreakpoint() const
+{
+    const auto position = nextPosition();
+    return position != m_program.cend() && m_stopLines.count(position->first) != 0;
+}
+
+int Interpreter::callDepth() const
+{
+    return static_cast<int>(std::min<std::size_t>(m_virtualMachine->callDepth(), INT_MAX));
 }
 
 bool Interpreter::interrupt()

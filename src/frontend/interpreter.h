@@ -9,7 +9,9 @@
 #include <list>
 #include <map>
 #include <memory>
+#include <set>
 #include <utility>
+#include <vector>
 
 class MessageCatalogue;
 class WalkingTurtle;
@@ -66,6 +68,19 @@ public:
     // 240 and resets the machine; returns false and does nothing when no run
     // is in progress.
     bool interrupt();
+    // Breakpoints, as 1-based script lines kept across compile(): a line
+    // without an instruction stands for the first instruction after it.
+    void setBreakpoints(const std::vector<int>& lines);
+    // Whether the instruction that executes next is at a breakpoint.
+    bool atBreakpoint() const;
+    // Calls whose ret has not executed yet.
+    int callDepth() const;
+    // advanceChecked(maxSteps, depth): as advance(), but also stops before an
+    // instruction at a breakpoint or reached with fewer than depth calls
+    // pending. The first instruction executes in any case, so that going on
+    // from a breakpoint leaves it.
+    bool advanceChecked(qint64 maxSteps, int depth = 0);
+
     // Instructions executed since the last compile(), by every way of running.
     qint64 executedSteps() const;
 
@@ -94,6 +109,8 @@ private:
     // Executes the decoded program from position; records the error that
     // ended it, if any.
     void executeDecoded(std::size_t& position, qint64 maxSteps);
+    bool finishAdvance(std::size_t position);
+    void applyBreakpoints();
 
     std::list<Message> m_messages;
     std::unique_ptr<MessageCatalogue> m_catalogue;
@@ -104,4 +121,7 @@ private:
     qint64 m_executedSteps;
     DecodedProgram m_decoded;
     bool m_plainExecution;
+    std::vector<int> m_breakpoints;
+    // The lines of the instructions the breakpoints stop before.
+    std::set<int> m_stopLines;
 };

@@ -34,7 +34,18 @@ void DecodedProgram::clear()
     m_instructions.clear();
     m_positions.clear();
     m_constants.clear();
+    m_stops.clear();
     m_firstLine = 0;
+}
+
+void DecodedProgram::setStops(const std::vector<std::size_t>& positions)
+{
+    m_stops.assign(m_instructions.size(), 0);
+    for (const std::size_t position : positions) {
+        if (position < m_stops.size()) {
+            m_stops[position] = 1;
+        }
+    }
 }
 
 void DecodedProgram::build(const Program& program)
@@ -324,6 +335,21 @@ inline std::size_t DecodedProgram::jumpTarget(const Instruction& instruction, st
 
 int DecodedProgram::execute(std::size_t& position, qint64 maxSteps, qint64& executedSteps)
 {
+    return run<false>(position, maxSteps, executedSteps, 0);
+}
+
+int DecodedProgram::executeChecked(std::size_t& position, qint64 maxSteps, qint64& executedSteps, std::size_t depth)
+{
+    if (m_stops.size() != m_instructions.size()) {
+        m_stops.assign(m_instructions.size(), 0);
+    }
+    return run<true>(position, maxSteps, executedSteps, depth);
+}
+
+// Two loops from one body, so that an unchecked run pays nothing for the stops.
+template <bool Checked>
+int DecodedProgram::run(std::size_t& position, qint64 maxSteps, qint64& executedSteps, std::size_t depth)
+{
     VirtualMachine& vm = *m_machine;
     const Instruction* const instructions = m_instructions.data();
     const std::size_t end = m_instructions.size();
@@ -340,6 +366,9 @@ int DecodedProgram::execute(std::size_t& position, qint64 maxSteps, qint64& exec
 
     try {
         while (at != end && remaining > 0) {
+            if (Checked && remaining != maxSteps && (m_stops[at] || vm.m_callStack.size() < depth)) {
+                break;
+            }
             const Instruction& instruction = instructions[at];
             --remaining;
             switch (instruction.opcode) {

@@ -45,6 +45,14 @@ public:
     // register is left as the handlers leave it when the program ends or
     // fails; while it goes on, the caller writes it.
     int execute(std::size_t& position, qint64 maxSteps, qint64& executedSteps);
+    // As execute(), but also stops before an instruction whose position is a
+    // stop (setStops) or that is reached with fewer than depth calls pending;
+    // the first instruction always executes.
+    int executeChecked(std::size_t& position, qint64 maxSteps, qint64& executedSteps, std::size_t depth);
+
+    // The positions executeChecked() stops before; kept until the next build().
+    void setStops(const std::vector<std::size_t>& positions);
+    bool isStop(std::size_t position) const { return position < m_stops.size() && m_stops[position]; }
 
 private:
     // A value operand. Leaves point at a machine register or at a constant of
@@ -111,6 +119,8 @@ private:
     void decode(Instruction& instruction, const QStringList& args);
     static int evaluate(const Operand& operand);
     std::size_t jumpTarget(const Instruction& instruction, std::size_t position, int target) const;
+    template <bool Checked>
+    int run(std::size_t& position, qint64 maxSteps, qint64& executedSteps, std::size_t depth);
 
     VirtualMachine* m_machine;
     std::vector<Instruction> m_instructions;
@@ -118,4 +128,6 @@ private:
     std::vector<int> m_positions;
     int m_firstLine = 0;
     std::deque<int> m_constants;
+    // One flag per instruction; empty when nothing stops.
+    std::vector<unsigned char> m_stops;
 };

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <deque>
 #include <map>
 #include <utility>
@@ -61,6 +62,8 @@ public:
 
     void reset();
     DebugValueList debugInfo() const;
+    // Calls whose ret has not executed yet.
+    std::size_t callDepth() const { return m_callStack.size(); }
 
     // One handler per command word, named after it. The Interpreter sets the
     // instruction register to the instruction's line before calling one; a
