@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr" sourcelanguage="en">
 <context>
+    <name>AsyncTraceRenderer</name>
+    <message>
+        <source>There is not enough memory to draw the picture (%1 x %2 pixels).</source>
+        <translation>Il n’y a pas assez de mémoire pour dessiner l’image (%1 x %2 pixels).</translation>
+    </message>
+</context>
+<context>
     <name>DockWidget</name>
     <message>
         <source>Help</source>
@@ -197,6 +204,18 @@
         <source>The script was stopped because it was taking too much memory (%L1 MB).</source>
         <translation>Le script a été arrêté parce qu’il occupait trop de mémoire (%L1 Mo).</translation>
     </message>
+    <message>
+        <source>SVG image (*.svg)</source>
+        <translation>image SVG (*.svg)</translation>
+    </message>
+    <message>
+        <source>Printing failed</source>
+        <translation>Échec de l’impression</translation>
+    </message>
+    <message>
+        <source>The drawing could not be printed.</source>
+        <translation>Le dessin n’a pas pu être imprimé.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindowClass</name>
@@ -388,6 +407,22 @@
         <source>&amp;English</source>
         <translation>&amp;Anglais</translation>
     </message>
+    <message>
+        <source>Export as &amp;SVG</source>
+        <translation>Exporter en &amp;SVG</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Imprimer…</translation>
+    </message>
+    <message>
+        <source>&amp;Fit drawing</source>
+        <translation>&amp;Cadrer le dessin</translation>
+    </message>
+    <message>
+        <source>&amp;Reset view</source>
+        <translation>&amp;Réinitialiser la vue</translation>
+    </message>
 </context>
 <context>
     <name>QDebuggerInterface</name>
@@ -401,6 +436,13 @@
     <message>
         <source>Discard</source>
         <translation>Ne pas enregistrer</translation>
+    </message>
+</context>
+<context>
+    <name>QTurtleOutputArea</name>
+    <message>
+        <source>There is not enough memory to draw the picture (%1 x %2 pixels).</source>
+        <translation>Il n’y a pas assez de mémoire pour dessiner l’image (%1 x %2 pixels).</translation>
     </message>
 </context>
 <context>
