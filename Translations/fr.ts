@@ -105,6 +105,18 @@
         <source>There is not enough memory for an image of %1 x %2 pixels.</source>
         <translation>La mémoire ne suffit pas pour une image de %1 × %2 pixels.</translation>
     </message>
+    <message>
+        <source>a JPEG image is at most %1 pixels wide and high; %2 x %3 is larger.</source>
+        <translation>une image JPEG mesure au plus %1 pixels de large et de haut ; %2 x %3 est plus grand.</translation>
+    </message>
+    <message>
+        <source>An image of %1 x %2 pixels is over the limit of %3 pixels.</source>
+        <translation>Une image de %1 x %2 pixels dépasse la limite de %3 pixels.</translation>
+    </message>
+    <message>
+        <source>the image library could not encode it.</source>
+        <translation>la bibliothèque d’images n’a pas pu l’encoder.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>

@@ -474,7 +474,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::openImage()
 {
-    const QString path = Dialogs::openFileName(this, tr("Open a turtle image"), m_resDirectory,
+    const QString path = Dialogs::openFileName(this, tr("Open a turtle image"), existingFolderOr(m_resDirectory, false),
                                                fileFilter(TurtleImages));
     if (!path.isEmpty()) {
         loadTrace(path);
@@ -506,7 +506,7 @@ bool MainWindow::loadTrace(const QString& path)
 
 void MainWindow::saveImage()
 {
-    const QString path = Dialogs::saveFileName(this, tr("Save the Turtle Image"), m_resDirectory,
+    const QString path = Dialogs::saveFileName(this, tr("Save the Turtle Image"), existingFolderOr(m_resDirectory, false),
                                                fileFilter(TurtleImages));
     if (path.isEmpty()) {
         return;
@@ -551,11 +551,12 @@ void MainWindow::generateRender()
     if (dialogue.exec() != QDialog::Accepted) {
         return;
     }
-    const QString path = Dialogs::saveFileName(this, tr("Save turtle trace as..."), m_renderDirectory,
-                                               dialogue.outputFormat());
-    if (path.isEmpty()) {
+    const QString chosen = Dialogs::saveFileName(this, tr("Save turtle trace as..."),
+                                                 existingFolderOr(m_renderDirectory, true), dialogue.outputFormat());
+    if (chosen.isEmpty()) {
         return;
     }
+    const QString path = withImageSuffix(chosen, dialogue.outputFormat());
     const ImageExportResult result = exportImage(path, QSize(dialogue.imageWidth(), dialogue.imageHeight()),
                                                  m_walkingTurtle, m_outputArea->pen(), dialogue.showTurtle());
     if (!result.written) {
@@ -571,10 +572,13 @@ void MainWindow::exportSvg()
     if (dialogue.exec() != QDialog::Accepted) {
         return;
     }
-    const QString path = Dialogs::saveFileName(this, tr("Save turtle trace as..."), m_renderDirectory,
-                                               tr("SVG image (*.svg)"));
+    QString path = Dialogs::saveFileName(this, tr("Save turtle trace as..."),
+                                         existingFolderOr(m_renderDirectory, true), tr("SVG image (*.svg)"));
     if (path.isEmpty()) {
         return;
+    }
+    if (!isSvgFileName(path)) {
+        path += QStringLiteral(".svg");
     }
     const ImageExportResult result = ::exportSvg(path, QSize(dialogue.imageWidth(), dialogue.imageHeight()),
                                                  m_walkingTurtle, m_outputArea->pen(), dialogue.showTurtle());
