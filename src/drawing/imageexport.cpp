@@ -2,12 +2,13 @@
 
 #include "turtlerenderer.h"
 
+#include "frontend/outputfile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -136,8 +137,8 @@ ImageExportResult exportImage(
                            .arg(size.height()));
     }
 
-    // Through a save file, so that a failed export leaves an older file as it was.
-    QSaveFile file(fileName);
+    // A failed export leaves an older file as it was.
+    OutputFile file(fileName);
     if (!file.open(QIODevice::WriteOnly)) {
         return notWritten(fileName, file.errorString());
     }
@@ -150,9 +151,7 @@ ImageExportResult exportImage(
     if (!writer.write(image)) {
         file.cancelWriting();
         return notWritten(fileName,
-            writer.error() == QImageWriter::UnknownError && file.error() != QFileDevice::NoError
-                ? file.errorString()
-                : writer.error() == QImageWriter::UnknownError
+            writer.error() == QImageWriter::UnknownError
                 ? translated(QT_TRANSLATE_NOOP("ImageExport", "the image library could not encode it."))
                 : writer.errorString());
     }

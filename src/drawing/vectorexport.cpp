@@ -2,13 +2,14 @@
 
 #include "turtlerenderer.h"
 
+#include "frontend/outputfile.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace {
@@ -86,7 +87,7 @@ ImageExportResult exportSvg(
     }
     const QByteArray svg = withHairlines(buffer.data(), pen);
 
-    QSaveFile file(fileName);
+    OutputFile file(fileName);
     if (!file.open(QIODevice::WriteOnly)) {
         return notWritten(fileName, file.errorString());
     }
