@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -35,6 +36,9 @@ private:
 
 void TestDrawingCommands::initTestCase()
 {
+    // Settings the window keeps go to a test folder.
+    QStandardPaths::setTestModeEnabled(true);
+    QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
     Dialogs::setInteractive(false);
 }
 

@@ -246,7 +246,7 @@ void TestDrawingResponsive::picksTheSnapshotUnderThePointer()
     QVERIFY(QTest::qWaitForWindowExposed(&area));
     QSignalSpy clicked(&area, &QTurtleOutputArea::snapshotClicked);
     QTest::keyClick(&area, Qt::Key_0, Qt::ControlModifier);
-    QWheelEvent wheel(QPointF(400, 400), area.mapToGlobal(QPointF(400, 400)), QPoint(), QPoint(0, 120 * 3),
+    QWheelEvent wheel(QPointF(400, 400), QPointF(area.mapToGlobal(QPoint(400, 400))), QPoint(), QPoint(0, 120 * 3),
         Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&area, &wheel);
     QVERIFY(qAbs(area.view().zoom() - std::pow(1.25, 3)) < 1e-9);
