@@ -132,6 +132,18 @@
         <source>There is not enough memory for an image of %1 x %2 pixels.</source>
         <translation>La mémoire ne suffit pas pour une image de %1 × %2 pixels.</translation>
     </message>
+    <message>
+        <source>a JPEG image is at most %1 pixels wide and high; %2 x %3 is larger.</source>
+        <translation>une image JPEG mesure au plus %1 pixels de large et de haut&#xa0;; %2 x %3 est plus grand.</translation>
+    </message>
+    <message>
+        <source>An image of %1 x %2 pixels is over the limit of %3 pixels.</source>
+        <translation>Une image de %1 x %2 pixels dépasse la limite de %3 pixels.</translation>
+    </message>
+    <message>
+        <source>the image library could not encode it.</source>
+        <translation>la bibliothèque d’images n’a pas pu l’encoder.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -222,6 +234,18 @@
     <message>
         <source>The script was stopped because it was taking too much memory (%L1 MB).</source>
         <translation>Le script a été arrêté parce qu’il occupait trop de mémoire (%L1 Mo).</translation>
+    </message>
+    <message>
+        <source>SVG image (*.svg)</source>
+        <translation>image SVG (*.svg)</translation>
+    </message>
+    <message>
+        <source>Printing failed</source>
+        <translation>Échec de l’impression</translation>
+    </message>
+    <message>
+        <source>The drawing could not be printed.</source>
+        <translation>Le dessin n’a pas pu être imprimé.</translation>
     </message>
 </context>
 <context>
@@ -513,6 +537,22 @@
     <message>
         <source>Ctrl+5</source>
         <translation>Ctrl+5</translation>
+    </message>
+    <message>
+        <source>Export as &amp;SVG</source>
+        <translation>Exporter en &amp;SVG</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Imprimer…</translation>
+    </message>
+    <message>
+        <source>&amp;Fit drawing</source>
+        <translation>&amp;Cadrer le dessin</translation>
+    </message>
+    <message>
+        <source>&amp;Reset view</source>
+        <translation>&amp;Réinitialiser la vue</translation>
     </message>
 </context>
 <context>

@@ -17,6 +17,7 @@
 #include "drawing/qrenderdialogue.h"
 #include "drawing/qturtleoutputarea.h"
 #include "drawing/qturtletraceproperties.h"
+#include "drawing/vectorexport.h"
 #include "turtle/walkingturtle.h"
 #include "widgets/qdebuggerinterface.h"
 #include "widgets/qeditor.h"
@@ -33,6 +34,10 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QStatusBar>
 #include <QTextStream>
 #include <QTranslator>
 
@@ -190,6 +195,12 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     connect(ui.actionDir_Choice_res, &QAction::triggered, this, &MainWindow::resDirectoryChoice);
     connect(ui.actionDir_Choice_Render, &QAction::triggered, this, &MainWindow::renderDirectoryChoice);
     connect(ui.actionRender, &QAction::triggered, this, &MainWindow::generateRender);
+    connect(ui.actionExport_SVG, &QAction::triggered, this, &MainWindow::exportSvg);
+    connect(ui.actionPrint, &QAction::triggered, this, &MainWindow::printDrawing);
+    connect(ui.actionFit_Drawing, &QAction::triggered, m_outputArea, &QTurtleOutputArea::fitDrawing);
+    connect(ui.actionReset_View, &QAction::triggered, m_outputArea, &QTurtleOutputArea::resetView);
+    connect(m_outputArea, &QTurtleOutputArea::renderFailed, this,
+            [this](const QString& reason) { statusBar()->showMessage(reason, 10000); });
     connect(ui.actionAbout_us, &QAction::triggered, this, &MainWindow::showAbout);
     connect(ui.action_System_Language, &QAction::triggered, this, &MainWindow::changeLanguage);
     connect(ui.action_French, &QAction::triggered, this, &MainWindow::changeLanguage);
@@ -442,7 +453,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::openImage()
 {
-    const QString path = Dialogs::openFileName(this, tr("Open a turtle image"), m_resDirectory,
+    const QString path = Dialogs::openFileName(this, tr("Open a turtle image"), existingFolderOr(m_resDirectory, false),
                                                fileFilter(TurtleImages));
     if (!path.isEmpty()) {
         loadTrace(path);
@@ -475,7 +486,7 @@ bool MainWindow::loadTrace(const QString& path)
 
 void MainWindow::saveImage()
 {
-    const QString path = Dialogs::saveFileName(this, tr("Save the Turtle Image"), m_resDirectory,
+    const QString path = Dialogs::saveFileName(this, tr("Save the Turtle Image"), existingFolderOr(m_resDirectory, false),
                                                fileFilter(TurtleImages));
     if (path.isEmpty()) {
         return;
@@ -522,16 +533,48 @@ void MainWindow::generateRender()
     if (dialogue.exec() != QDialog::Accepted) {
         return;
     }
-    const QString path = Dialogs::saveFileName(this, tr("Save turtle trace as..."), m_renderDirectory,
-                                               dialogue.outputFormat());
-    if (path.isEmpty()) {
+    const QString chosen = Dialogs::saveFileName(this, tr("Save turtle trace as..."),
+                                                 existingFolderOr(m_renderDirectory, true), dialogue.outputFormat());
+    if (chosen.isEmpty()) {
         return;
     }
+    const QString path = withImageSuffix(chosen, dialogue.outputFormat());
     const ImageExportResult result = exportImage(path, QSize(dialogue.imageWidth(), dialogue.imageHeight()),
                                                  m_walkingTurtle, m_outputArea->pen(), dialogue.showTurtle());
     if (!result.written) {
         // The reason already names the file.
         warn(tr("Save failed"), tr("The save of the file have failed"), result.reason);
+    }
+}
+
+void MainWindow::exportSvg()
+{
+    QRenderDialogue dialogue(this, Qt::WindowFlags());
+    dialogue.hideFormatChoice();
+    if (dialogue.exec() != QDialog::Accepted) {
+        return;
+    }
+    QString path = Dialogs::saveFileName(this, tr("Save turtle trace as..."),
+                                         existingFolderOr(m_renderDirectory, true), tr("SVG image (*.svg)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    if (!isSvgFileName(path)) {
+        path += QStringLiteral(".svg");
+    }
+    const ImageExportResult result = ::exportSvg(path, QSize(dialogue.imageWidth(), dialogue.imageHeight()),
+                                                 m_walkingTurtle, m_outputArea->pen(), dialogue.showTurtle());
+    if (!result.written) {
+        warn(tr("Save failed"), tr("The save of the file have failed"), result.reason);
+    }
+}
+
+void MainWindow::printDrawing()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted && !::printDrawing(&printer, m_walkingTurtle, m_outputArea->pen(), true)) {
+        warn(tr("Printing failed"), tr("The drawing could not be printed."), QString());
     }
 }
 

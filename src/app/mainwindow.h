@@ -63,6 +63,8 @@ public slots:
     void resDirectoryChoice();
     void renderDirectoryChoice();
     void generateRender();
+    void exportSvg();
+    void printDrawing();
     void showAbout();
     void changeLanguage();
     void updateWindowTitle();

@@ -9,6 +9,7 @@
 AsyncTraceRenderer::AsyncTraceRenderer(QObject* parent)
     : QObject(parent)
 {
+    qRegisterMetaType<TraceRenderResult>();
 }
 
 AsyncTraceRenderer::~AsyncTraceRenderer()

@@ -37,6 +37,8 @@ struct TraceRenderResult
     bool outOfMemory = false;
 };
 
+Q_DECLARE_METATYPE(TraceRenderResult)
+
 // Renders a trace into an image off the GUI thread. A newer request cancels
 // the older one, whose result is dropped; only the newest result is reported.
 // An out-of-memory in the render thread is caught there and reported.

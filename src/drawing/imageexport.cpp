@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QRegularExpression>
+#include <QStandardPaths>
 
 namespace {
 
@@ -42,7 +44,33 @@ QByteArray formatOf(const QString& fileName)
     return QFileInfo(fileName).suffix().toLower().toLatin1();
 }
 
+// The JPEG format stores each side in 16 bits, and the library refuses more.
+constexpr int MaxJpegSide = 65500;
+
 } // namespace
+
+qint64 maxImagePixels()
+{
+    return MaxImageBytes / 4;
+}
+
+QString withImageSuffix(const QString& fileName, const QString& filter)
+{
+    if (isImageFileNameWritable(fileName)) {
+        return fileName;
+    }
+    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(filter);
+    return match.hasMatch() ? fileName + QLatin1Char('.') + match.captured(1) : fileName;
+}
+
+QString existingFolderOr(const QString& folder, bool pictures)
+{
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
+        return folder;
+    }
+    return QStandardPaths::writableLocation(
+        pictures ? QStandardPaths::PicturesLocation : QStandardPaths::DocumentsLocation);
+}
 
 bool isImageFileNameWritable(const QString& fileName)
 {
@@ -84,6 +112,22 @@ ImageExportResult exportImage(
                 "(such as .png, .jpg or .jpeg).")));
     }
 
+    if ((format == "jpg" || format == "jpeg") && (size.width() > MaxJpegSide || size.height() > MaxJpegSide)) {
+        return notWritten(fileName,
+            translated(QT_TRANSLATE_NOOP("ImageExport",
+                           "a JPEG image is at most %1 pixels wide and high; %2 x %3 is larger."))
+                .arg(MaxJpegSide)
+                .arg(size.width())
+                .arg(size.height()));
+    }
+    if (!fitsInMemory(size)) {
+        return failure(translated(QT_TRANSLATE_NOOP("ImageExport",
+                                      "An image of %1 x %2 pixels is over the limit of %3 pixels."))
+                           .arg(size.width())
+                           .arg(size.height())
+                           .arg(maxImagePixels()));
+    }
+
     const QImage image = renderImage(size, turtle, pen, showTurtle);
     if (image.isNull()) {
         return failure(translated(QT_TRANSLATE_NOOP("ImageExport",
@@ -99,10 +143,17 @@ ImageExportResult exportImage(
         return notWritten(fileName, file.errorString());
     }
     QImageWriter writer(&file, format);
-    writer.setQuality(100);
+    // For PNG the quality is the compression: left at its default, the file
+    // is small and the pixels the same.
+    if (format != "png") {
+        writer.setQuality(100);
+    }
     if (!writer.write(image)) {
         file.cancelWriting();
-        return notWritten(fileName, writer.errorString());
+        return notWritten(fileName,
+            writer.error() == QImageWriter::UnknownError
+                ? translated(QT_TRANSLATE_NOOP("ImageExport", "the image library could not encode it."))
+                : writer.errorString());
     }
     if (!file.commit()) {
         return notWritten(fileName, file.errorString());

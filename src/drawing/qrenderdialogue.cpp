@@ -32,3 +32,9 @@ bool QRenderDialogue::showTurtle() const
 {
     return m_ui->showTurtleCheckBox->isChecked();
 }
+
+void QRenderDialogue::hideFormatChoice()
+{
+    m_ui->outputFormatLabel->hide();
+    m_ui->outputFormatComboBox->hide();
+}

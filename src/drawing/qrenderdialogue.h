@@ -20,6 +20,8 @@ public:
     int imageWidth() const;
     int imageHeight() const;
     bool showTurtle() const;
+    // Hides the format choice, for an export whose format is fixed.
+    void hideFormatChoice();
 
 private:
     std::unique_ptr<Ui::m_dialog> m_ui;

@@ -46,7 +46,11 @@ QTurtleOutputArea::QTurtleOutputArea(QWidget* parent)
     m_settleTimer.setInterval(SettleMs);
     connect(&m_settleTimer, &QTimer::timeout, this, &QTurtleOutputArea::settle);
     connect(m_renderer, &AsyncTraceRenderer::finished, this, &QTurtleOutputArea::takeRender);
-    connect(m_renderer, &AsyncTraceRenderer::failed, this, &QTurtleOutputArea::renderFailed);
+    connect(m_renderer, &AsyncTraceRenderer::failed, this, [this](const QString& reason) {
+        // Not tried again until something changes.
+        m_failed = m_pending;
+        emit renderFailed(reason);
+    });
 }
 
 QTurtleOutputArea::~QTurtleOutputArea() = default;
@@ -118,7 +122,8 @@ void QTurtleOutputArea::requestRender()
     // A running render of the same picture is let finish even if the trace
     // has grown since: what it misses is drawn on top, and a render restarted
     // at every step of an animation would never end.
-    if (m_renderer->isBusy() && pictureMatches(m_pending)) {
+    const bool failedBefore = pictureMatches(m_failed) && m_failed.count == next.count;
+    if ((m_renderer->isBusy() && pictureMatches(m_pending)) || failedBefore) {
         return;
     }
     m_pending = next;

@@ -113,6 +113,8 @@ private:
     Picture m_picture;
     // What the running background render will give.
     Picture m_pending;
+    // The last picture that could not be had (out of memory).
+    Picture m_failed;
     AsyncTraceRenderer* m_renderer;
     QTimer m_settleTimer;
 

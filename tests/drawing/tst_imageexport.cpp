@@ -22,6 +22,7 @@ private slots:
     void writesTheSmallestImage();
     void reportsWhyNothingWasWritten_data();
     void reportsWhyNothingWasWritten();
+    void compressesPngAndCompletesNames();
     void keepsAnExistingFileWhenTheFormatIsUnknown();
 
 private:
@@ -120,6 +121,9 @@ void TestImageExport::reportsWhyNothingWasWritten_data()
         << "taken.png" << QSize(80, 60) << "taken.png";
     QTest::newRow("an image without width") << "flat.png" << QSize(0, 60) << "0 x 60";
     QTest::newRow("an image without height") << "flat.png" << QSize(80, 0) << "80 x 0";
+    QTest::newRow("a JPEG side over 65,500 pixels") << "long.jpg" << QSize(65501, 10) << "65500";
+    QTest::newRow("an image over the memory cap, the cap named")
+        << "huge.png" << QSize(20000, 20000) << QString::number(maxImagePixels());
 }
 
 void TestImageExport::reportsWhyNothingWasWritten()
@@ -135,6 +139,21 @@ void TestImageExport::reportsWhyNothingWasWritten()
     QVERIFY(!result.written);
     QVERIFY2(result.reason.contains(mentions), qPrintable(result.reason));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 0);
+}
+
+void TestImageExport::compressesPngAndCompletesNames()
+{
+    // Mostly white: compressed, a small fraction of the raw pixels.
+    const WalkingTurtle turtle = square();
+    const QString path = m_dir->filePath("small.png");
+    QVERIFY(exportImage(path, QSize(800, 600), &turtle, TurtleRenderer::defaultPen(), true).written);
+    QVERIFY2(QFileInfo(path).size() < 100000, qPrintable(QString::number(QFileInfo(path).size())));
+    QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32),
+        renderImage(QSize(800, 600), &turtle, TurtleRenderer::defaultPen(), true));
+
+    QCOMPARE(withImageSuffix("plan.v2", "png image (*.png)"), QString("plan.v2.png"));
+    QCOMPARE(withImageSuffix("plan", "jpeg image (*.jpeg *.jpg)"), QString("plan.jpeg"));
+    QCOMPARE(withImageSuffix("plan.JPG", "png image (*.png)"), QString("plan.JPG"));
 }
 
 void TestImageExport::keepsAnExistingFileWhenTheFormatIsUnknown()

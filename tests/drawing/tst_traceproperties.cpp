@@ -1,5 +1,6 @@
 #include "drawing/qturtletraceproperties.h"
 #include "drawing/qturtletracepropertiespreviewwidget.h"
+#include "inkprobe.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -38,6 +39,7 @@ private slots:
     void changesOnlyWhatWasChosen();
     void keepsTheColourWhenTheDialogIsCancelled();
     void retranslateRefillsTheBoxesAndKeepsWidthAndColour();
+    void previewDrawsWithThePen();
 
 private:
     QComboBox* box(const char* name) const { return m_panel->findChild<QComboBox*>(name); }
@@ -244,6 +246,17 @@ void TestTraceProperties::retranslateRefillsTheBoxesAndKeepsWidthAndColour()
     QCOMPARE(box("PenStyle")->itemText(5), QString("CustomDashLine"));
     QCOMPARE(width()->value(), 7);
     QCOMPARE(preview()->pen(), penAt(spy, 5));
+}
+
+void TestTraceProperties::previewDrawsWithThePen()
+{
+    const auto ink = [this] { return InkProbe(preview()->grab().toImage(), preview()->palette().color(QPalette::Window)).total(); };
+    const double thin = ink();
+    typeWidth(12);
+    const double wide = ink();
+    QVERIFY2(wide > 4 * thin, qPrintable(QStringLiteral("%1 %2").arg(thin).arg(wide)));
+    choose("PenStyle", 2); // dotted: less ink than the solid line
+    QVERIFY(ink() < 0.8 * wide);
 }
 
 QTEST_MAIN(TestTraceProperties)

@@ -3,6 +3,8 @@
 #include "frontend/interpreter.h"
 #include "frontend/outputfile.h"
 #include "drawing/imageexport.h"
+#include "drawing/penoptions.h"
+#include "drawing/vectorexport.h"
 #include "drawing/turtlerenderer.h"
 #include "turtle/walkingturtle.h"
 
@@ -51,6 +53,7 @@ struct Options {
     // The render dialogue's defaults.
     QSize imageSize { 800, 600 };
     bool showTurtle = true;
+    QPen pen = TurtleRenderer::defaultPen();
 };
 
 // The render dialogue offers 1 to 2^20 pixels on each side.
@@ -117,7 +120,7 @@ bool parseCommandLine(const QStringList& arguments, Options& options)
     const QCommandLineOption jsonOption(QStringLiteral("json"),
         QStringLiteral("Print a JSON report of the run on standard output."));
     const QCommandLineOption imageOption(QStringLiteral("image"),
-        QStringLiteral("Export the drawing after the run as an image, PNG or JPEG by the suffix of FILE."),
+        QStringLiteral("Export the drawing after the run as an image, PNG, JPEG or SVG by the suffix of FILE."),
         QStringLiteral("FILE"));
     const QCommandLineOption sizeOption(QStringLiteral("size"),
         QStringLiteral("Size of the exported image in pixels (default: 800x600)."), QStringLiteral("WxH"));
@@ -125,6 +128,22 @@ bool parseCommandLine(const QStringList& arguments, Options& options)
         QStringLiteral("Leave the turtle out of the exported image."));
     parser.addOptions({ resOption, traceOption, maxStepsOption, langOption, jsonOption, imageOption, sizeOption,
         noTurtleOption });
+    // The pen of the output area, for --image.
+    const QCommandLineOption penOptions[] = {
+        { QStringLiteral("pen-width"), QStringLiteral("Pen width, 0 to 30 (default: 0, one pixel)."),
+            QStringLiteral("N") },
+        { QStringLiteral("pen-color"), QStringLiteral("Pen colour (default: #000000)."), QStringLiteral("#RRGGBB") },
+        { QStringLiteral("cap"), QStringLiteral("Pen cap: flat, square or round (default: square)."),
+            QStringLiteral("STYLE") },
+        { QStringLiteral("join"), QStringLiteral("Pen join: miter, bevel or round (default: bevel)."),
+            QStringLiteral("STYLE") },
+        { QStringLiteral("dash"),
+            QStringLiteral("Pen dash: solid, dash, dot, dashdot or dashdotdot (default: solid)."),
+            QStringLiteral("STYLE") },
+    };
+    for (const QCommandLineOption& option : penOptions) {
+        parser.addOption(option);
+    }
 
     if (!parser.parse(arguments)) {
         throw Failure { parser.errorText(), true };
@@ -186,9 +205,23 @@ bool parseCommandLine(const QStringList& arguments, Options& options)
     if (options.imagePath.isEmpty() && (parser.isSet(sizeOption) || parser.isSet(noTurtleOption))) {
         throw Failure { QStringLiteral("--size and --no-turtle go with --image."), true };
     }
-    if (!options.imagePath.isEmpty() && !isImageFileNameWritable(options.imagePath)) {
+    bool penGiven = false;
+    for (const QCommandLineOption& option : penOptions) {
+        penGiven = penGiven || parser.isSet(option);
+    }
+    if (penGiven && options.imagePath.isEmpty()) {
+        throw Failure { QStringLiteral("The pen options go with --image."), true };
+    }
+    const PenOptions pen { parser.value(penOptions[0]), parser.value(penOptions[1]), parser.value(penOptions[2]),
+        parser.value(penOptions[3]), parser.value(penOptions[4]) };
+    QString penError;
+    if (!pen.toPen(&options.pen, &penError)) {
+        throw Failure { penError, true };
+    }
+    if (!options.imagePath.isEmpty() && !isSvgFileName(options.imagePath)
+        && !isImageFileNameWritable(options.imagePath)) {
         throw Failure { QStringLiteral("Cannot export to %1: its suffix names no image format that can be "
-                                       "written (use .png, .jpg or .jpeg).")
+                                       "written (use .png, .jpg, .jpeg or .svg).")
                             .arg(options.imagePath),
             true };
     }
@@ -350,8 +383,9 @@ void writeOutputs(const Options& options, const WalkingTurtle& turtle)
         writeTrace(options.resPath, turtle);
     }
     if (!options.imagePath.isEmpty()) {
-        const ImageExportResult result = exportImage(options.imagePath, options.imageSize, &turtle,
-                                                     TurtleRenderer::defaultPen(), options.showTurtle);
+        const ImageExportResult result = isSvgFileName(options.imagePath)
+            ? exportSvg(options.imagePath, options.imageSize, &turtle, options.pen, options.showTurtle)
+            : exportImage(options.imagePath, options.imageSize, &turtle, options.pen, options.showTurtle);
         if (!result.written) {
             throw Failure { result.reason, false };
         }

@@ -1,0 +1,115 @@
+#include "dialogs.h"
+#include "mainwindow.h"
+#include "drawing/qrenderdialogue.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+// The Render menu and Save Image driven from the main window, dialogs answered.
+class TestDrawingCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void exportsAtTheSizeAskedFor_data();
+    void exportsAtTheSizeAskedFor();
+    void reportsAFailedSaveImage();
+
+private:
+    QAction* action(const char* name) const { return m_window->findChild<QAction*>(QLatin1String(name)); }
+    // Answers the next render dialogue with this size.
+    static void answerRenderDialogue(int width, int height);
+
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestDrawingCommands::initTestCase()
+{
+    // Settings the window keeps go to a test folder.
+    QStandardPaths::setTestModeEnabled(true);
+    QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
+    Dialogs::setInteractive(false);
+}
+
+void TestDrawingCommands::init()
+{
+    Dialogs::clear();
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_window = std::make_unique<MainWindow>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestDrawingCommands::cleanup()
+{
+    m_window.reset();
+    m_dir.reset();
+}
+
+void TestDrawingCommands::answerRenderDialogue(int width, int height)
+{
+    QTimer::singleShot(0, [width, height] {
+        auto* dialogue = qobject_cast<QRenderDialogue*>(QApplication::activeModalWidget());
+        QVERIFY(dialogue);
+        dialogue->findChild<QSpinBox*>("widthSpinBox")->setValue(width);
+        dialogue->findChild<QSpinBox*>("heightSpinBox")->setValue(height);
+        dialogue->accept();
+    });
+}
+
+void TestDrawingCommands::exportsAtTheSizeAskedFor_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("written");
+
+    QTest::newRow("an image") << "actionRender" << "wide.png" << "wide.png";
+    QTest::newRow("a name whose dot names no format gets the chosen one")
+        << "actionRender" << "plan.v2" << "plan.v2.png";
+    QTest::newRow("an SVG file") << "actionExport_SVG" << "wide" << "wide.svg";
+}
+
+void TestDrawingCommands::exportsAtTheSizeAskedFor()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, name);
+    QFETCH(QString, written);
+
+    answerRenderDialogue(300, 120);
+    Dialogs::setNextFileName(m_dir->filePath(name));
+    action(command.toLatin1().constData())->trigger();
+    QVERIFY2(Dialogs::shownMessages().isEmpty(), qPrintable(Dialogs::shownMessages().join('\n')));
+    const QString path = m_dir->filePath(written);
+    QVERIFY(QFile::exists(path));
+    if (written.endsWith(".svg")) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("viewBox=\"0 0 300 120\""));
+    } else {
+        QCOMPARE(QImage(path).size(), QSize(300, 120));
+    }
+}
+
+void TestDrawingCommands::reportsAFailedSaveImage()
+{
+    const QString path = m_dir->filePath("missing/folder/drawing.res");
+    Dialogs::setNextFileName(path);
+    action("actionSave_Image")->trigger();
+    QVERIFY(!QFile::exists(path));
+    QCOMPARE(Dialogs::shownMessages().size(), 1);
+    QVERIFY2(Dialogs::shownMessages().first().contains("drawing.res"), qPrintable(Dialogs::shownMessages().first()));
+}
+
+QTEST_MAIN(TestDrawingCommands)
+#include "tst_drawingcommands.moc"
