@@ -2,6 +2,7 @@
 
 #include "datalocation.h"
 #include "messagecatalogue.h"
+#include "turtle/walkingturtle.h"
 
 #include <QRegularExpression>
 
@@ -49,6 +50,7 @@ Interpreter::~Interpreter() = default;
 
 void Interpreter::setWalkingTurtle(WalkingTurtle* turtle)
 {
+    m_turtle = turtle;
     m_virtualMachine->setTurtle(turtle);
 }
 
@@ -100,6 +102,7 @@ bool Interpreter::compile(const QString& text)
         m_procedures.clear();
     }
     m_decoded.build(m_program);
+    setRecord(m_record);
     return result;
 }
 
@@ -214,12 +217,19 @@ void Interpreter::executeInstruction(Program::const_iterator& position)
     const VirtualMachine::CommandHandler handler = found->second;
 
     ++m_executedSteps;
+    const std::size_t traceLength = m_record && m_turtle ? m_turtle->trace().size() : 0;
+    if (m_record) {
+        ++m_record->counts[m_decoded.positionOf(line)];
+    }
     try {
         (m_virtualMachine.get()->*handler)(args);
     } catch (const int& code) {
         addMessage(code, instructionRegister);
         position = m_program.cend();
         return;
+    }
+    if (m_record && m_turtle && m_turtle->trace().size() != traceLength) {
+        m_record->origins.append(m_turtle->trace().size() - 1, m_executedSteps, line);
     }
 
     if (handler == &VirtualMachine::end) {
@@ -357,9 +367,26 @@ void Interpreter::stopInterrupted(int line)
 
 void Interpreter::executeDecoded(std::size_t& position, qint64 maxSteps)
 {
-    const int code = m_decoded.execute(position, maxSteps, m_executedSteps);
+    const int code = m_decoded.execute(position, maxSteps, m_executedSteps, m_record);
     if (code != 0) {
         addMessage(code, m_virtualMachine->instructionRegister());
+    }
+}
+
+void Interpreter::setRecord(ExecutionRecord* record)
+{
+    m_record = record;
+    if (m_record) {
+        m_record->counts.assign(m_decoded.size(), 0);
+        m_record->origins.clear();
+    }
+}
+
+void Interpreter::restoreProgress(qint64 executedSteps, std::size_t messageCount)
+{
+    m_executedSteps = executedSteps;
+    while (m_messages.size() > messageCount) {
+        m_messages.pop_back();
     }
 }
 

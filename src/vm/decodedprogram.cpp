@@ -322,7 +322,14 @@ inline std::size_t DecodedProgram::jumpTarget(const Instruction& instruction, st
     return target == instruction.line ? position + 1 : positionOf(target);
 }
 
-int DecodedProgram::execute(std::size_t& position, qint64 maxSteps, qint64& executedSteps)
+int DecodedProgram::execute(std::size_t& position, qint64 maxSteps, qint64& executedSteps, ExecutionRecord* record)
+{
+    return record ? run<true>(position, maxSteps, executedSteps, record)
+                  : run<false>(position, maxSteps, executedSteps, record);
+}
+
+template <bool Recording>
+int DecodedProgram::run(std::size_t& position, qint64 maxSteps, qint64& executedSteps, ExecutionRecord* record)
 {
     VirtualMachine& vm = *m_machine;
     const Instruction* const instructions = m_instructions.data();
@@ -339,9 +346,22 @@ int DecodedProgram::execute(std::size_t& position, qint64 maxSteps, qint64& exec
     };
 
     try {
+        qint64* const counts = Recording ? record->counts.data() : nullptr;
+        std::size_t traceLength = Recording && vm.m_turtle ? vm.m_turtle->trace().size() : 0;
+        // After an instruction that may draw, which appends one snapshot at
+        // most: put, move and turns append one exactly when the pen is down
+        // afterwards, "write" when it puts the pen down.
+        auto noteSnapshot = [&](const Instruction& instruction, bool appended) {
+            if (Recording && appended) {
+                record->origins.append(traceLength++, executedSteps + (maxSteps - remaining), instruction.line);
+            }
+        };
         while (at != end && remaining > 0) {
             const Instruction& instruction = instructions[at];
             --remaining;
+            if (Recording) {
+                ++counts[at];
+            }
             switch (instruction.opcode) {
             case SetRegister:
                 *instruction.destination = evaluate(instruction.operands[0]);
@@ -352,6 +372,7 @@ int DecodedProgram::execute(std::size_t& position, qint64 maxSteps, qint64& exec
                 const int y = evaluate(instruction.operands[1]);
                 if (vm.m_turtle) {
                     vm.m_turtle->put(x, y);
+                    noteSnapshot(instruction, vm.m_turtle->isWriting());
                 }
                 ++at;
                 break;
@@ -360,6 +381,7 @@ int DecodedProgram::execute(std::size_t& position, qint64 maxSteps, qint64& exec
                 const int distance = evaluate(instruction.operands[0]);
                 if (vm.m_turtle) {
                     vm.m_turtle->move(distance);
+                    noteSnapshot(instruction, vm.m_turtle->isWriting());
                 }
                 ++at;
                 break;
@@ -368,6 +390,7 @@ int DecodedProgram::execute(std::size_t& position, qint64 maxSteps, qint64& exec
                 const int angle = evaluate(instruction.operands[0]);
                 if (vm.m_turtle) {
                     vm.m_turtle->turn(static_cast<double>(angle));
+                    noteSnapshot(instruction, vm.m_turtle->isWriting());
                 }
                 ++at;
                 break;
@@ -376,13 +399,16 @@ int DecodedProgram::execute(std::size_t& position, qint64 maxSteps, qint64& exec
                 const int angle = evaluate(instruction.operands[0]);
                 if (vm.m_turtle) {
                     vm.m_turtle->turn(-static_cast<double>(angle));
+                    noteSnapshot(instruction, vm.m_turtle->isWriting());
                 }
                 ++at;
                 break;
             }
             case Write:
                 if (vm.m_turtle) {
+                    const bool down = instruction.writing && !vm.m_turtle->isWriting();
                     vm.m_turtle->setWrite(instruction.writing);
+                    noteSnapshot(instruction, down);
                 }
                 ++at;
                 break;
@@ -467,6 +493,9 @@ int DecodedProgram::execute(std::size_t& position, qint64 maxSteps, qint64& exec
                 instructionRegister = instruction.line;
                 try {
                     (vm.*instruction.handler)(instruction.arguments);
+                    if (Recording && vm.m_turtle) {
+                        noteSnapshot(instruction, vm.m_turtle->trace().size() != traceLength);
+                    }
                 } catch (const int& thrown) {
                     // Recorded at the line the handler left in the register.
                     at = end;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "executionrecord.h"
 #include "virtualmachine.h"
 
 #include <QString>
@@ -44,7 +45,9 @@ public:
     // error that ended the execution, 0 when none did. The instruction
     // register is left as the handlers leave it when the program ends or
     // fails; while it goes on, the caller writes it.
-    int execute(std::size_t& position, qint64 maxSteps, qint64& executedSteps);
+    // With a record, also counts every instruction executed in record->counts
+    // (sized to size()) and logs the snapshots the steps append.
+    int execute(std::size_t& position, qint64 maxSteps, qint64& executedSteps, ExecutionRecord* record = nullptr);
 
 private:
     // A value operand. Leaves point at a machine register or at a constant of
@@ -110,6 +113,9 @@ private:
     bool decodeValues(Instruction& instruction, const QStringList& args, int first, int count);
     void decode(Instruction& instruction, const QStringList& args);
     static int evaluate(const Operand& operand);
+    // Two copies of the loop, so that a run without a record pays nothing for it.
+    template <bool Recording>
+    int run(std::size_t& position, qint64 maxSteps, qint64& executedSteps, ExecutionRecord* record);
     std::size_t jumpTarget(const Instruction& instruction, std::size_t position, int target) const;
 
     VirtualMachine* m_machine;
