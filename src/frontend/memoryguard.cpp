@@ -3,37 +3,189 @@
 #include <QFile>
 #include <QList>
 
+#include <algorithm>
+#include <limits>
+
+#if defined(Q_OS_UNIX)
+#include <sys/resource.h>
 #include <unistd.h>
+#endif
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace {
 
-// Half of the machine's memory, or KORVANE_RUN_MEMORY_LIMIT_MB when that is set.
-qint64 runMemoryLimit()
+constexpr qint64 Megabyte = 1024 * 1024;
+constexpr qint64 Unknown = -1;
+// What the window needs to go on after a run is stopped: the message box, the
+// repaint of the drawing, the error list.
+constexpr qint64 Reserve = 64 * Megabyte;
+
+// Sizes of the process in bytes, as /proc/self/statm gives them.
+struct ProcessSize {
+    qint64 virtualSize = Unknown;
+    qint64 resident = Unknown;
+    qint64 data = Unknown;
+};
+
+ProcessSize processSize()
 {
-    bool isSet = false;
-    const qint64 megabytes = qEnvironmentVariableIntValue("KORVANE_RUN_MEMORY_LIMIT_MB", &isSet);
-    if (isSet && megabytes > 0) {
-        return megabytes * 1024 * 1024;
+    ProcessSize size;
+#if defined(Q_OS_LINUX)
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (statm.open(QIODevice::ReadOnly)) {
+        const QList<QByteArray> fields = statm.readAll().split(' ');
+        const qint64 page = sysconf(_SC_PAGESIZE);
+        if (fields.size() > 5) {
+            size.virtualSize = fields.at(0).toLongLong() * page;
+            size.resident = fields.at(1).toLongLong() * page;
+            size.data = fields.at(5).toLongLong() * page;
+        }
     }
-    return qint64(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGESIZE) / 2;
+#elif defined(Q_OS_UNIX)
+    // The peak, not the current size, but never less than it.
+    struct rusage usage;
+    if (getrusage(RUSAGE_SELF, &usage) == 0) {
+#if defined(Q_OS_DARWIN)
+        size.resident = usage.ru_maxrss;
+#else
+        size.resident = qint64(usage.ru_maxrss) * 1024;
+#endif
+    }
+#endif
+    return size;
 }
+
+void lowerTo(qint64& room, qint64 candidate)
+{
+    if (candidate != Unknown && (room == Unknown || candidate < room)) {
+        room = std::max<qint64>(candidate, 0);
+    }
+}
+
+#if defined(Q_OS_UNIX)
+// Room left under a resource limit, given what the process already counts against it.
+qint64 roomUnderLimit(int resource, qint64 held)
+{
+    struct rlimit limit;
+    if (held == Unknown || getrlimit(resource, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) {
+        return Unknown;
+    }
+    return qint64(std::min<rlim_t>(limit.rlim_cur, std::numeric_limits<qint64>::max())) - held;
+}
+#endif
+
+#if defined(Q_OS_LINUX)
+qint64 readNumber(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return Unknown;
+    }
+    bool ok = false;
+    const qint64 value = file.readAll().trimmed().toLongLong(&ok);
+    // "max", or version 1's page-rounded largest number: no ceiling.
+    return ok && value < (qint64(1) << 62) ? value : Unknown;
+}
+
+// Room left under a control group's ceiling, walking up to its parents, whose
+// ceilings hold for it too.
+qint64 roomUnder(const QString& root, QString path, const QString& maxFile, const QString& currentFile)
+{
+    qint64 room = Unknown;
+    for (;;) {
+        const QString directory = root + (path == QLatin1String("/") ? QString() : path);
+        const qint64 ceiling = readNumber(directory + maxFile);
+        if (ceiling != Unknown) {
+            const qint64 current = readNumber(directory + currentFile);
+            lowerTo(room, ceiling - (current == Unknown ? 0 : current));
+        }
+        const int slash = path.lastIndexOf(QLatin1Char('/'));
+        if (slash <= 0) {
+            return room;
+        }
+        path.truncate(slash);
+    }
+}
+
+// Room left under the memory ceilings of the process's control group:
+// version 2, and the memory controller of version 1 where it is mounted.
+qint64 roomInControlGroup()
+{
+    QFile file(QStringLiteral("/proc/self/cgroup"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return Unknown;
+    }
+    qint64 room = Unknown;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split(':');
+        if (fields.size() < 3) {
+            continue;
+        }
+        const QString path = QString::fromLocal8Bit(fields.mid(2).join(':'));
+        if (fields.at(0) == "0" && fields.at(1).isEmpty()) {
+            // Mounted alone, or beside version 1 under "unified".
+            for (const char* root : { "/sys/fs/cgroup", "/sys/fs/cgroup/unified" }) {
+                lowerTo(room, roomUnder(QString::fromLatin1(root), path, QStringLiteral("/memory.max"),
+                                        QStringLiteral("/memory.current")));
+            }
+        } else if (fields.at(1).split(',').contains("memory")) {
+            lowerTo(room, roomUnder(QStringLiteral("/sys/fs/cgroup/memory"), path,
+                                    QStringLiteral("/memory.limit_in_bytes"),
+                                    QStringLiteral("/memory.usage_in_bytes")));
+        }
+    }
+    return room;
+}
+#endif
 
 } // namespace
 
 MemoryGuard::MemoryGuard()
-    : m_baseline(0)
-    , m_limit(runMemoryLimit())
+    : m_baseline(std::max<qint64>(residentBytes(), 0))
+    , m_limit(roomLeft())
 {
+    if (m_limit == Unknown) {
+        m_limit = std::numeric_limits<qint64>::max();
+    } else if (qEnvironmentVariableIsEmpty("KORVANE_RUN_MEMORY_LIMIT_MB")) {
+        m_limit = std::max<qint64>(m_limit - Reserve, 0);
+    }
 }
 
 qint64 MemoryGuard::residentBytes()
 {
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly)) {
-        return 0;
+    return std::max<qint64>(processSize().resident, 0);
+}
+
+qint64 MemoryGuard::roomLeft()
+{
+    bool isSet = false;
+    const qint64 megabytes = qEnvironmentVariableIntValue("KORVANE_RUN_MEMORY_LIMIT_MB", &isSet);
+    if (isSet && megabytes > 0) {
+        return megabytes * Megabyte;
     }
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields.at(1).toLongLong() * sysconf(_SC_PAGESIZE) : 0;
+
+    qint64 room = Unknown;
+#if defined(Q_OS_UNIX) && defined(_SC_PHYS_PAGES)
+    lowerTo(room, qint64(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGESIZE) / 2);
+#endif
+#if defined(Q_OS_UNIX)
+    const ProcessSize size = processSize();
+    lowerTo(room, roomUnderLimit(RLIMIT_AS, size.virtualSize));
+    lowerTo(room, roomUnderLimit(RLIMIT_DATA, size.data));
+#endif
+#if defined(Q_OS_LINUX)
+    lowerTo(room, roomInControlGroup());
+#endif
+    return room;
+}
+
+void MemoryGuard::releaseFreedMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
 
 qint64 MemoryGuard::used() const

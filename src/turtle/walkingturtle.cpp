@@ -1,8 +1,12 @@
 #include "walkingturtle.h"
 
+#include <QIODevice>
+#include <QTextStream>
+
 #include <algorithm>
 #include <charconv>
 #include <climits>
+#include <cstring>
 #include <stdexcept>
 #include <string_view>
 
@@ -111,6 +115,226 @@ void appendInt(std::string& out, int value)
     out.append(digits, result.ptr);
 }
 
+// parseField fed one character at a time, since a field may be as long as
+// the line.
+class FieldReader
+{
+public:
+    void restart()
+    {
+        m_state = Blanks;
+        m_negative = false;
+        m_value = 0;
+    }
+
+    void feed(char c)
+    {
+        switch (m_state) {
+        case Blanks:
+            if (isBlank(c)) {
+                return;
+            }
+            if (c == '+' || c == '-') {
+                m_negative = c == '-';
+                m_state = Sign;
+                return;
+            }
+            [[fallthrough]];
+        case Sign:
+            if (c < '0' || c > '9') {
+                m_state = Invalid;
+                return;
+            }
+            m_state = Digits;
+            [[fallthrough]];
+        case Digits:
+            if (c < '0' || c > '9') {
+                m_state = Done;
+                return;
+            }
+            m_value = m_value * 10 + (c - '0');
+            if (m_value > (m_negative ? -static_cast<long long>(INT_MIN) : INT_MAX)) {
+                m_state = Invalid;
+            }
+            return;
+        case Done:
+        case Invalid:
+            return;
+        }
+    }
+
+    // Nothing more fed changes the outcome.
+    bool settled() const { return m_state == Done || m_state == Invalid; }
+
+    int value() const
+    {
+        if (m_state != Digits && m_state != Done) {
+            throw std::invalid_argument(InvalidTrace);
+        }
+        return static_cast<int>(m_negative ? -m_value : m_value);
+    }
+
+private:
+    enum State { Blanks, Sign, Digits, Done, Invalid };
+    State m_state = Blanks;
+    bool m_negative = false;
+    long long m_value = 0;
+};
+
+// The lines of a trace file fed in pieces of any size; the points go to the
+// trace as their lines end.
+class TraceParser
+{
+public:
+    explicit TraceParser(WalkingTurtle::Trace& trace)
+        : m_trace(trace)
+    {
+        startLine();
+    }
+
+    void feed(const char* begin, const char* end)
+    {
+        while (begin != end) {
+            if (m_stage != PointLines || (m_part == AfterSecond && m_afterSecond.settled())) {
+                begin = skimLine(begin, end);
+                continue;
+            }
+            const char c = *begin++;
+            if (c == '\n') {
+                endLine();
+            } else if (c != '\r') {
+                feedPoint(c);
+            }
+        }
+    }
+
+    // Returns the number of non-empty lines left unread after an empty line.
+    qint64 finish()
+    {
+        if (m_stage == HeaderLine || !m_lineEmpty) {
+            endLine();
+        }
+        return m_unreadLines;
+    }
+
+private:
+    enum Stage { HeaderLine, PointLines, UnreadLines };
+    enum Part { Token, AfterFirst, AfterSecond };
+
+    void startLine()
+    {
+        m_lineEmpty = true;
+        m_part = Token;
+        m_tokenLength = 0;
+        m_tokenIsY = false;
+        m_whole.restart();
+        m_afterFirst.restart();
+        m_afterSecond.restart();
+    }
+
+    // Outside the points, and once the y number is read, only the line breaks
+    // and whether a line is empty matter.
+    const char* skimLine(const char* begin, const char* end)
+    {
+        for (; begin != end; ++begin) {
+            const char c = *begin;
+            if (c == '\n') {
+                endLine();
+                return begin + 1;
+            }
+            if (c == '\r') {
+                continue;
+            }
+            m_lineEmpty = false;
+            if (m_stage == HeaderLine) {
+                m_headerMatches = m_headerMatches && m_headerLength < sizeof Header - 1 && Header[m_headerLength] == c;
+                ++m_headerLength;
+            }
+            if (m_stage != HeaderLine || !m_headerMatches) {
+                // The rest of the line changes nothing: on to its end.
+                const void* lineBreak = std::memchr(begin, '\n', static_cast<std::size_t>(end - begin));
+                begin = lineBreak ? static_cast<const char*>(lineBreak) - 1 : end - 1;
+            }
+        }
+        return end;
+    }
+
+    void feedPoint(char c)
+    {
+        m_lineEmpty = false;
+        switch (m_part) {
+        case Token:
+            m_whole.feed(c);
+            if (c == ' ') {
+                m_part = AfterFirst;
+            } else {
+                m_tokenIsY = m_tokenLength == 0 && c == 'Y';
+                ++m_tokenLength;
+            }
+            break;
+        case AfterFirst:
+            m_whole.feed(c);
+            if (c == ' ') {
+                m_part = AfterSecond;
+            } else {
+                m_afterFirst.feed(c);
+            }
+            break;
+        case AfterSecond:
+            m_afterSecond.feed(c);
+            break;
+        }
+    }
+
+    void endLine()
+    {
+        switch (m_stage) {
+        case HeaderLine:
+            if (!m_headerMatches || m_headerLength != sizeof Header - 1) {
+                throw std::invalid_argument(InvalidTrace);
+            }
+            m_stage = PointLines;
+            break;
+        case PointLines:
+            if (m_lineEmpty) {
+                m_stage = UnreadLines;
+            } else {
+                addPoint();
+            }
+            break;
+        case UnreadLines:
+            if (!m_lineEmpty) {
+                ++m_unreadLines;
+            }
+            break;
+        }
+        startLine();
+    }
+
+    void addPoint()
+    {
+        // As turtleFromString splits the line: without a second space, y is
+        // read from the start of the line.
+        const int x = m_part == Token ? m_whole.value() : m_afterFirst.value();
+        const int y = m_part == AfterSecond ? m_afterSecond.value() : m_whole.value();
+        m_trace.emplace_back(x, y, m_tokenIsY && m_tokenLength == 1);
+    }
+
+    WalkingTurtle::Trace& m_trace;
+    Stage m_stage = HeaderLine;
+    std::size_t m_headerLength = 0;
+    bool m_headerMatches = true;
+    qint64 m_unreadLines = 0;
+
+    bool m_lineEmpty = true;
+    Part m_part = Token;
+    std::size_t m_tokenLength = 0;
+    bool m_tokenIsY = false;
+    FieldReader m_whole;
+    FieldReader m_afterFirst;
+    FieldReader m_afterSecond;
+};
+
 } // namespace
 
 WalkingTurtle WalkingTurtle::turtleFromString(const std::string& src)
@@ -152,6 +376,50 @@ WalkingTurtle WalkingTurtle::turtleFromString(const std::string& src)
         line = lineEnd;
     }
 
+    if (!turtle.m_trace.empty()) {
+        static_cast<Turtle&>(turtle) = turtle.m_trace.back();
+    }
+    return turtle;
+}
+
+WalkingTurtle WalkingTurtle::readTrace(QIODevice& device, qint64* unreadLines)
+{
+    WalkingTurtle turtle;
+    TraceParser parser(turtle.m_trace);
+
+    const QByteArray start = device.peek(4);
+    const auto startsWith = [&start](const char* mark, int size) {
+        return start.size() >= size && std::memcmp(start.constData(), mark, static_cast<std::size_t>(size)) == 0;
+    };
+    if (startsWith("\xEF\xBB\xBF", 3)) {
+        device.skip(3);
+    } else if (startsWith("\xFF\xFE", 2) || startsWith("\xFE\xFF", 2) || startsWith("\0\0\xFE\xFF", 4)) {
+        // UTF-16 and UTF-32 text, decoded as the text stream of a file read in
+        // text mode always did: rare enough to be held whole.
+        QByteArray bytes = device.readAll();
+        bytes.replace('\r', QByteArray());
+        const QByteArray text = QTextStream(bytes).readAll().toLatin1();
+        parser.feed(text.constData(), text.constData() + text.size());
+    }
+
+    constexpr qint64 ChunkSize = 64 * 1024;
+    std::string chunk(ChunkSize, '\0');
+    for (;;) {
+        const qint64 count = device.read(&chunk[0], ChunkSize);
+        if (count < 0) {
+            throw std::runtime_error(device.errorString().toStdString());
+        }
+        // A piece of carriage returns alone reads as nothing in text mode.
+        if (count == 0 && (device.atEnd() || device.isSequential())) {
+            break;
+        }
+        parser.feed(chunk.data(), chunk.data() + count);
+    }
+
+    const qint64 unread = parser.finish();
+    if (unreadLines) {
+        *unreadLines = unread;
+    }
     if (!turtle.m_trace.empty()) {
         static_cast<Turtle&>(turtle) = turtle.m_trace.back();
     }

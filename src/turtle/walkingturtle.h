@@ -2,8 +2,12 @@
 
 #include "turtle.h"
 
+#include <QtGlobal>
+
 #include <deque>
 #include <string>
+
+class QIODevice;
 
 // The turtle that scripts, the keyboard and the window steer: the current state
 // plus the trace of snapshots. While the pen is down every change is recorded,
@@ -22,6 +26,14 @@ public:
     // Trace file text ("Tur=Res" header, one "Y|N x y" line per snapshot).
     // turtleFromString throws std::invalid_argument when the text is rejected.
     static WalkingTurtle turtleFromString(const std::string& src);
+    // Reads a trace file from a device open for reading, as turtleFromString
+    // reads the text Korvane has always made of such a file (carriage returns
+    // dropped, a byte order mark skipped, every other byte one character), a
+    // piece at a time: the text after the y number may be of any length.
+    // unreadLines, when given, receives the number of non-empty lines after
+    // the empty line that ended the trace. Throws std::invalid_argument as
+    // turtleFromString does, and std::runtime_error when the device fails.
+    static WalkingTurtle readTrace(QIODevice& device, qint64* unreadLines = nullptr);
     std::string toString() const;
 
     void put(int x, int y);

@@ -100,8 +100,10 @@ void VirtualMachine::setTurtle(WalkingTurtle* turtle)
 void VirtualMachine::reset()
 {
     m_instructionRegister = -1;
-    m_stack.clear();
-    m_callStack.clear();
+    // A cleared deque keeps its map of blocks: after a runaway that is
+    // gigabytes the window would hold until it ends.
+    std::deque<int>().swap(m_stack);
+    std::deque<int>().swap(m_callStack);
 }
 
 VirtualMachine::State VirtualMachine::state() const

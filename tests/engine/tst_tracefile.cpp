@@ -1,5 +1,6 @@
 #include "turtle/walkingturtle.h"
 
+#include <QBuffer>
 #include <QtTest>
 
 #include <climits>
@@ -20,6 +21,15 @@ WalkingTurtle workedSequence()
     turtle.move(10);
     turtle.setWrite(true);
     return turtle;
+}
+
+// The trace a file of these bytes gives through the streaming reader.
+WalkingTurtle streamed(const QByteArray& bytes, qint64* unreadLines = nullptr)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return WalkingTurtle::readTrace(buffer, unreadLines);
 }
 
 } // namespace
@@ -44,6 +54,9 @@ private slots:
     void readEmptyTrace();
     void emptyLineEndsTheTrace();
     void lastLineWithoutLineBreak();
+
+    void streamedFile_data();
+    void streamedFile();
 };
 
 void TestTraceFile::writeEmptyTrace()
@@ -113,6 +126,7 @@ void TestTraceFile::readSnapshotLine()
     QFETCH(bool, writing);
 
     const WalkingTurtle turtle = WalkingTurtle::turtleFromString("Tur=Res\n" + line.toStdString() + "\n");
+    QCOMPARE(streamed("Tur=Res\n" + line.toLatin1() + "\n").toString(), turtle.toString());
     QCOMPARE(turtle.trace().size(), std::size_t(1));
     const Turtle& snapshot = turtle.trace().front();
     QCOMPARE(snapshot.x(), x);
@@ -153,6 +167,10 @@ void TestTraceFile::readRejects()
     } catch (const std::invalid_argument& error) {
         QCOMPARE(QString::fromUtf8(error.what()), QString::fromUtf8(RejectedText));
     }
+    // Files are read with their carriage returns dropped.
+    if (!text.contains('\r')) {
+        QVERIFY_EXCEPTION_THROWN(streamed(text), std::invalid_argument);
+    }
 }
 
 void TestTraceFile::readEmptyTrace_data()
@@ -167,6 +185,7 @@ void TestTraceFile::readEmptyTrace()
 {
     QFETCH(QByteArray, text);
     const WalkingTurtle turtle = WalkingTurtle::turtleFromString(text.toStdString());
+    QVERIFY(streamed(text).trace().empty());
     QVERIFY(turtle.trace().empty());
     QCOMPARE(turtle.exactX(), 0.0);
     QCOMPARE(turtle.exactY(), 0.0);
@@ -189,6 +208,46 @@ void TestTraceFile::lastLineWithoutLineBreak()
     QCOMPARE(turtle.x(), 5);
     QCOMPARE(turtle.y(), 7);
     QVERIFY(turtle.isWriting());
+}
+
+void TestTraceFile::streamedFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::addColumn<qint64>("unreadLines");
+
+    // Longer than the pieces the reader takes, so that fields span them.
+    const QByteArray tabs(100000, '\t');
+    const QByteArray letters(200000, 'x');
+    QTest::newRow("blanks before y and text after it, longer than a piece")
+        << "Tur=Res\nY 1 " + tabs + "-7" + letters + "\nN 2 3\n" << QByteArray("Tur=Res\nY 1 -7\nN 2 3\n") << 0LL;
+    QTest::newRow("a long x field") << "Tur=Res\nY " + tabs + "5" + letters + " 6\n"
+                                    << QByteArray("Tur=Res\nY 5 6\n") << 0LL;
+    QTest::newRow("a long token means pen up") << "Tur=Res\n" + QByteArray(70000, 'Y') + " 1 2"
+                                               << QByteArray("Tur=Res\nN 1 2\n") << 0LL;
+    QTest::newRow("one space and a long line: y from its start")
+        << "Tur=Res\n" + tabs + "12 34" + letters << QByteArray("Tur=Res\nN 34 12\n") << 0LL;
+    QTest::newRow("carriage returns are dropped") << QByteArray("Tur=Res\r\nY 1\r 2\r\n")
+                                                  << QByteArray("Tur=Res\nY 1 2\n") << 0LL;
+    QTest::newRow("a byte order mark is skipped") << QByteArray("\xEF\xBB\xBFTur=Res\nY 1 2\n")
+                                                  << QByteArray("Tur=Res\nY 1 2\n") << 0LL;
+    QTest::newRow("UTF-16 with its mark") << QByteArray("\xFF\xFET\0u\0r\0=\0R\0e\0s\0\n\0Y\0 \0001\0 \0002\0", 30)
+                                          << QByteArray("Tur=Res\nY 1 2\n") << 0LL;
+    QTest::newRow("non-empty lines after the empty one are counted")
+        << QByteArray("Tur=Res\nY 1 2\n\nY 3 4\n\n\ngarbage") << QByteArray("Tur=Res\nY 1 2\n") << 2LL;
+    QTest::newRow("empty lines at the end leave nothing unread") << QByteArray("Tur=Res\nY 1 2\n\n\n")
+                                                                 << QByteArray("Tur=Res\nY 1 2\n") << 0LL;
+}
+
+void TestTraceFile::streamedFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, expected);
+    QFETCH(qint64, unreadLines);
+
+    qint64 unread = -1;
+    QCOMPARE(QByteArray::fromStdString(streamed(bytes, &unread).toString()), expected);
+    QCOMPARE(unread, unreadLines);
 }
 
 QTEST_APPLESS_MAIN(TestTraceFile)
