@@ -133,7 +133,7 @@ void TestExecutionHistory::backAndForthGiveTheStatesOfARunForward()
 
         for (int jump = 0; jump < 12; ++jump) {
             // Back k steps, then forward one step at a time.
-            const qint64 k = random.bounded(qint64(1), qMax<qint64>(2, history.step() + 1));
+            const qint64 k = random.bounded(1, int(qMax<qint64>(2, history.step() + 1)));
             history.seek(history.step() - k);
             check(QStringLiteral("back %1").arg(k));
             stepsBack += k;
@@ -144,7 +144,7 @@ void TestExecutionHistory::backAndForthGiveTheStatesOfARunForward()
             if (QTest::currentTestFailed()) {
                 return;
             }
-            history.seek(random.bounded(last + 1));
+            history.seek(random.bounded(int(last + 1)));
             check(QStringLiteral("jump"));
             if (QTest::currentTestFailed()) {
                 return;
@@ -153,7 +153,7 @@ void TestExecutionHistory::backAndForthGiveTheStatesOfARunForward()
 
         // The state shown at a step is the one of a fresh run of that many
         // steps, the whole drawing included, and each snapshot knows its step.
-        const qint64 step = random.bounded(last + 1);
+        const qint64 step = random.bounded(int(last + 1));
         history.seek(step);
         Interpreter fresh;
         WalkingTurtle freshTurtle;
