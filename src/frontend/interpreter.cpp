@@ -2,6 +2,7 @@
 
 #include "datalocation.h"
 #include "messagecatalogue.h"
+#include "turtle/walkingturtle.h"
 
 #include <QRegularExpression>
 
@@ -51,6 +52,7 @@ Interpreter::~Interpreter() = default;
 
 void Interpreter::setWalkingTurtle(WalkingTurtle* turtle)
 {
+    m_turtle = turtle;
     m_virtualMachine->setTurtle(turtle);
 }
 
@@ -103,6 +105,7 @@ bool Interpreter::compile(const QString& text)
     }
     m_decoded.build(m_program);
     applyBreakpoints();
+    setRecord(m_record);
     return result;
 }
 
@@ -217,12 +220,19 @@ void Interpreter::executeInstruction(Program::const_iterator& position)
     const VirtualMachine::CommandHandler handler = found->second;
 
     ++m_executedSteps;
+    const std::size_t traceLength = m_record && m_turtle ? m_turtle->trace().size() : 0;
+    if (m_record) {
+        ++m_record->counts[m_decoded.positionOf(line)];
+    }
     try {
         (m_virtualMachine.get()->*handler)(args);
     } catch (const int& code) {
         addMessage(code, instructionRegister);
         position = m_program.cend();
         return;
+    }
+    if (m_record && m_turtle && m_turtle->trace().size() != traceLength) {
+        m_record->origins.append(m_turtle->trace().size() - 1, m_executedSteps, line);
     }
 
     if (handler == &VirtualMachine::end) {
@@ -308,7 +318,7 @@ bool Interpreter::advanceChecked(qint64 maxSteps, int depth)
     const auto minimum = static_cast<std::size_t>(std::max(depth, 0));
     if (!m_plainExecution) {
         std::size_t position = m_decoded.positionOf(m_virtualMachine->instructionRegister());
-        const int code = m_decoded.executeChecked(position, maxSteps, m_executedSteps, minimum);
+        const int code = m_decoded.executeChecked(position, maxSteps, m_executedSteps, minimum, m_record);
         if (code != 0) {
             addMessage(code, m_virtualMachine->instructionRegister());
         }
@@ -424,9 +434,26 @@ void Interpreter::stopInterrupted(int line)
 
 void Interpreter::executeDecoded(std::size_t& position, qint64 maxSteps)
 {
-    const int code = m_decoded.execute(position, maxSteps, m_executedSteps);
+    const int code = m_decoded.execute(position, maxSteps, m_executedSteps, m_record);
     if (code != 0) {
         addMessage(code, m_virtualMachine->instructionRegister());
+    }
+}
+
+void Interpreter::setRecord(ExecutionRecord* record)
+{
+    m_record = record;
+    if (m_record) {
+        m_record->counts.assign(m_decoded.size(), 0);
+        m_record->origins.clear();
+    }
+}
+
+void Interpreter::restoreProgress(qint64 executedSteps, std::size_t messageCount)
+{
+    m_executedSteps = executedSteps;
+    while (m_messages.size() > messageCount) {
+        m_messages.pop_back();
     }
 }
 

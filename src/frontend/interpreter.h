@@ -92,6 +92,14 @@ public:
     void setPlainExecution(bool plain);
     bool plainExecution() const;
 
+    // While a record is set (not owned), every way of running counts the
+    // instructions it executes and logs which step appended each snapshot of
+    // the trace. compile() empties it for the new program.
+    void setRecord(ExecutionRecord* record);
+    // Puts back the step count and the message list as they were at an earlier
+    // step, with the machine's state restored beside it.
+    void restoreProgress(qint64 executedSteps, std::size_t messageCount);
+
     // The analysed program: script line -> (command word, argument text).
     using Program = std::map<int, std::pair<QString, QString>>;
     const Program& program() const;
@@ -124,4 +132,6 @@ private:
     std::vector<int> m_breakpoints;
     // The lines of the instructions the breakpoints stop before.
     std::set<int> m_stopLines;
+    ExecutionRecord* m_record = nullptr;
+    WalkingTurtle* m_turtle = nullptr;
 };

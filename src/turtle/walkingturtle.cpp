@@ -45,6 +45,24 @@ void WalkingTurtle::setWrite(bool writing)
     Turtle::setWrite(writing);
 }
 
+void WalkingTurtle::truncate(std::size_t length, Trace* stash)
+{
+    while (m_trace.size() > length) {
+        if (stash) {
+            stash->push_back(m_trace.back());
+        }
+        m_trace.pop_back();
+    }
+}
+
+void WalkingTurtle::unstash(Trace& stash, std::size_t count)
+{
+    for (; count > 0 && !stash.empty(); --count) {
+        m_trace.push_back(stash.back());
+        stash.pop_back();
+    }
+}
+
 void WalkingTurtle::record()
 {
     if (isWriting()) {

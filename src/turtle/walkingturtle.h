@@ -43,6 +43,12 @@ public:
     void setWrite(bool writing);
 
     const Trace& trace() const { return m_trace; }
+    // For going back to an earlier step and forward again; the current state
+    // is left as it is. truncate drops the snapshots from length on, or
+    // pushes them onto stash, the last one first; unstash takes count of them
+    // back off the stash, in their order.
+    void truncate(std::size_t length, Trace* stash = nullptr);
+    void unstash(Trace& stash, std::size_t count);
 
 private:
     void record();

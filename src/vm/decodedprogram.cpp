@@ -333,22 +333,27 @@ inline std::size_t DecodedProgram::jumpTarget(const Instruction& instruction, st
     return target == instruction.line ? position + 1 : positionOf(target);
 }
 
-int DecodedProgram::execute(std::size_t& position, qint64 maxSteps, qint64& executedSteps)
+int DecodedProgram::execute(std::size_t& position, qint64 maxSteps, qint64& executedSteps, ExecutionRecord* record)
 {
-    return run<false>(position, maxSteps, executedSteps, 0);
+    return record ? run<false, true>(position, maxSteps, executedSteps, 0, record)
+                  : run<false, false>(position, maxSteps, executedSteps, 0, nullptr);
 }
 
-int DecodedProgram::executeChecked(std::size_t& position, qint64 maxSteps, qint64& executedSteps, std::size_t depth)
+int DecodedProgram::executeChecked(
+    std::size_t& position, qint64 maxSteps, qint64& executedSteps, std::size_t depth, ExecutionRecord* record)
 {
     if (m_stops.size() != m_instructions.size()) {
         m_stops.assign(m_instructions.size(), 0);
     }
-    return run<true>(position, maxSteps, executedSteps, depth);
+    return record ? run<true, true>(position, maxSteps, executedSteps, depth, record)
+                  : run<true, false>(position, maxSteps, executedSteps, depth, nullptr);
 }
 
-// Two loops from one body, so that an unchecked run pays nothing for the stops.
-template <bool Checked>
-int DecodedProgram::run(std::size_t& position, qint64 maxSteps, qint64& executedSteps, std::size_t depth)
+// Four loops from one body, so that a run without stops or a record pays
+// nothing for them.
+template <bool Checked, bool Recording>
+int DecodedProgram::run(
+    std::size_t& position, qint64 maxSteps, qint64& executedSteps, std::size_t depth, ExecutionRecord* record)
 {
     VirtualMachine& vm = *m_machine;
     const Instruction* const instructions = m_instructions.data();
@@ -365,12 +370,25 @@ int DecodedProgram::run(std::size_t& position, qint64 maxSteps, qint64& executed
     };
 
     try {
+        qint64* const counts = Recording ? record->counts.data() : nullptr;
+        std::size_t traceLength = Recording && vm.m_turtle ? vm.m_turtle->trace().size() : 0;
+        // After an instruction that may draw, which appends one snapshot at
+        // most: put, move and turns append one exactly when the pen is down
+        // afterwards, "write" when it puts the pen down.
+        auto noteSnapshot = [&](const Instruction& instruction, bool appended) {
+            if (Recording && appended) {
+                record->origins.append(traceLength++, executedSteps + (maxSteps - remaining), instruction.line);
+            }
+        };
         while (at != end && remaining > 0) {
             if (Checked && remaining != maxSteps && (m_stops[at] || vm.m_callStack.size() < depth)) {
                 break;
             }
             const Instruction& instruction = instructions[at];
             --remaining;
+            if (Recording) {
+                ++counts[at];
+            }
             switch (instruction.opcode) {
             case SetRegister:
                 *instruction.destination = evaluate(instruction.operands[0]);
@@ -381,6 +399,7 @@ int DecodedProgram::run(std::size_t& position, qint64 maxSteps, qint64& executed
                 const int y = evaluate(instruction.operands[1]);
                 if (vm.m_turtle) {
                     vm.m_turtle->put(x, y);
+                    noteSnapshot(instruction, vm.m_turtle->isWriting());
                 }
                 ++at;
                 break;
@@ -389,6 +408,7 @@ int DecodedProgram::run(std::size_t& position, qint64 maxSteps, qint64& executed
                 const int distance = evaluate(instruction.operands[0]);
                 if (vm.m_turtle) {
                     vm.m_turtle->move(distance);
+                    noteSnapshot(instruction, vm.m_turtle->isWriting());
                 }
                 ++at;
                 break;
@@ -397,6 +417,7 @@ int DecodedProgram::run(std::size_t& position, qint64 maxSteps, qint64& executed
                 const int angle = evaluate(instruction.operands[0]);
                 if (vm.m_turtle) {
                     vm.m_turtle->turn(static_cast<double>(angle));
+                    noteSnapshot(instruction, vm.m_turtle->isWriting());
                 }
                 ++at;
                 break;
@@ -405,13 +426,16 @@ int DecodedProgram::run(std::size_t& position, qint64 maxSteps, qint64& executed
                 const int angle = evaluate(instruction.operands[0]);
                 if (vm.m_turtle) {
                     vm.m_turtle->turn(-static_cast<double>(angle));
+                    noteSnapshot(instruction, vm.m_turtle->isWriting());
                 }
                 ++at;
                 break;
             }
             case Write:
                 if (vm.m_turtle) {
+                    const bool down = instruction.writing && !vm.m_turtle->isWriting();
                     vm.m_turtle->setWrite(instruction.writing);
+                    noteSnapshot(instruction, down);
                 }
                 ++at;
                 break;
@@ -496,6 +520,9 @@ int DecodedProgram::run(std::size_t& position, qint64 maxSteps, qint64& executed
                 instructionRegister = instruction.line;
                 try {
                     (vm.*instruction.handler)(instruction.arguments);
+                    if (Recording && vm.m_turtle) {
+                        noteSnapshot(instruction, vm.m_turtle->trace().size() != traceLength);
+                    }
                 } catch (const int& thrown) {
                     // Recorded at the line the handler left in the register.
                     at = end;

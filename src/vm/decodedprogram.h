@@ -1,5 +1,6 @@
 #pragma once
 
+#include "executionrecord.h"
 #include "virtualmachine.h"
 
 #include <QString>
@@ -44,11 +45,14 @@ public:
     // error that ended the execution, 0 when none did. The instruction
     // register is left as the handlers leave it when the program ends or
     // fails; while it goes on, the caller writes it.
-    int execute(std::size_t& position, qint64 maxSteps, qint64& executedSteps);
+    // With a record, also counts every instruction executed in record->counts
+    // (sized to size()) and logs the snapshots the steps append.
+    int execute(std::size_t& position, qint64 maxSteps, qint64& executedSteps, ExecutionRecord* record = nullptr);
     // As execute(), but also stops before an instruction whose position is a
     // stop (setStops) or that is reached with fewer than depth calls pending;
     // the first instruction always executes.
-    int executeChecked(std::size_t& position, qint64 maxSteps, qint64& executedSteps, std::size_t depth);
+    int executeChecked(std::size_t& position, qint64 maxSteps, qint64& executedSteps, std::size_t depth,
+        ExecutionRecord* record = nullptr);
 
     // The positions executeChecked() stops before; kept until the next build().
     void setStops(const std::vector<std::size_t>& positions);
@@ -119,8 +123,9 @@ private:
     void decode(Instruction& instruction, const QStringList& args);
     static int evaluate(const Operand& operand);
     std::size_t jumpTarget(const Instruction& instruction, std::size_t position, int target) const;
-    template <bool Checked>
-    int run(std::size_t& position, qint64 maxSteps, qint64& executedSteps, std::size_t depth);
+    template <bool Checked, bool Recording>
+    int run(std::size_t& position, qint64 maxSteps, qint64& executedSteps, std::size_t depth,
+        ExecutionRecord* record);
 
     VirtualMachine* m_machine;
     std::vector<Instruction> m_instructions;

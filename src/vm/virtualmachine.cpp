@@ -106,6 +106,22 @@ void VirtualMachine::reset()
     std::deque<int>().swap(m_callStack);
 }
 
+VirtualMachine::State VirtualMachine::state() const
+{
+    return State { m_instructionRegister, m_ax, m_bx, m_cx, m_dx, m_stack, m_callStack };
+}
+
+void VirtualMachine::restore(const State& state)
+{
+    m_instructionRegister = state.instructionRegister;
+    m_ax = state.ax;
+    m_bx = state.bx;
+    m_cx = state.cx;
+    m_dx = state.dx;
+    m_stack = state.stack;
+    m_callStack = state.callStack;
+}
+
 DebugValueList VirtualMachine::debugInfo() const
 {
     const auto stackSize = static_cast<int>(std::min<std::size_t>(m_stack.size(), INT_MAX));

@@ -65,6 +65,20 @@ public:
     // Calls whose ret has not executed yet.
     std::size_t callDepth() const { return m_callStack.size(); }
 
+    // Everything an instruction can change, for going back to an earlier step.
+    struct State {
+        int instructionRegister = -1;
+        int ax = 0;
+        int bx = 0;
+        int cx = 0;
+        int dx = 0;
+        std::deque<int> stack;
+        std::deque<int> callStack;
+    };
+    State state() const;
+    void restore(const State& state);
+    std::size_t stackSize() const { return m_stack.size(); }
+
     // One handler per command word, named after it. The Interpreter sets the
     // instruction register to the instruction's line before calling one; a
     // handler jumps by writing another line there.

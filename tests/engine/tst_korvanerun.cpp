@@ -84,6 +84,7 @@ private slots:
     void jsonReportOfAFailedRun();
     void frenchMessages();
     void stepLimit();
+    void stepLog();
     void traceIsWrittenEvenWhenTheAnalysisFails();
     void traceStartsFromLoadedFile();
     void windowsLineEndsAreRead();
@@ -187,6 +188,13 @@ void TestKorvaneRun::commandLine_data()
     QTest::newRow("the report and the trace on the standard output")
         << QStringList { "--json", "--res", "-", "square.tur" } << 2 << ""
         << "--json (the standard output) and --res (the standard output)";
+    QTest::newRow("the step log on the standard output") << QStringList { "--steps", "-", "square.tur" } << 0
+                                                        << "{\"step\": 15, \"line\": 8, " << "";
+    QTest::newRow("the report and the step log on the standard output")
+        << QStringList { "--json", "--steps", "-", "square.tur" } << 2 << ""
+        << "--json (the standard output) and --steps (the standard output)";
+    QTest::newRow("a step log over the script") << QStringList { "--steps", "link.tur", "square.tur" } << 2 << ""
+                                               << "would overwrite the script";
 }
 
 void TestKorvaneRun::commandLine()
@@ -245,11 +253,15 @@ void TestKorvaneRun::diagnosticsAndStatus()
     QFETCH(int, exitCode);
     QFETCH(QStringList, diagnostics);
 
-    writeFile(path("script.tur"), script);
-    const Result result = runner({ "--lang", "en", "script.tur" }, m_dir->path());
-    QCOMPARE(result.exitCode, exitCode);
-    QCOMPARE(QString::fromUtf8(result.err).split('\n', Qt::SkipEmptyParts), diagnostics);
-    QVERIFY(result.out.isEmpty());
+    // Every diagnostic carries the path as given, even one that looks like a placeholder.
+    for (const QString& name : { QStringLiteral("script.tur"), QStringLiteral("x%1%L2 %3.tur") }) {
+        writeFile(path(name), script);
+        const Result result = runner({ "--lang", "en", name }, m_dir->path());
+        QCOMPARE(result.exitCode, exitCode);
+        QCOMPARE(QString::fromUtf8(result.err).split('\n', Qt::SkipEmptyParts),
+            diagnostics.replaceInStrings(QStringLiteral("script.tur"), name));
+        QVERIFY(result.out.isEmpty());
+    }
 }
 
 void TestKorvaneRun::jsonReport()
@@ -336,6 +348,62 @@ void TestKorvaneRun::stepLimit()
     QCOMPARE(enough.exitCode, 0);
     const Result short_ = runner({ "--max-steps", "14", "square.tur" }, m_dir->path());
     QCOMPARE(short_.exitCode, 1);
+}
+
+void TestKorvaneRun::stepLog()
+{
+    // A row for every instruction, the failing one included, with the state
+    // the IDE shows after it, doubles bit for bit.
+    writeFile(path("fail.tur"), "Tur=Asm\nwrite: Y;\nCX: 2;\ndefine: top;\nmove: 7;\nleft: 170;\nloop: top;\n"
+                                "push: 4;\nAX: CX/0;\n");
+    Result result = runner({ "--steps", "steps.jsonl", "--lang", "en", "fail.tur" }, m_dir->path());
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.err, QByteArray("fail.tur:9: Division by zero at line 9.\n"));
+    const QList<QByteArray> rows = readAll(path("steps.jsonl")).split('\n');
+    QCOMPARE(rows.last(), QByteArray());
+
+    Interpreter interpreter;
+    WalkingTurtle turtle;
+    interpreter.setWalkingTurtle(&turtle);
+    interpreter.compile(QString::fromUtf8(readAll(path("fail.tur"))));
+    const QList<int> lines { 2, 3, 5, 6, 7, 5, 6, 7, 8, 9 };
+    QCOMPARE(rows.size(), lines.size() + 1);
+    for (int i = 0; i < lines.size(); ++i) {
+        interpreter.step();
+        const QJsonObject row = QJsonDocument::fromJson(rows.at(i)).object();
+        QCOMPARE(row.keys(), (QStringList { "debugValues", "line", "step", "traceLength", "turtle" }));
+        QCOMPARE(row["step"].toInt(), i + 1);
+        QCOMPARE(row["line"].toInt(), lines.at(i));
+        QJsonArray values;
+        for (const auto& value : interpreter.debugValues()) {
+            values.append(QJsonArray { value.first, value.second });
+        }
+        QCOMPARE(row["debugValues"].toArray(), values);
+        const QJsonObject state = row["turtle"].toObject();
+        QVERIFY(sameBits(state["x"].toDouble(), turtle.exactX()));
+        QVERIFY(sameBits(state["y"].toDouble(), turtle.exactY()));
+        QVERIFY(sameBits(state["angle"].toDouble(), turtle.angle()));
+        QCOMPARE(state["writing"].toBool(), turtle.isWriting());
+        QCOMPARE(row["traceLength"].toInt(), int(turtle.trace().size()));
+    }
+
+    // A script that never ends stops after a million logged steps unless told otherwise.
+    writeFile(path("forever.tur"), "Tur=Asm\ndefine: again;\njmpe: 1, 1, again;\n");
+    result = runner({ "--steps", "forever.jsonl", "--lang", "en", "forever.tur" }, m_dir->path());
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.startsWith("forever.tur:3: "), result.err.constData());
+    QFile log(path("forever.jsonl"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    qint64 count = 0;
+    QByteArray last;
+    while (!log.atEnd()) {
+        last = log.readLine();
+        ++count;
+    }
+    QCOMPARE(count, qint64(1000000));
+    QVERIFY(last.startsWith("{\"step\": 1000000, \"line\": 3, "));
+    result = runner({ "--steps", "forever.jsonl", "--max-steps", "5", "forever.tur" }, m_dir->path());
+    QCOMPARE(readAll(path("forever.jsonl")).count('\n'), 5);
 }
 
 void TestKorvaneRun::traceIsWrittenEvenWhenTheAnalysisFails()

@@ -15,6 +15,7 @@ private slots:
     void turnThenMove();
     void truncationTowardZero();
     void headingNeverWraps();
+    void turnDividesBeforeMultiplying();
     void clampsBeyondTheIntRange();
 
     void recording_data();
@@ -84,6 +85,25 @@ void TestTurtle::headingNeverWraps()
     QCOMPARE(kept.angle(), 1.5);
     QVERIFY(kept.isWriting());
     QCOMPARE(kept.y(), -4);
+}
+
+// deg * pi / 180 differs from deg / 180 * pi in the last bit for 170 degrees,
+// and a long star drawn with such turns ends on other integer points.
+void TestTurtle::turnDividesBeforeMultiplying()
+{
+    Turtle turtle;
+    turtle.turn(-170);
+    QVERIFY(turtle.angle() == 0.1745329251994332);
+
+    WalkingTurtle star;
+    star.setWrite(true);
+    for (int point = 0; point < 36; ++point) {
+        star.move(200);
+        star.turn(-170);
+    }
+    QFile expected(QStringLiteral("tests/engine/traces/star-170.res"));
+    QVERIFY(expected.open(QIODevice::ReadOnly));
+    QCOMPARE(QByteArray::fromStdString(star.toString()), expected.readAll());
 }
 
 void TestTurtle::clampsBeyondTheIntRange()

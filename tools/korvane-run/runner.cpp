@@ -46,6 +46,7 @@ struct Options {
     QString script;
     QString resPath;
     QString tracePath;
+    QString stepsPath;
     qint64 maxSteps = -1;
     QString language;
     bool json = false;
@@ -55,6 +56,8 @@ struct Options {
     bool showTurtle = true;
     QPen pen = TurtleRenderer::defaultPen();
 };
+
+constexpr qint64 DefaultLoggedSteps = 1000000;
 
 // The render dialogue offers 1 to 2^20 pixels on each side.
 constexpr int MaxImageSide = 1048576;
@@ -113,7 +116,12 @@ bool parseCommandLine(const QStringList& arguments, Options& options)
     const QCommandLineOption traceOption(QStringLiteral("trace"),
         QStringLiteral("Start from the trace in FILE, loaded as Open Image does."), QStringLiteral("FILE"));
     const QCommandLineOption maxStepsOption(QStringLiteral("max-steps"),
-        QStringLiteral("Execute at most N instructions (default: no limit)."), QStringLiteral("N"));
+        QStringLiteral("Execute at most N instructions (default: no limit, 1000000 with --steps)."),
+        QStringLiteral("N"));
+    const QCommandLineOption stepsOption(QStringLiteral("steps"),
+        QStringLiteral("Write one JSON object a line to FILE for every instruction executed: its step, line, the "
+                       "debugger's values and the turtle after it; - writes them to the standard output."),
+        QStringLiteral("FILE"));
     const QCommandLineOption langOption(QStringLiteral("lang"),
         QStringLiteral("Language of the messages, such as fr or en (default: the system locale)."),
         QStringLiteral("CODE"));
@@ -126,8 +134,8 @@ bool parseCommandLine(const QStringList& arguments, Options& options)
         QStringLiteral("Size of the exported image in pixels (default: 800x600)."), QStringLiteral("WxH"));
     const QCommandLineOption noTurtleOption(QStringLiteral("no-turtle"),
         QStringLiteral("Leave the turtle out of the exported image."));
-    parser.addOptions({ resOption, traceOption, maxStepsOption, langOption, jsonOption, imageOption, sizeOption,
-        noTurtleOption });
+    parser.addOptions({ resOption, traceOption, maxStepsOption, stepsOption, langOption, jsonOption, imageOption,
+        sizeOption, noTurtleOption });
     // The pen of the output area, for --image.
     const QCommandLineOption penOptions[] = {
         { QStringLiteral("pen-width"), QStringLiteral("Pen width, 0 to 30 (default: 0, one pixel)."),
@@ -178,6 +186,10 @@ bool parseCommandLine(const QStringList& arguments, Options& options)
     if (parser.isSet(traceOption) && options.tracePath.isEmpty()) {
         throw Failure { QStringLiteral("--trace needs a file name."), true };
     }
+    options.stepsPath = parser.value(stepsOption);
+    if (parser.isSet(stepsOption) && options.stepsPath.isEmpty()) {
+        throw Failure { QStringLiteral("--steps needs a file name."), true };
+    }
     if (parser.isSet(maxStepsOption)) {
         bool isNumber = false;
         options.maxSteps = parser.value(maxStepsOption).toLongLong(&isNumber, 10);
@@ -188,6 +200,10 @@ bool parseCommandLine(const QStringList& arguments, Options& options)
                 true
             };
         }
+    }
+    // A step log is about 200 bytes a step: a script that never ends must not fill the disk.
+    if (!options.stepsPath.isEmpty() && !parser.isSet(maxStepsOption)) {
+        options.maxSteps = DefaultLoggedSteps;
     }
     options.language = parser.isSet(langOption)
         ? parser.value(langOption)
@@ -353,6 +369,9 @@ void checkOutputs(const Options& options)
     if (!options.resPath.isEmpty()) {
         outputs.append({ outputLabel(QStringLiteral("--res"), options.resPath), options.resPath });
     }
+    if (!options.stepsPath.isEmpty()) {
+        outputs.append({ outputLabel(QStringLiteral("--steps"), options.stepsPath), options.stepsPath });
+    }
     if (!options.imagePath.isEmpty()) {
         outputs.append({ outputLabel(QStringLiteral("--image"), options.imagePath), options.imagePath });
     }
@@ -436,6 +455,26 @@ QByteArray jsonDouble(double value)
     return text;
 }
 
+QByteArray jsonDebugValues(const DebugValueList& values)
+{
+    QByteArray out("[");
+    bool first = true;
+    for (const auto& value : values) {
+        out += first ? "" : ", ";
+        first = false;
+        out += '[' + jsonString(value.first) + ", " + QByteArray::number(value.second) + ']';
+    }
+    out += ']';
+    return out;
+}
+
+QByteArray jsonTurtle(const WalkingTurtle& turtle)
+{
+    return "{\"x\": " + jsonDouble(turtle.exactX()) + ", \"y\": " + jsonDouble(turtle.exactY())
+        + ", \"angle\": " + jsonDouble(turtle.angle()) + ", \"writing\": " + (turtle.isWriting() ? "true" : "false")
+        + '}';
+}
+
 QByteArray jsonReport(bool analysed, Interpreter& interpreter, const WalkingTurtle& turtle)
 {
     QByteArray out("{\"analysis\": ");
@@ -463,23 +502,61 @@ QByteArray jsonReport(bool analysed, Interpreter& interpreter, const WalkingTurt
     }
     out += '}';
 
-    const DebugValueList values = interpreter.debugValues();
-    out += ", \"debugValues\": [";
-    first = true;
-    for (const auto& value : values) {
-        out += first ? "" : ", ";
-        first = false;
-        out += '[' + jsonString(value.first) + ", " + QByteArray::number(value.second) + ']';
-    }
-    out += ']';
-
-    out += ", \"turtle\": {\"x\": " + jsonDouble(turtle.exactX()) + ", \"y\": " + jsonDouble(turtle.exactY())
-        + ", \"angle\": " + jsonDouble(turtle.angle()) + ", \"writing\": " + (turtle.isWriting() ? "true" : "false")
-        + '}';
+    out += ", \"debugValues\": " + jsonDebugValues(interpreter.debugValues());
+    out += ", \"turtle\": " + jsonTurtle(turtle);
 
     out += ", \"traceLength\": " + QByteArray::number(static_cast<qulonglong>(turtle.trace().size()));
     out += "}\n";
     return out;
+}
+
+// As runToEnd(maxSteps), writing a line for every instruction executed,
+// the failing one included.
+void runLoggingSteps(const Options& options, Interpreter& interpreter, const WalkingTurtle& turtle)
+{
+    OutputFile file(options.stepsPath);
+    std::fflush(streams.out);
+    file.setStandardOutputDescriptor(fileno(streams.out));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        throw Failure { QStringLiteral("Cannot write %1: %2.").arg(options.stepsPath, file.errorString()), false };
+    }
+    const Interpreter::Program& program = interpreter.program();
+    QByteArray rows;
+    auto flush = [&]() {
+        file.write(rows);
+        rows.clear();
+    };
+    qint64 step = 0;
+    for (bool goesOn = !program.empty(); goesOn;) {
+        if (step == options.maxSteps) {
+            // Stopped as runToEnd stops: code 240 at the next instruction's line.
+            if (step == 0) {
+                interpreter.runToEnd(0);
+            } else {
+                interpreter.interrupt();
+            }
+            break;
+        }
+        // The instruction this step executes; -1 before the first step finds the first one.
+        const int line = program.lower_bound(interpreter.currentLine())->first;
+        goesOn = interpreter.step();
+        ++step;
+        rows += "{\"step\": " + QByteArray::number(step) + ", \"line\": " + QByteArray::number(line)
+            + ", \"debugValues\": " + jsonDebugValues(interpreter.debugValues())
+            + ", \"turtle\": " + jsonTurtle(turtle)
+            + ", \"traceLength\": " + QByteArray::number(static_cast<qulonglong>(turtle.trace().size())) + "}\n";
+        if (rows.size() > (1 << 16)) {
+            flush();
+        }
+    }
+    if (program.empty()) {
+        // As a run to the end: nothing executes, the machine is reset.
+        interpreter.runToEnd(options.maxSteps);
+    }
+    flush();
+    if (!file.commit()) {
+        throw Failure { QStringLiteral("Cannot write %1: %2.").arg(options.stepsPath, file.errorString()), false };
+    }
 }
 
 int run(const QStringList& arguments)
@@ -498,7 +575,11 @@ int run(const QStringList& arguments)
 
     const bool analysed = interpreter->compile(script);
     const std::size_t analysisMessages = interpreter->messages().size();
-    interpreter->runToEnd(options.maxSteps);
+    if (options.stepsPath.isEmpty()) {
+        interpreter->runToEnd(options.maxSteps);
+    } else {
+        runLoggingSteps(options, *interpreter, turtle);
+    }
     // A run appends at most one message: the code that ended it.
     const bool runFailed = interpreter->messages().size() != analysisMessages;
 
@@ -506,7 +587,8 @@ int run(const QStringList& arguments)
         if (message.line() == -1) {
             printError(QStringLiteral("%1: %2").arg(options.script, message.text()));
         } else {
-            printError(QStringLiteral("%1:%2: %3").arg(options.script).arg(message.line()).arg(message.text()));
+            // One arg() call: a path holding %1 or %L2 must come out as given.
+            printError(QStringLiteral("%1:%2: %3").arg(options.script, QString::number(message.line()), message.text()));
         }
     }
 
