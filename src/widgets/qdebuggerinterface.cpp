@@ -19,6 +19,7 @@ QDebuggerInterface::QDebuggerInterface(QWidget* parent)
     // around the table, so that every row fits a dock of modest height.
     m_ui->DebugTableWidget->verticalHeader()->setMinimumSectionSize(kRowHeight);
     m_ui->gridLayout->setContentsMargins(0, 0, 0, 0);
+    m_ui->DebugTableWidget->setFrameShape(QFrame::NoFrame);
 
     auto* header = new QTableWidgetItem(tr("Values"));
     header->setTextAlignment(Qt::AlignHCenter | Qt::AlignVCenter);

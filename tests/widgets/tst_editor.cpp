@@ -456,6 +456,17 @@ void TestEditor::gutterClickTogglesBreakpoints()
     editor.clearBreakpoints();
     QVERIFY(editor.breakpoints().isEmpty());
     QCOMPARE(gutter->width(), plainWidth);
+
+    // The count column holds the widest count as the interface's language writes it.
+    editor.setLineCounts({ 0, 1234567, 3 });
+    QVERIFY(gutter->width() >= plainWidth + editor.fontMetrics().horizontalAdvance(QLocale().toString(1234567)));
+    editor.setLineCounts({});
+    QCOMPARE(gutter->width(), plainWidth);
+
+    // Closing the script clears the editor, and its breakpoints with it.
+    editor.toggleBreakpoint(3);
+    editor.clear();
+    QVERIFY(editor.breakpoints().isEmpty());
 }
 
 void TestEditor::diagnosticsMarkTheirLines()
