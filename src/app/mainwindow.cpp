@@ -1,6 +1,13 @@
 #include "mainwindow.h"
 
 #include "dialogs.h"
+#include "examplemenu.h"
+#include "filechoice.h"
+#include "filedropfilter.h"
+#include "qcentralsplitter.h"
+#include "recentfiles.h"
+#include "settings.h"
+#include "windowlayout.h"
 #include "frontend/datalocation.h"
 #include "frontend/memoryguard.h"
 #include "frontend/outputfile.h"
@@ -11,6 +18,7 @@
 #include "turtle/walkingturtle.h"
 #include "widgets/qdebuggerinterface.h"
 #include "widgets/qeditor.h"
+#include "widgets/qeditorpane.h"
 #include "widgets/qerrorlister.h"
 #include "widgets/qhelp.h"
 
@@ -85,12 +93,11 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     , m_interpreter()
     , m_walkingTurtle(new WalkingTurtle)
 {
-    installDataSearchPaths();
     ui.setupUi(this);
 
     setWindowTitle(QCoreApplication::applicationName());
     setMinimumSize(800, 600);
-    setWindowIcon(QIcon(locateDataFile(QStringLiteral("icone-32x32.png"))));
+    setWindowIcon(WindowLayout::applicationIcon());
 
     // Created before any translator is installed, so these two keep their titles.
     m_dockWidgetsMenu = new QMenu(tr("DockWidgets"), this);
@@ -102,13 +109,15 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     m_centralLayout = new QGridLayout(m_centralWidget);
     setCentralWidget(m_centralWidget);
     m_outputArea = new QTurtleOutputArea;
-    m_centralLayout->addWidget(m_outputArea, 0, 0, 1, 2);
-    m_editor = new QEditor;
-    m_centralLayout->addWidget(m_editor, 0, 2, 1, 1);
+    m_editorPane = new QEditorPane;
+    m_editor = m_editorPane->editor();
+    m_splitter = new QCentralSplitter(m_outputArea, m_editor, m_editorPane);
+    m_centralLayout->addWidget(m_splitter, 0, 0);
+    ui.menuEdit->addActions(m_editorPane->editActions());
 
     m_errorLister = new QErrorLister;
     addDockWidget(Qt::BottomDockWidgetArea, m_errorLister);
-    m_errorLister->setMinimumHeight(100);
+    m_errorLister->setMinimumSize(200, 100);
 
     m_traceProperties = new QTurtleTraceProperties;
     addDockWidget(Qt::LeftDockWidgetArea, m_traceProperties);
@@ -116,17 +125,16 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     m_debugInterface = new QDebuggerInterface;
     addDockWidget(Qt::BottomDockWidgetArea, m_debugInterface);
 
-    // The bottom panels hold a few lines each: leave the height to the drawing,
-    // and most of the width to the messages, which are long.
-    resizeDocks({ m_errorLister }, { 150 }, Qt::Vertical);
-    resizeDocks({ m_errorLister, m_debugInterface }, { 900, 300 }, Qt::Horizontal);
+    // Room for the registers and the stack top, the rows the debugger shows.
+    WindowLayout::arrangeBottomDocks(this, m_errorLister, m_debugInterface,
+                                     int(m_interpreter.debugValues().size()) + 1);
 
     m_help = new QHelp;
     addDockWidget(Qt::RightDockWidgetArea, m_help);
     m_help->hide();
     m_helpAction = m_help->toggleViewAction();
     m_helpAction->setShortcut(QKeySequence(QStringLiteral("F1")));
-    m_helpAction->setIcon(QIcon(QStringLiteral("Ressources:help.png")));
+    m_helpAction->setIcon(QIcon(QStringLiteral(":/icons/help.png")));
     ui.menuHelp->addAction(m_helpAction);
 
     m_editor->setCommands(m_interpreter.virtualMachine()->commands());
@@ -188,7 +196,16 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     connect(ui.action_French, &QAction::triggered, this, &MainWindow::changeLanguage);
     connect(ui.action_English, &QAction::triggered, this, &MainWindow::changeLanguage);
     connect(m_editor, &QEditor::modified, this, &MainWindow::updateWindowTitle);
+    connect(m_errorLister, &QErrorLister::lineActivated, m_editor, &QEditor::goToLine);
     connect(m_traceProperties, &QTurtleTraceProperties::penGenerated, m_outputArea, &QTurtleOutputArea::setPen);
+    connect(ui.actionNew, &QAction::triggered, this, &MainWindow::closeFile);
+    connect(m_languageActions, &QActionGroup::triggered, this, [this] { m_sessionLanguage = QString(); });
+    m_recentFiles = new RecentFiles(ui.menuRecent_Files, this);
+    connect(m_recentFiles, &RecentFiles::fileChosen, this, [this](const QString& path) { open(FileChoice({ path })); });
+    connect(new ExampleMenu(ui.menuOpen_Example, this), &ExampleMenu::exampleChosen, this,
+            [this](const QString& path) { mayDiscardScript() && loadScript(path, true); });
+    connect(new FileDropFilter({ this, m_editor, m_editor->viewport() }, this), &FileDropFilter::filesDropped, this,
+            [this](const QStringList& paths) { open(FileChoice(paths)); });
 
     m_interpreter.setWalkingTurtle(m_walkingTurtle);
     m_outputArea->setWalkingTurtle(m_walkingTurtle);
@@ -350,6 +367,7 @@ void MainWindow::refreshErrorList()
         m_errorLister->setVisible(true);
     }
     m_errorLister->setMessages(m_interpreter.messages());
+    m_editor->setDiagnostics(m_interpreter.messages());
 }
 
 void MainWindow::syncWriteAction()
@@ -371,9 +389,27 @@ QMessageBox::StandardButton MainWindow::maybeSave()
     return answer;
 }
 
+bool MainWindow::mayDiscardScript()
+{
+    return !m_editor->isModified() || maybeSave() != QMessageBox::Cancel;
+}
+
+void MainWindow::open(const FileChoice& files)
+{
+    if (!files.script().isEmpty()) {
+        if (!mayDiscardScript()) {
+            return;
+        }
+        loadScript(files.script());
+    }
+    if (!files.trace().isEmpty()) {
+        loadTrace(files.trace());
+    }
+}
+
 void MainWindow::openFile()
 {
-    if (m_editor->isModified() && maybeSave() == QMessageBox::Cancel) {
+    if (!mayDiscardScript()) {
         return;
     }
     const QString path = Dialogs::openFileName(this, tr("Open a turtle file"), m_turDirectory,
@@ -383,7 +419,8 @@ void MainWindow::openFile()
     }
 }
 
-bool MainWindow::loadScript(const QString& path)
+// A copy has no name, so that Save asks for one.
+bool MainWindow::loadScript(const QString& path, bool asCopy)
 {
     QString text;
     QString error;
@@ -391,10 +428,16 @@ bool MainWindow::loadScript(const QString& path)
         warn(tr("Load failed"), tr("The loading of the file have failed"), error);
         return false;
     }
+    if (m_debugActions->isEnabled()) {
+        stopDebugging();
+    }
     m_editor->setPlainText(text);
-    m_editor->setDocumentTitle(path);
+    m_editor->setDocumentTitle(asCopy ? QString() : path);
     m_editor->setIfModified(false);
     updateWindowTitle();
+    if (!asCopy) {
+        m_recentFiles->add(path);
+    }
     return true;
 }
 
@@ -420,13 +463,16 @@ void MainWindow::saveAs()
 bool MainWindow::saveScriptAs()
 {
     const QString path = Dialogs::saveFileName(this, tr("Save the file"), m_turDirectory,
-                                               fileFilter(TurtleFiles));
+                                               fileFilter(TurtleFiles), QStringLiteral("tur"));
     if (path.isEmpty()) {
         return false;
     }
     m_editor->setDocumentTitle(path);
     const bool written = writeScript(path);
     updateWindowTitle();
+    if (written) {
+        m_recentFiles->add(path);
+    }
     return written;
 }
 
@@ -444,8 +490,11 @@ bool MainWindow::writeScript(const QString& path)
 
 void MainWindow::closeFile()
 {
-    if (m_editor->isModified() && maybeSave() == QMessageBox::Cancel) {
+    if (!mayDiscardScript()) {
         return;
+    }
+    if (m_debugActions->isEnabled()) {
+        stopDebugging();
     }
     m_editor->clear();
     m_editor->setDocumentTitle(QString());
@@ -455,9 +504,12 @@ void MainWindow::closeFile()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_editor->isModified() && maybeSave() == QMessageBox::Cancel) {
+    if (!mayDiscardScript()) {
         event->ignore();
         return;
+    }
+    if (m_keepsSettings) {
+        writeSettings();
     }
     event->accept();
 }
@@ -491,6 +543,7 @@ bool MainWindow::loadTrace(const QString& path)
     }
     syncWriteAction();
     repaintDrawing();
+    m_recentFiles->add(path);
     return true;
 }
 
@@ -504,7 +557,9 @@ void MainWindow::saveImage()
     QString error;
     if (!writeTextFile(path, QString::fromLatin1(m_walkingTurtle->toString().c_str()), error)) {
         warn(tr("Save failed"), tr("The save of the file have failed"), error);
+        return;
     }
+    m_recentFiles->add(path);
 }
 
 QString MainWindow::chooseDirectory(const QString& current)
@@ -597,7 +652,9 @@ void MainWindow::changeLanguage()
     QCoreApplication::removeTranslator(m_appTranslator);
 
     QString code;
-    if (ui.action_System_Language->isChecked()) {
+    if (!m_sessionLanguage.isNull()) {
+        code = m_sessionLanguage == QLatin1String("en") ? QString() : m_sessionLanguage;
+    } else if (ui.action_System_Language->isChecked()) {
         code = QLocale::system().name().section(QLatin1Char('_'), 0, 0);
     } else if (ui.action_French->isChecked()) {
         code = QStringLiteral("fr");
@@ -623,6 +680,7 @@ void MainWindow::changeLanguage()
     m_errorLister->retranslate();
     m_debugInterface->retranslate();
     m_help->retranslate();
+    m_editorPane->retranslate();
 }
 
 void MainWindow::applyLanguage(const QString& code)
@@ -630,4 +688,45 @@ void MainWindow::applyLanguage(const QString& code)
     m_interpreter.setLanguage(code);
     ui.retranslateUi(this);
     updateWindowTitle();
+}
+
+// ---------------------------------------------------------------- settings
+
+bool MainWindow::readSettings()
+{
+    const Settings settings;
+    m_keepsSettings = true;
+    const QString language = settings.language();
+    if (language != QLatin1String("system")) {
+        (language == QLatin1String("fr") ? ui.action_French : ui.action_English)->setChecked(true);
+        changeLanguage();
+    }
+    // After the language: retranslating the pen panel resets its boxes.
+    return settings.restore(settingsParts());
+}
+
+void MainWindow::writeSettings()
+{
+    Settings settings;
+    if (m_sessionLanguage.isNull()) {
+        settings.setLanguage(ui.action_French->isChecked()        ? QStringLiteral("fr")
+                                 : ui.action_English->isChecked() ? QStringLiteral("en")
+                                                                  : QStringLiteral("system"));
+    }
+    settings.save(settingsParts());
+}
+
+Settings::Window MainWindow::settingsParts()
+{
+    return { this, m_splitter, m_traceProperties, m_editor, m_recentFiles,
+             { &m_turDirectory, &m_resDirectory, &m_renderDirectory } };
+}
+
+void MainWindow::setSessionLanguage(const QString& code)
+{
+    m_sessionLanguage = code;
+    if (code == QLatin1String("fr") || code == QLatin1String("en")) {
+        (code == QLatin1String("fr") ? ui.action_French : ui.action_English)->setChecked(true);
+    }
+    changeLanguage();
 }
