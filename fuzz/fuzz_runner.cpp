@@ -43,11 +43,10 @@ const char* const ScriptNames[] = { "s.tur", "l.tur", "h.tur", "t.res", "missing
 const char* const TraceNames[] = { "t.res", "s.tur", "lt.res", "o.res", "missing.res" };
 const char* const ResNames[] = { "o.res", "new.res", "s.tur", "l.tur", "h.tur", "t.res", "lt.res", "n.res",
     "/dev/full", "/dev/null", "-", "d", "x/y.res", "o.png", "./o.res" };
-const char* const ImageNames[] = { "o.png", "new.png", "new.jpg", "f.png", "./o.png", "s.tur", "d/p.png", "o.res",
-    "new.res" };
+const char* const ImageNames[]
+    = { "o.png", "new.png", "new.jpg", "f.png", "./o.png", "s.tur", "d/p.png", "o.res", "new.res" };
 
-template <std::size_t N>
-QString pick(FuzzedDataProvider& data, const char* const (&names)[N])
+template <std::size_t N> QString pick(FuzzedDataProvider& data, const char* const (&names)[N])
 {
     return QString::fromLatin1(names[data.ConsumeIntegralInRange<std::size_t>(0, N - 1)]);
 }
@@ -55,7 +54,8 @@ QString pick(FuzzedDataProvider& data, const char* const (&names)[N])
 void writeFile(const QString& name, const std::string& bytes)
 {
     QFile file(QDir(scratch).filePath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
+    if (!file.open(QIODevice::WriteOnly)
+        || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
         finding("cannot set up " + name);
     }
 }
@@ -81,7 +81,8 @@ QString identity(const QString& name)
 void resetScratch(FuzzedDataProvider& data)
 {
     QDir dir(scratch);
-    for (const QFileInfo& entry : dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+    for (const QFileInfo& entry :
+        dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
         if (entry.fileName() == QLatin1String("Translations")) {
             continue;
         }
@@ -102,7 +103,8 @@ void resetScratch(FuzzedDataProvider& data)
         }
     };
     ok(QFile::link("s.tur", dir.filePath("l.tur")));
-    ok(::link(QFile::encodeName(dir.filePath("s.tur")).constData(), QFile::encodeName(dir.filePath("h.tur")).constData())
+    ok(::link(QFile::encodeName(dir.filePath("s.tur")).constData(),
+           QFile::encodeName(dir.filePath("h.tur")).constData())
         == 0);
     ok(QFile::link("t.res", dir.filePath("lt.res")));
     ok(QFile::link("/dev/null", dir.filePath("n.res")));
@@ -121,7 +123,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     }
     scratch = QString::fromLocal8Bit(pattern);
     QDir(scratch).mkpath("Translations/messages");
-    QFile::link(QStringLiteral(KORVANE_CATALOGUE), QDir(scratch).filePath("Translations/messages/messages.mes"));
+    QFile::link(
+        QStringLiteral(KORVANE_CATALOGUE), QDir(scratch).filePath("Translations/messages/messages.mes"));
     if (!QDir::setCurrent(scratch)) {
         finding("cannot enter the scratch folder");
     }
@@ -141,8 +144,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const int height = data.ConsumeIntegralInRange(1, 64);
     const char* const languages[] = { "en", "fr", "xx" };
 
-    QStringList arguments { QStringLiteral("korvane-run"), QStringLiteral("--max-steps"), QStringLiteral("5000"),
-        QStringLiteral("--lang"), pick(data, languages) };
+    QStringList arguments { QStringLiteral("korvane-run"), QStringLiteral("--max-steps"),
+        QStringLiteral("5000"), QStringLiteral("--lang"), pick(data, languages) };
     if (!trace.isEmpty()) {
         arguments << QStringLiteral("--trace") << trace;
     }
@@ -162,7 +165,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     arguments << script;
 
     resetScratch(data);
-    const QStringList before = QDir(scratch).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList before
+        = QDir(scratch).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     QMap<QString, QByteArray> contents;
     QMap<QString, QString> identities;
     for (const QString& name : before) {
@@ -207,7 +211,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         }
     }
     // No temporary file is left behind.
-    for (const QString& name : QDir(scratch).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+    for (const QString& name :
+        QDir(scratch).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
         if (!before.contains(name) && name != res && name != image) {
             finding(call + ": left " + name);
         }
@@ -217,12 +222,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     }
     // A written trace reads back whole: as long as the report says.
     const bool resIsFile = !res.isEmpty() && QFileInfo(res).isFile() && !QFileInfo(res).isSymLink();
-    const QByteArray written = res == QLatin1String("-") ? printed : resIsFile ? contentOf(res) : QByteArray();
+    const QByteArray written = res == QLatin1String("-") ? printed
+        : resIsFile                                      ? contentOf(res)
+                                                         : QByteArray();
     if (resIsFile || res == QLatin1String("-")) {
         try {
             const WalkingTurtle readBack = WalkingTurtle::turtleFromString(written.toStdString());
             if (json && resIsFile) {
-                const qint64 length = QJsonDocument::fromJson(printed).object().value("traceLength").toVariant().toLongLong();
+                const qint64 length
+                    = QJsonDocument::fromJson(printed).object().value("traceLength").toVariant().toLongLong();
                 if (qint64(readBack.trace().size()) != length) {
                     finding(call + ": the written trace is not whole");
                 }

@@ -116,6 +116,9 @@ void TestKorvaneRun::init()
     QVERIFY(QFile::link("/dev/null", path("null.res")));
     QVERIFY(QFile::link("/dev/full", path("full.png")));
     writeFile(path("bad.tur"), "Tur=Asm\nmove: 5\n");
+    // A trace of 272 kB.
+    writeFile(path("long.tur"),
+        "Tur=Asm\nwrite: Y;\nCX: 20000;\ndefine: side;\nmove: 7;\nright: 91;\nloop: side;\nend;\n");
     static const char binary[] = "\x7f" "ELF\x02\x01\x01\0\0\0\0\n\x03\0>\0\x01\0\0\0";
     writeFile(path("binary.tur"), QByteArray(binary, sizeof binary - 1));
     writeFile(path("trace.res"), Trace);
@@ -464,7 +467,6 @@ void TestKorvaneRun::reportOnAFullDevice()
 // limit, with its signal ignored as a shell's "trap" does.
 void TestKorvaneRun::aFullDiskKeepsTheOldTrace()
 {
-    writeFile(path("long.tur"), "Tur=Asm\nwrite: Y;\nCX: 20000;\ndefine: side;\nmove: 7;\nright: 91;\nloop: side;\nend;\n");
     const QString disk = path("disk");
     QVERIFY(QDir().mkdir(disk));
     QProcess mount;
@@ -495,7 +497,6 @@ void TestKorvaneRun::aFullDiskKeepsTheOldTrace()
 // runner runs as nobody then.
 void TestKorvaneRun::aLockedFolderIsWrittenInPlace()
 {
-    writeFile(path("long.tur"), "Tur=Asm\nwrite: Y;\nCX: 20000;\ndefine: side;\nmove: 7;\nright: 91;\nloop: side;\nend;\n");
     const QString locked = path("locked");
     QVERIFY(QDir().mkdir(locked));
     writeFile(locked + "/old.res", QByteArray(100000, 'o'));

@@ -335,7 +335,8 @@ FileIdentity identify(const QString& path)
         identity.device = status.st_dev;
         identity.inode = status.st_ino;
         struct stat null;
-        identity.discards = S_ISCHR(status.st_mode) && ::stat("/dev/null", &null) == 0 && null.st_rdev == status.st_rdev;
+        identity.discards
+            = S_ISCHR(status.st_mode) && ::stat("/dev/null", &null) == 0 && null.st_rdev == status.st_rdev;
     } else {
         const QFileInfo info(path);
         identity.absolutePath = QFileInfo(info.absolutePath()).canonicalFilePath() + QLatin1Char('/') + info.fileName();
