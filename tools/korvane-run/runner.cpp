@@ -1,0 +1,415 @@
+#include "runner.h"
+
+#include "frontend/interpreter.h"
+#include "drawing/imageexport.h"
+#include "drawing/turtlerenderer.h"
+#include "turtle/walkingturtle.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSaveFile>
+#include <QSize>
+#include <QTextStream>
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <new>
+#include <stdexcept>
+
+namespace {
+
+enum ExitStatus {
+    Success = 0,
+    ScriptFailed = 1,
+    CannotProceed = 2,
+};
+
+// Ends the program with status 2: a wrong command line, or a file that cannot
+// be read or written.
+struct Failure {
+    QString message;
+    bool showUsageHint;
+};
+
+struct Options {
+    QString script;
+    QString resPath;
+    QString tracePath;
+    qint64 maxSteps = -1;
+    QString language;
+    bool json = false;
+    QString imagePath;
+    // The render dialogue's defaults.
+    QSize imageSize { 800, 600 };
+    bool showTurtle = true;
+};
+
+// The render dialogue offers 1 to 2^20 pixels on each side.
+constexpr int MaxImageSide = 1048576;
+
+QSize parseSize(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char('x'), Qt::KeepEmptyParts, Qt::CaseInsensitive);
+    bool widthOk = false;
+    bool heightOk = false;
+    const int width = parts.size() == 2 ? parts.at(0).toInt(&widthOk, 10) : 0;
+    const int height = parts.size() == 2 ? parts.at(1).toInt(&heightOk, 10) : 0;
+    if (!widthOk || !heightOk || width < 1 || height < 1 || width > MaxImageSide || height > MaxImageSide) {
+        throw Failure { QStringLiteral("--size needs WIDTHxHEIGHT in pixels, each from 1 to %1, not \"%2\".")
+                            .arg(MaxImageSide)
+                            .arg(text),
+            true };
+    }
+    return QSize(width, height);
+}
+
+// Where the run prints: standard output and error in the program, scratch
+// files when fuzzed.
+RunnerStreams streams;
+
+void printError(const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), streams.err);
+    std::fputc('\n', streams.err);
+}
+
+void printOut(const QByteArray& bytes)
+{
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), streams.out);
+}
+
+// Returns false when the program must stop at once with status 0 (help, version).
+bool parseCommandLine(const QStringList& arguments, Options& options)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Analyses and runs SCRIPT as the IDE's Run does, on a fresh turtle, with no window.\n"
+        "Diagnostics go to standard error as SCRIPT:LINE: TEXT.\n"
+        "Exit status: 0 success, 1 the analysis failed or an error ended the run,\n"
+        "2 wrong command line or a file that cannot be read or written."));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("SCRIPT"), QStringLiteral("The script (.tur) to run."));
+
+    const QCommandLineOption resOption(QStringLiteral("res"),
+        QStringLiteral("Write the trace to FILE (a .res trace file) after the run."), QStringLiteral("FILE"));
+    const QCommandLineOption traceOption(QStringLiteral("trace"),
+        QStringLiteral("Start from the trace in FILE, loaded as Open Image does."), QStringLiteral("FILE"));
+    const QCommandLineOption maxStepsOption(QStringLiteral("max-steps"),
+        QStringLiteral("Execute at most N instructions (default: no limit)."), QStringLiteral("N"));
+    const QCommandLineOption langOption(QStringLiteral("lang"),
+        QStringLiteral("Language of the messages, such as fr or en (default: the system locale)."),
+        QStringLiteral("CODE"));
+    const QCommandLineOption jsonOption(QStringLiteral("json"),
+        QStringLiteral("Print a JSON report of the run on standard output."));
+    const QCommandLineOption imageOption(QStringLiteral("image"),
+        QStringLiteral("Export the drawing after the run as an image, PNG or JPEG by the suffix of FILE."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption sizeOption(QStringLiteral("size"),
+        QStringLiteral("Size of the exported image in pixels (default: 800x600)."), QStringLiteral("WxH"));
+    const QCommandLineOption noTurtleOption(QStringLiteral("no-turtle"),
+        QStringLiteral("Leave the turtle out of the exported image."));
+    parser.addOptions({ resOption, traceOption, maxStepsOption, langOption, jsonOption, imageOption, sizeOption,
+        noTurtleOption });
+
+    if (!parser.parse(arguments)) {
+        throw Failure { parser.errorText(), true };
+    }
+    if (parser.isSet(helpOption) || parser.isSet(QStringLiteral("help-all"))) {
+        printOut(parser.helpText().toLocal8Bit());
+        return false;
+    }
+    if (parser.isSet(versionOption)) {
+        printOut(QStringLiteral("%1 %2\n")
+                     .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion())
+                     .toLocal8Bit());
+        return false;
+    }
+
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty()) {
+        throw Failure { QStringLiteral("Missing SCRIPT."), true };
+    }
+    if (positional.size() > 1) {
+        throw Failure { QStringLiteral("Only one SCRIPT can be run, got: %1.")
+                            .arg(positional.join(QLatin1String(", "))),
+            true };
+    }
+    options.script = positional.first();
+
+    options.resPath = parser.value(resOption);
+    options.tracePath = parser.value(traceOption);
+    if (parser.isSet(resOption) && options.resPath.isEmpty()) {
+        throw Failure { QStringLiteral("--res needs a file name."), true };
+    }
+    if (parser.isSet(traceOption) && options.tracePath.isEmpty()) {
+        throw Failure { QStringLiteral("--trace needs a file name."), true };
+    }
+    if (parser.isSet(maxStepsOption)) {
+        bool isNumber = false;
+        options.maxSteps = parser.value(maxStepsOption).toLongLong(&isNumber, 10);
+        if (!isNumber || options.maxSteps < 0) {
+            throw Failure {
+                QStringLiteral("--max-steps needs a whole number of 0 or more, not \"%1\".")
+                    .arg(parser.value(maxStepsOption)),
+                true
+            };
+        }
+    }
+    options.language = parser.isSet(langOption)
+        ? parser.value(langOption)
+        : QLocale::system().name().section(QLatin1Char('_'), 0, 0);
+    options.json = parser.isSet(jsonOption);
+
+    options.imagePath = parser.value(imageOption);
+    if (parser.isSet(imageOption) && options.imagePath.isEmpty()) {
+        throw Failure { QStringLiteral("--image needs a file name."), true };
+    }
+    if (parser.isSet(sizeOption)) {
+        options.imageSize = parseSize(parser.value(sizeOption));
+    }
+    options.showTurtle = !parser.isSet(noTurtleOption);
+    if (options.imagePath.isEmpty() && (parser.isSet(sizeOption) || parser.isSet(noTurtleOption))) {
+        throw Failure { QStringLiteral("--size and --no-turtle go with --image."), true };
+    }
+    if (!options.imagePath.isEmpty() && !isImageFileNameWritable(options.imagePath)) {
+        throw Failure { QStringLiteral("Cannot export to %1: its suffix names no image format that can be "
+                                       "written (use .png, .jpg or .jpeg).")
+                            .arg(options.imagePath),
+            true };
+    }
+    return true;
+}
+
+// Scripts and traces are text in the locale's encoding, read in text mode, as
+// the IDE reads them.
+QString readTextFile(const QString& path)
+{
+    if (QFileInfo(path).isDir()) {
+        throw Failure { QStringLiteral("Cannot read %1: it is a directory.").arg(path), false };
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        throw Failure { QStringLiteral("Cannot read %1: %2.").arg(path, file.errorString()), false };
+    }
+    QTextStream in(&file);
+    QString text = in.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        throw Failure { QStringLiteral("Cannot read %1: %2.").arg(path, file.errorString()), false };
+    }
+    return text;
+}
+
+QString readScript(const QString& path)
+{
+    QString text = readTextFile(path);
+    // Text never holds NUL: such a file is binary, and its analysis would only
+    // bury the user under one diagnostic per line.
+    if (text.contains(QChar(0))) {
+        throw Failure { QStringLiteral("Cannot run %1: it is not a text file.").arg(path), false };
+    }
+    return text;
+}
+
+WalkingTurtle loadTrace(const QString& path)
+{
+    const QString text = readTextFile(path);
+    try {
+        return WalkingTurtle::turtleFromString(text.toStdString());
+    } catch (const std::invalid_argument& error) {
+        throw Failure { QStringLiteral("Cannot load the trace %1: %2").arg(path, QString::fromUtf8(error.what())),
+            false };
+    }
+}
+
+std::unique_ptr<Interpreter> createInterpreter()
+{
+    const QString path = Interpreter::defaultCataloguePath();
+    try {
+        return std::make_unique<Interpreter>(path);
+    } catch (const std::runtime_error& error) {
+        throw Failure { QStringLiteral("%1 (%2)").arg(QString::fromUtf8(error.what()), path), false };
+    }
+}
+
+void writeTrace(const QString& path, const WalkingTurtle& turtle)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        throw Failure { QStringLiteral("Cannot write %1: %2.").arg(path, file.errorString()), false };
+    }
+    const std::string text = turtle.toString();
+    file.write(text.data(), static_cast<qint64>(text.size()));
+    if (!file.commit()) {
+        throw Failure { QStringLiteral("Cannot write %1: %2.").arg(path, file.errorString()), false };
+    }
+}
+
+// Every file the run produces; each is complete or absent.
+void writeOutputs(const Options& options, const WalkingTurtle& turtle)
+{
+    if (!options.resPath.isEmpty()) {
+        writeTrace(options.resPath, turtle);
+    }
+    if (!options.imagePath.isEmpty()) {
+        const ImageExportResult result = exportImage(options.imagePath, options.imageSize, &turtle,
+                                                     TurtleRenderer::defaultPen(), options.showTurtle);
+        if (!result.written) {
+            throw Failure { result.reason, false };
+        }
+    }
+}
+
+QByteArray jsonString(const QString& text)
+{
+    QByteArray out("\"");
+    for (const char c : text.toUtf8()) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                out += "\\u00";
+                out += QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
+            } else {
+                out += c;
+            }
+        }
+    }
+    out += '"';
+    return out;
+}
+
+// The shortest text that reads back to the same double, always with a
+// fraction or an exponent so that readers see a float.
+QByteArray jsonDouble(double value)
+{
+    if (!std::isfinite(value)) {
+        return "null";
+    }
+    QByteArray text = QByteArray::number(value, 'g', QLocale::FloatingPointShortest);
+    if (!text.contains('.') && !text.contains('e')) {
+        text += ".0";
+    }
+    return text;
+}
+
+QByteArray jsonReport(bool analysed, Interpreter& interpreter, const WalkingTurtle& turtle)
+{
+    QByteArray out("{\"analysis\": ");
+    out += analysed ? "true" : "false";
+
+    out += ", \"messages\": [";
+    bool first = true;
+    for (const Message& message : interpreter.messages()) {
+        out += first ? "" : ", ";
+        first = false;
+        out += "{\"code\": " + QByteArray::number(message.code()) + ", \"line\": "
+            + QByteArray::number(message.line()) + ", \"text\": " + jsonString(message.text()) + '}';
+    }
+    out += ']';
+
+    out += ", \"steps\": " + QByteArray::number(interpreter.executedSteps());
+
+    VirtualMachine& machine = *interpreter.virtualMachine();
+    out += ", \"registers\": {";
+    first = true;
+    for (const auto& entry : machine.registers()) {
+        out += first ? "" : ", ";
+        first = false;
+        out += jsonString(entry.first) + ": " + QByteArray::number(machine.*(entry.second));
+    }
+    out += '}';
+
+    const DebugValueList values = interpreter.debugValues();
+    out += ", \"debugValues\": [";
+    first = true;
+    for (const auto& value : values) {
+        out += first ? "" : ", ";
+        first = false;
+        out += '[' + jsonString(value.first) + ", " + QByteArray::number(value.second) + ']';
+    }
+    out += ']';
+
+    out += ", \"turtle\": {\"x\": " + jsonDouble(turtle.exactX()) + ", \"y\": " + jsonDouble(turtle.exactY())
+        + ", \"angle\": " + jsonDouble(turtle.angle()) + ", \"writing\": " + (turtle.isWriting() ? "true" : "false")
+        + '}';
+
+    out += ", \"traceLength\": " + QByteArray::number(static_cast<qulonglong>(turtle.trace().size()));
+    out += "}\n";
+    return out;
+}
+
+int run(const QStringList& arguments)
+{
+    Options options;
+    if (!parseCommandLine(arguments, options)) {
+        return Success;
+    }
+
+    const QString script = readScript(options.script);
+    WalkingTurtle turtle = options.tracePath.isEmpty() ? WalkingTurtle() : loadTrace(options.tracePath);
+    const std::unique_ptr<Interpreter> interpreter = createInterpreter();
+    interpreter->setLanguage(options.language);
+    interpreter->setWalkingTurtle(&turtle);
+
+    const bool analysed = interpreter->compile(script);
+    const std::size_t analysisMessages = interpreter->messages().size();
+    interpreter->runToEnd(options.maxSteps);
+    // A run appends at most one message: the code that ended it.
+    const bool runFailed = interpreter->messages().size() != analysisMessages;
+
+    for (const Message& message : interpreter->messages()) {
+        if (message.line() == -1) {
+            printError(QStringLiteral("%1: %2").arg(options.script, message.text()));
+        } else {
+            printError(QStringLiteral("%1:%2: %3").arg(options.script).arg(message.line()).arg(message.text()));
+        }
+    }
+
+    writeOutputs(options, turtle);
+
+    if (options.json) {
+        printOut(jsonReport(analysed, *interpreter, turtle));
+    }
+    return analysed && !runFailed ? Success : ScriptFailed;
+}
+
+} // namespace
+
+int runKorvane(const QStringList& arguments, const RunnerStreams& io)
+{
+    streams = io;
+    try {
+        const int status = run(arguments);
+        // A report lost on a full disk or a closed pipe is no success.
+        if (std::fflush(streams.out) != 0 || std::ferror(streams.out)) {
+            throw Failure { QStringLiteral("Cannot write the standard output."), false };
+        }
+        return status;
+    } catch (const Failure& failure) {
+        printError(QStringLiteral("korvane-run: %1").arg(failure.message));
+        if (failure.showUsageHint) {
+            printError(QStringLiteral("Try 'korvane-run --help' for more information."));
+        }
+        return CannotProceed;
+    } catch (const std::bad_alloc&) {
+        // A script can grow its stacks without bound when no step limit is set.
+        printError(QStringLiteral("korvane-run: Out of memory."));
+        return CannotProceed;
+    }
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QStringList>
+
+#include <cstdio>
+
+struct RunnerStreams {
+    std::FILE* out = stdout;
+    std::FILE* err = stderr;
+};
+
+// The whole of korvane-run but the application object: parses ARGUMENTS (the
+// program name first), runs the script, writes the outputs and returns the exit
+// status (0 success, 1 the script failed, 2 a wrong command line or a file that
+// cannot be read or written). Needs a QCoreApplication.
+int runKorvane(const QStringList& arguments, const RunnerStreams& streams = RunnerStreams());
