@@ -197,6 +197,14 @@
         <source>The script was stopped because it was taking too much memory (%L1 MB).</source>
         <translation>Le script a été arrêté parce qu’il occupait trop de mémoire (%L1 Mo).</translation>
     </message>
+    <message>
+        <source>Trace partly loaded</source>
+        <translation>Trace chargée en partie</translation>
+    </message>
+    <message>
+        <source>The trace ends at an empty line; lines left unread after it: %L1.</source>
+        <translation>La trace s’arrête à une ligne vide ; lignes laissées sans lecture après elle : %L1.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindowClass</name>
@@ -390,6 +398,17 @@
     </message>
 </context>
 <context>
+    <name>MemorySafety</name>
+    <message>
+        <source>The file is too large for the memory left: opening it would take about %L1 MB, and %L2 MB are left.</source>
+        <translation>Le fichier est trop grand pour la mémoire restante : l’ouvrir prendrait environ %L1 Mo, et il reste %L2 Mo.</translation>
+    </message>
+    <message>
+        <source>There was not enough memory: nothing was changed.</source>
+        <translation>La mémoire n’a pas suffi : rien n’a été modifié.</translation>
+    </message>
+</context>
+<context>
     <name>QDebuggerInterface</name>
     <message>
         <source>Values</source>
@@ -408,6 +427,13 @@
     <message>
         <source>QTurtleTracePropertiesPreviewWidget</source>
         <translation>QTurtleTracePropertiesPreviewWidget</translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryStore</name>
+    <message>
+        <source>Korvane ended without saving the script you were editing. Do you want to restore the unsaved text?</source>
+        <translation>Korvane s’est arrêté sans enregistrer le script que vous modifiiez. Voulez-vous restaurer le texte non enregistré ?</translation>
     </message>
 </context>
 <context>

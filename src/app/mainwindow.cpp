@@ -1,6 +1,8 @@
 #include "mainwindow.h"
 
 #include "dialogs.h"
+#include "memorysafety.h"
+#include "recoverystore.h"
 #include "frontend/datalocation.h"
 #include "frontend/memoryguard.h"
 #include "drawing/imageexport.h"
@@ -28,6 +30,7 @@
 #include <QTextStream>
 #include <QTranslator>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
@@ -46,19 +49,6 @@ const char* const TurtleImages = QT_TRANSLATE_NOOP("MainWindow", "Turtle images(
 QString fileFilter(const char* text)
 {
     return QCoreApplication::translate("MainWindow", text);
-}
-
-// The whole text of a file, read in text mode with the locale's codec. On
-// failure, error names the path and the reason.
-bool readTextFile(const QString& path, QString& text, QString& error)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
-    }
-    text = QTextStream(&file).readAll();
-    return true;
 }
 
 // Writes through a save file: the old file stays whole until the new text is
@@ -192,6 +182,10 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
 
     m_interpreter.setWalkingTurtle(m_walkingTurtle);
     m_outputArea->setWalkingTurtle(m_walkingTurtle);
+
+    m_recovery = new RecoveryStore(m_editor, this);
+    m_recovery->offerRestore(this);
+    updateWindowTitle();
 }
 
 MainWindow::~MainWindow()
@@ -271,8 +265,14 @@ void MainWindow::executeToEnd()
     std::unique_ptr<QProgressDialog> progress;
     const MemoryGuard memory;
     qint64 stoppedAt = 0;
+    bool refused = false;
+    const auto advance = [&] {
+        bool more = false;
+        refused = !MemorySafety::attempt([&] { more = m_interpreter.advance(SliceSteps); });
+        return more;
+    };
 
-    while (m_interpreter.advance(SliceSteps)) {
+    while (advance()) {
         const qint64 now = clock.elapsed();
         if (now - lastLook < SliceInterval) {
             continue;
@@ -314,7 +314,12 @@ void MainWindow::executeToEnd()
         }
     }
 
+    if (refused) {
+        m_interpreter.interrupt();
+        stoppedAt = std::max<qint64>(MemoryGuard::residentBytes(), 1);
+    }
     if (stoppedAt > 0) {
+        MemoryGuard::releaseFreedMemory();
         progress.reset();
         warn(tr("Script stopped"),
              tr("The script was stopped because it was taking too much memory (%L1 MB).")
@@ -387,11 +392,19 @@ bool MainWindow::loadScript(const QString& path)
 {
     QString text;
     QString error;
-    if (!readTextFile(path, text, error)) {
+    if (!MemorySafety::readScript(path, text, error)) {
         warn(tr("Load failed"), tr("The loading of the file have failed"), error);
         return false;
     }
-    m_editor->setPlainText(text);
+    const QString previous = m_editor->toPlainText();
+    const bool wasModified = m_editor->isModified();
+    if (!MemorySafety::attempt([&] { m_editor->setPlainText(text); })) {
+        text.clear();
+        m_editor->setPlainText(previous);
+        m_editor->setIfModified(wasModified);
+        warn(tr("Load failed"), tr("The loading of the file have failed"), MemorySafety::outOfMemory());
+        return false;
+    }
     m_editor->setDocumentTitle(path);
     m_editor->setIfModified(false);
     updateWindowTitle();
@@ -473,15 +486,14 @@ void MainWindow::openImage()
 
 bool MainWindow::loadTrace(const QString& path)
 {
-    QString text;
+    WalkingTurtle loaded;
+    qint64 unreadLines = 0;
     QString error;
-    if (!readTextFile(path, text, error)) {
-        warn(tr("Load failed"), tr("The loading of the image file have failed"), error);
-        return false;
-    }
-
     try {
-        *m_walkingTurtle = WalkingTurtle::turtleFromString(text.toLatin1().toStdString());
+        if (!MemorySafety::readTrace(path, loaded, unreadLines, error)) {
+            warn(tr("Load failed"), tr("The loading of the image file have failed"), error);
+            return false;
+        }
     } catch (const std::invalid_argument&) {
         warn(tr("Load failed"), tr("The loading of the image file have failed"),
              tr("%1 is not a turtle image: it must start with the line \"Tur=Res\", followed by one "
@@ -489,8 +501,14 @@ bool MainWindow::loadTrace(const QString& path)
                  .arg(QDir::toNativeSeparators(path)));
         return false;
     }
+    *m_walkingTurtle = std::move(loaded);
     syncWriteAction();
     repaintDrawing();
+    if (unreadLines > 0) {
+        warn(tr("Trace partly loaded"),
+             tr("The trace ends at an empty line; lines left unread after it: %L1.").arg(unreadLines),
+             QDir::toNativeSeparators(path));
+    }
     return true;
 }
 
@@ -546,8 +564,13 @@ void MainWindow::generateRender()
     if (path.isEmpty()) {
         return;
     }
-    const ImageExportResult result = exportImage(path, QSize(dialogue.imageWidth(), dialogue.imageHeight()),
-                                                 m_walkingTurtle, m_outputArea->pen(), dialogue.showTurtle());
+    ImageExportResult result;
+    if (!MemorySafety::attempt([&] {
+            result = exportImage(path, QSize(dialogue.imageWidth(), dialogue.imageHeight()), m_walkingTurtle,
+                                 m_outputArea->pen(), dialogue.showTurtle());
+        })) {
+        result.reason = MemorySafety::outOfMemory();
+    }
     if (!result.written) {
         // The reason already names the file.
         warn(tr("Save failed"), tr("The save of the file have failed"), result.reason);

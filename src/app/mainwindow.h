@@ -18,6 +18,7 @@ class QErrorLister;
 class QHelp;
 class QTurtleOutputArea;
 class QTurtleTraceProperties;
+class RecoveryStore;
 class WalkingTurtle;
 
 // The one window of Korvane: the drawing and the editor in the centre, the pen,
@@ -98,4 +99,5 @@ private:
     QActionGroup* m_languageActions;
     QTranslator* m_qtTranslator;
     QTranslator* m_appTranslator;
+    RecoveryStore* m_recovery;
 };

@@ -83,7 +83,6 @@ public:
 
 private:
     bool compileLine(const QString& line, int lineNumber);
-    bool programContains(const QString& command) const;
     void addMessage(int code, int line);
     void resolveNames();
     void executeInstruction(Program::const_iterator& position);
@@ -104,4 +103,6 @@ private:
     qint64 m_executedSteps;
     DecodedProgram m_decoded;
     bool m_plainExecution;
+    // Whether an "end" was analysed so far: a procedure may only follow one.
+    bool m_programHasEnd;
 };
