@@ -2,6 +2,40 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr" sourcelanguage="en">
 <context>
+    <name>AsyncTraceRenderer</name>
+    <message>
+        <source>There is not enough memory to draw the picture (%1 x %2 pixels).</source>
+        <translation>Il n’y a pas assez de mémoire pour dessiner l’image (%1 x %2 pixels).</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Write, run and debug scripts that steer a drawing turtle.</source>
+        <translation>Écrire, exécuter et déboguer des scripts qui pilotent une tortue dessinatrice.</translation>
+    </message>
+    <message>
+        <source>Use the language CODE (fr, en) for this session only.</source>
+        <translation>Utiliser la langue CODE (fr, en) pour cette session seulement.</translation>
+    </message>
+    <message>
+        <source>CODE</source>
+        <translation>CODE</translation>
+    </message>
+    <message>
+        <source>A script (.tur) and a turtle image (.res) to open.</source>
+        <translation>Un script (.tur) et une image de tortue (.res) à ouvrir.</translation>
+    </message>
+    <message>
+        <source>[FILE...]</source>
+        <translation>[FICHIER...]</translation>
+    </message>
+    <message>
+        <source>%1: not opened, Korvane opens one script and one turtle image at a time.</source>
+        <translation>%1&#xa0;: non ouvert, Korvane ouvre un script et une image de tortue à la fois.</translation>
+    </message>
+</context>
+<context>
     <name>DockWidget</name>
     <message>
         <source>Help</source>
@@ -203,7 +237,7 @@
     </message>
     <message>
         <source>The trace ends at an empty line; lines left unread after it: %L1.</source>
-        <translation>La trace s’arrête à une ligne vide ; lignes laissées sans lecture après elle : %L1.</translation>
+        <translation>La trace s’arrête à une ligne vide&#xa0;; lignes laissées sans lecture après elle&#xa0;: %L1.</translation>
     </message>
 </context>
 <context>
@@ -396,16 +430,51 @@
         <source>&amp;English</source>
         <translation>&amp;Anglais</translation>
     </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>É&amp;dition</translation>
+    </message>
+    <message>
+        <source>Open &amp;Example</source>
+        <translation>Ouvrir un &amp;exemple</translation>
+    </message>
+    <message>
+        <source>&amp;Recent Files</source>
+        <translation>Fichiers &amp;récents</translation>
+    </message>
+    <message>
+        <source>&amp;New</source>
+        <translation>&amp;Nouveau</translation>
+    </message>
+    <message>
+        <source>Ctrl+N</source>
+        <translation>Ctrl+N</translation>
+    </message>
 </context>
 <context>
     <name>MemorySafety</name>
     <message>
         <source>The file is too large for the memory left: opening it would take about %L1 MB, and %L2 MB are left.</source>
-        <translation>Le fichier est trop grand pour la mémoire restante : l’ouvrir prendrait environ %L1 Mo, et il reste %L2 Mo.</translation>
+        <translation>Le fichier est trop volumineux pour la mémoire restante&#xa0;: l’ouvrir demanderait environ %L1 Mo, et il reste %L2 Mo.</translation>
     </message>
     <message>
         <source>There was not enough memory: nothing was changed.</source>
-        <translation>La mémoire n’a pas suffi : rien n’a été modifié.</translation>
+        <translation>Il n’y avait pas assez de mémoire&#xa0;: rien n’a été modifié.</translation>
+    </message>
+</context>
+<context>
+    <name>OutputFile</name>
+    <message>
+        <source>The file can only be opened once, to write it whole.</source>
+        <translation>Le fichier ne peut être ouvert qu’une fois, pour l’écrire en entier.</translation>
+    </message>
+    <message>
+        <source>%1; the file on disk may now be incomplete</source>
+        <translation>%1&#xa0;; le fichier sur le disque est peut-être incomplet</translation>
+    </message>
+    <message>
+        <source>The writing was cancelled</source>
+        <translation>L’écriture a été annulée</translation>
     </message>
 </context>
 <context>
@@ -416,10 +485,99 @@
     </message>
 </context>
 <context>
+    <name>QEditorPane</name>
+    <message>
+        <source>Go to Line</source>
+        <translation>Aller à la ligne</translation>
+    </message>
+    <message>
+        <source>Line (1 to %1):</source>
+        <translation>Ligne (1 à %1)&#xa0;:</translation>
+    </message>
+    <message>
+        <source>&amp;Find...</source>
+        <translation>&amp;Rechercher…</translation>
+    </message>
+    <message>
+        <source>Find &amp;Next</source>
+        <translation>Occurrence &amp;suivante</translation>
+    </message>
+    <message>
+        <source>Find &amp;Previous</source>
+        <translation>Occurrence &amp;précédente</translation>
+    </message>
+    <message>
+        <source>&amp;Replace...</source>
+        <translation>R&amp;emplacer…</translation>
+    </message>
+    <message>
+        <source>&amp;Go to Line...</source>
+        <translation>&amp;Aller à la ligne…</translation>
+    </message>
+</context>
+<context>
+    <name>QFindBar</name>
+    <message>
+        <source>Find:</source>
+        <translation>Rechercher&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Find the previous occurrence (Shift+F3)</source>
+        <translation>Aller à l’occurrence précédente (Maj+F3)</translation>
+    </message>
+    <message>
+        <source>Find the next occurrence (F3)</source>
+        <translation>Aller à l’occurrence suivante (F3)</translation>
+    </message>
+    <message>
+        <source>Match case</source>
+        <translation>Respecter la casse</translation>
+    </message>
+    <message>
+        <source>Close (Escape)</source>
+        <translation>Fermer (Échap)</translation>
+    </message>
+    <message>
+        <source>Replace with:</source>
+        <translation>Remplacer par&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Remplacer</translation>
+    </message>
+    <message>
+        <source>Replace All</source>
+        <translation>Tout remplacer</translation>
+    </message>
+    <message>
+        <source>Not found</source>
+        <translation>Introuvable</translation>
+    </message>
+    <message>
+        <source>Continued from the end</source>
+        <translation>Recherche reprise à la fin</translation>
+    </message>
+    <message>
+        <source>Continued from the start</source>
+        <translation>Recherche reprise au début</translation>
+    </message>
+    <message>
+        <source>Replacements: %1</source>
+        <translation>Remplacements&#xa0;: %1</translation>
+    </message>
+</context>
+<context>
     <name>QPlatformTheme</name>
     <message>
         <source>Discard</source>
         <translation>Ne pas enregistrer</translation>
+    </message>
+</context>
+<context>
+    <name>QTurtleOutputArea</name>
+    <message>
+        <source>There is not enough memory to draw the picture (%1 x %2 pixels).</source>
+        <translation>Il n’y a pas assez de mémoire pour dessiner l’image (%1 x %2 pixels).</translation>
     </message>
 </context>
 <context>
@@ -433,7 +591,7 @@
     <name>RecoveryStore</name>
     <message>
         <source>Korvane ended without saving the script you were editing. Do you want to restore the unsaved text?</source>
-        <translation>Korvane s’est arrêté sans enregistrer le script que vous modifiiez. Voulez-vous restaurer le texte non enregistré ?</translation>
+        <translation>Korvane s’est arrêté sans enregistrer le script que vous modifiiez. Voulez-vous restaurer le texte non enregistré&#xa0;?</translation>
     </message>
 </context>
 <context>

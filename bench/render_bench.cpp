@@ -4,10 +4,13 @@
 // its first paint of a trace, and a repaint after a pen-up step, which only
 // moves the marker over the kept trace image.
 //
-//   render_bench [--repeat N] [--budget SECONDS]
+//   render_bench [--repeat N] [--budget SECONDS] [--reference]
 //
 // A pen whose render took longer than the budget is not timed on the larger
-// traces (a wide pen on a million long chords takes minutes).
+// traces (a wide pen on a million long chords takes minutes). --reference also
+// times the reference rendering (one polyline per run) and, up to 100,000
+// snapshots, prints the share of pixels that differ from it by more than 32
+// levels in a channel.
 
 #include "drawing/imageexport.h"
 #include "drawing/qturtleoutputarea.h"
@@ -92,6 +95,31 @@ double medianMs(std::vector<double> times)
     return times[times.size() / 2];
 }
 
+QImage referenceImage(const QSize& size, const WalkingTurtle& turtle, const QPen& pen)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    TurtleRenderer renderer(&turtle, pen);
+    renderer.setReference(true);
+    renderer.render(&image, true);
+    return image;
+}
+
+double differingShare(const QImage& a, const QImage& b)
+{
+    qint64 differing = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        const QRgb* p = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+        const QRgb* q = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x) {
+            const int d = std::max({ std::abs(qRed(p[x]) - qRed(q[x])), std::abs(qGreen(p[x]) - qGreen(q[x])),
+                std::abs(qBlue(p[x]) - qBlue(q[x])) });
+            differing += d > 32;
+        }
+    }
+    return 100.0 * differing / (qint64(a.width()) * a.height());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -104,22 +132,27 @@ int main(int argc, char** argv)
 
     int repeat = 5;
     double budgetMs = 5000;
+    bool reference = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) {
             repeat = std::max(1, std::atoi(argv[++i]));
         } else if (std::strcmp(argv[i], "--budget") == 0 && i + 1 < argc) {
             budgetMs = std::max(0.0, std::atof(argv[++i]) * 1000);
+        } else if (std::strcmp(argv[i], "--reference") == 0) {
+            reference = true;
         } else {
-            std::fprintf(stderr, "usage: render_bench [--repeat N] [--budget SECONDS]\n");
+            std::fprintf(stderr, "usage: render_bench [--repeat N] [--budget SECONDS] [--reference]\n");
             return 2;
         }
     }
 
     const QSize size(800, 800);
     const std::vector<PenCase> penCases = pens();
-    std::printf("%-6s %-10s %-19s %12s %16s\n", "shape", "snapshots", "pen", "ms/render", "snapshots/s");
+    std::printf("%-6s %-10s %-19s %12s %16s %14s %10s\n", "shape", "snapshots", "pen", "ms/render", "snapshots/s",
+        "reference ms", "differ %");
     for (const char* shape : { "rings", "star" }) {
         std::vector<bool> overBudget(penCases.size(), false);
+        std::vector<bool> referenceOverBudget(penCases.size(), !reference);
         for (int snapshots : { 10000, 100000, 1000000 }) {
             const WalkingTurtle turtle
                 = std::strcmp(shape, "rings") == 0 ? rings(snapshots) : star(snapshots);
@@ -131,10 +164,11 @@ int main(int argc, char** argv)
                     continue;
                 }
                 std::vector<double> times;
+                QImage image;
                 for (int r = 0; r < repeat; ++r) {
                     QElapsedTimer timer;
                     timer.start();
-                    const QImage image = renderImage(size, &turtle, penCases[p].pen, true);
+                    image = renderImage(size, &turtle, penCases[p].pen, true);
                     times.push_back(timer.nsecsElapsed() / 1e6);
                     if (image.isNull()) {
                         std::fprintf(stderr, "render failed\n");
@@ -147,8 +181,20 @@ int main(int argc, char** argv)
                 }
                 const double ms = medianMs(times);
                 overBudget[p] = ms > budgetMs;
-                std::printf("%-6s %-10zu %-19s %12.1f %16.0f\n", shape, count, penCases[p].name, ms,
-                    count / (ms / 1000.0));
+                char referenceMs[32] = "-";
+                char differ[32] = "-";
+                if (!referenceOverBudget[p]) {
+                    QImage expected;
+                    const double slow
+                        = msFor([&] { expected = referenceImage(size, turtle, penCases[p].pen); });
+                    referenceOverBudget[p] = slow > budgetMs;
+                    std::snprintf(referenceMs, sizeof referenceMs, "%.1f", slow);
+                    if (snapshots <= 100000) {
+                        std::snprintf(differ, sizeof differ, "%.3f", differingShare(image, expected));
+                    }
+                }
+                std::printf("%-6s %-10zu %-19s %12.1f %16.0f %14s %10s\n", shape, count, penCases[p].name, ms,
+                    count / (ms / 1000.0), referenceMs, differ);
                 std::fflush(stdout);
             }
         }

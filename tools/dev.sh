@@ -15,7 +15,7 @@ BUILD=${KORVANE_BUILD_DIR:-$ROOT/build}
 QT5_BUILD=${KORVANE_QT5_BUILD_DIR:-$ROOT/build-qt5}
 ASAN_BUILD=${KORVANE_ASAN_BUILD_DIR:-$ROOT/build-asan}
 FUZZ_BUILD=${KORVANE_FUZZ_BUILD_DIR:-$ROOT/build-fuzz}
-FUZZ_TARGETS=(run trace catalogue highlighter)
+FUZZ_TARGETS=(run trace catalogue highlighter runner)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 PACKAGES=(
@@ -27,7 +27,7 @@ PACKAGES=(
     clang libclang-rt-14-dev
     xvfb xauth imagemagick xdotool
     fonts-dejavu-core
-    dpkg-dev desktop-file-utils appstream
+    dpkg-dev desktop-file-utils appstream shared-mime-info libglib2.0-bin
 )
 
 deps() {
@@ -96,9 +96,21 @@ package_check() {
 
     mkdir "$scratch/elsewhere"
     printf 'Tur=Asm\nmove:1\n' > "$scratch/elsewhere/broken.tur"
+
+    # The file manager knows both formats, by suffix and by first line, and
+    # offers Korvane for them; the icons are in the executable, not in files.
+    grep -qx 'MimeType=text/x-korvane-script;text/x-korvane-trace;' "$scratch"/root/usr/share/applications/*.desktop
+    update-mime-database "$scratch/root/usr/share/mime"
+    printf 'Tur=Res\nN 0 0\n' > "$scratch/elsewhere/drawing"
+    for file in broken.tur:text/x-korvane-script drawing:text/x-korvane-trace; do
+        XDG_DATA_DIRS="$scratch/root/usr/share" gio info -a standard::content-type \
+            "$scratch/elsewhere/${file%%:*}" | grep -q "content-type: ${file#*:}$"
+    done
+    [ ! -e "$scratch/root/usr/share/korvane/Ressources" ]
     (
         cd "$scratch/elsewhere"
         unset LD_LIBRARY_PATH
+        QT_QPA_PLATFORM=offscreen "$scratch/root/usr/bin/korvane" --version | grep -q '^Korvane 1.0.0$'
         "$scratch/root/usr/bin/korvane-run" "$scratch/root/usr/share/korvane/TurtleCodes/square.tur" --res square.res
         head -n 1 square.res | grep -qx 'Tur=Res'
         # A failing script shows the catalogue was found: its French text, exit status 1.

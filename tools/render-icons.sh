@@ -30,8 +30,11 @@ render() { # source, width, height, output
     rsvg-convert --format=png --width="$2" --height="$3" --output="$4" "$1"
 }
 
+# Qt picks the @2x file by itself where the display is scaled (200 %, and
+# above 150 % where it rounds up), so tool bars stay sharp there too.
 for name in "${ACTIONS[@]}"; do
     render "$SVG/$name.svg" 48 48 "Ressources/$name.png"
+    render "$SVG/$name.svg" 96 96 "Ressources/$name@2x.png"
 done
 
 # The execution arrow is pixel art, drawn unscaled in the editor's gutter.

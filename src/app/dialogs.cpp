@@ -28,7 +28,8 @@ QString Dialogs::openFileName(QWidget* parent, const QString& caption, const QSt
     return QFileDialog::getOpenFileName(parent, caption, dir, filter);
 }
 
-QString Dialogs::saveFileName(QWidget* parent, const QString& caption, const QString& dir, const QString& filter)
+QString Dialogs::saveFileName(QWidget* parent, const QString& caption, const QString& dir, const QString& filter,
+                              const QString& defaultSuffix)
 {
     if (!s_fileNames.isEmpty()) {
         return s_fileNames.dequeue();
@@ -36,7 +37,13 @@ QString Dialogs::saveFileName(QWidget* parent, const QString& caption, const QSt
     if (!s_interactive) {
         return QString();
     }
-    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+    QFileDialog dialog(parent, caption, dir, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return QString();
+    }
+    return dialog.selectedFiles().constFirst();
 }
 
 QString Dialogs::existingDirectory(QWidget* parent, const QString& caption, const QString& dir)

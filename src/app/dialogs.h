@@ -14,8 +14,10 @@ class Dialogs
 public:
     static QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
                                 const QString& filter);
+    // A name typed without a suffix gets defaultSuffix (when given) before the
+    // dialog asks about overwriting, so that the question is about the real file.
     static QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
-                                const QString& filter);
+                                const QString& filter, const QString& defaultSuffix = QString());
     static QString existingDirectory(QWidget* parent, const QString& caption, const QString& dir);
 
     static QMessageBox::StandardButton question(QWidget* parent, const QString& title, const QString& text,

@@ -1,17 +1,28 @@
+#include "commandline.h"
+#include "filechoice.h"
 #include "frontend/interpreter.h"
 #include "mainwindow.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
+#include <cstdio>
 #include <memory>
 #include <stdexcept>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Korvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+
+    CommandLine commandLine;
+    commandLine.process(QCoreApplication::arguments());
+    const FileChoice files(commandLine.files());
+    for (const QString& path : files.notOpened()) {
+        std::fprintf(stderr, "%s\n", qPrintable(CommandLine::notOpenedMessage(path)));
+    }
 
     std::unique_ptr<MainWindow> window;
     try {
@@ -24,6 +35,16 @@ int main(int argc, char* argv[])
                                        Interpreter::defaultCataloguePath().toHtmlEscaped()));
         return EXIT_FAILURE;
     }
-    window->showMaximized();
+    // The first start is maximised; later ones come back as they were left.
+    const bool restored = window->readSettings();
+    if (!commandLine.language().isEmpty()) {
+        window->setSessionLanguage(commandLine.language());
+    }
+    if (restored) {
+        window->show();
+    } else {
+        window->showMaximized();
+    }
+    window->open(files);
     return app.exec();
 }

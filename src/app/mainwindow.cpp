@@ -3,8 +3,16 @@
 #include "dialogs.h"
 #include "memorysafety.h"
 #include "recoverystore.h"
+#include "examplemenu.h"
+#include "filechoice.h"
+#include "filedropfilter.h"
+#include "qcentralsplitter.h"
+#include "recentfiles.h"
+#include "settings.h"
+#include "windowlayout.h"
 #include "frontend/datalocation.h"
 #include "frontend/memoryguard.h"
+#include "frontend/outputfile.h"
 #include "drawing/imageexport.h"
 #include "drawing/qrenderdialogue.h"
 #include "drawing/qturtleoutputarea.h"
@@ -12,6 +20,7 @@
 #include "turtle/walkingturtle.h"
 #include "widgets/qdebuggerinterface.h"
 #include "widgets/qeditor.h"
+#include "widgets/qeditorpane.h"
 #include "widgets/qerrorlister.h"
 #include "widgets/qhelp.h"
 
@@ -26,7 +35,6 @@
 #include <QLocale>
 #include <QMenu>
 #include <QProgressDialog>
-#include <QSaveFile>
 #include <QTextStream>
 #include <QTranslator>
 
@@ -51,11 +59,11 @@ QString fileFilter(const char* text)
     return QCoreApplication::translate("MainWindow", text);
 }
 
-// Writes through a save file: the old file stays whole until the new text is
-// completely on disk.
+// The old file stays whole until the new text is completely on disk, unless
+// only an in-place write is possible (the error then says so).
 bool writeTextFile(const QString& path, const QString& text, QString& error)
 {
-    QSaveFile file(path);
+    OutputFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         QTextStream out(&file);
         out << text;
@@ -75,12 +83,11 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     , m_interpreter()
     , m_walkingTurtle(new WalkingTurtle)
 {
-    installDataSearchPaths();
     ui.setupUi(this);
 
     setWindowTitle(QCoreApplication::applicationName());
     setMinimumSize(800, 600);
-    setWindowIcon(QIcon(locateDataFile(QStringLiteral("icone-32x32.png"))));
+    setWindowIcon(WindowLayout::applicationIcon());
 
     // Created before any translator is installed, so these two keep their titles.
     m_dockWidgetsMenu = new QMenu(tr("DockWidgets"), this);
@@ -92,13 +99,15 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     m_centralLayout = new QGridLayout(m_centralWidget);
     setCentralWidget(m_centralWidget);
     m_outputArea = new QTurtleOutputArea;
-    m_centralLayout->addWidget(m_outputArea, 0, 0, 1, 2);
-    m_editor = new QEditor;
-    m_centralLayout->addWidget(m_editor, 0, 2, 1, 1);
+    m_editorPane = new QEditorPane;
+    m_editor = m_editorPane->editor();
+    m_splitter = new QCentralSplitter(m_outputArea, m_editor, m_editorPane);
+    m_centralLayout->addWidget(m_splitter, 0, 0);
+    ui.menuEdit->addActions(m_editorPane->editActions());
 
     m_errorLister = new QErrorLister;
     addDockWidget(Qt::BottomDockWidgetArea, m_errorLister);
-    m_errorLister->setMinimumHeight(100);
+    m_errorLister->setMinimumSize(200, 100);
 
     m_traceProperties = new QTurtleTraceProperties;
     addDockWidget(Qt::LeftDockWidgetArea, m_traceProperties);
@@ -106,17 +115,16 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     m_debugInterface = new QDebuggerInterface;
     addDockWidget(Qt::BottomDockWidgetArea, m_debugInterface);
 
-    // The bottom panels hold a few lines each: leave the height to the drawing,
-    // and most of the width to the messages, which are long.
-    resizeDocks({ m_errorLister }, { 150 }, Qt::Vertical);
-    resizeDocks({ m_errorLister, m_debugInterface }, { 900, 300 }, Qt::Horizontal);
+    // Room for the registers and the stack top, the rows the debugger shows.
+    WindowLayout::arrangeBottomDocks(this, m_errorLister, m_debugInterface,
+                                     int(m_interpreter.debugValues().size()) + 1);
 
     m_help = new QHelp;
     addDockWidget(Qt::RightDockWidgetArea, m_help);
     m_help->hide();
     m_helpAction = m_help->toggleViewAction();
     m_helpAction->setShortcut(QKeySequence(QStringLiteral("F1")));
-    m_helpAction->setIcon(QIcon(QStringLiteral("Ressources:help.png")));
+    m_helpAction->setIcon(QIcon(QStringLiteral(":/icons/help.png")));
     ui.menuHelp->addAction(m_helpAction);
 
     m_editor->setCommands(m_interpreter.virtualMachine()->commands());
@@ -178,7 +186,16 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     connect(ui.action_French, &QAction::triggered, this, &MainWindow::changeLanguage);
     connect(ui.action_English, &QAction::triggered, this, &MainWindow::changeLanguage);
     connect(m_editor, &QEditor::modified, this, &MainWindow::updateWindowTitle);
+    connect(m_errorLister, &QErrorLister::lineActivated, m_editor, &QEditor::goToLine);
     connect(m_traceProperties, &QTurtleTraceProperties::penGenerated, m_outputArea, &QTurtleOutputArea::setPen);
+    connect(ui.actionNew, &QAction::triggered, this, &MainWindow::closeFile);
+    connect(m_languageActions, &QActionGroup::triggered, this, [this] { m_sessionLanguage = QString(); });
+    m_recentFiles = new RecentFiles(ui.menuRecent_Files, this);
+    connect(m_recentFiles, &RecentFiles::fileChosen, this, [this](const QString& path) { open(FileChoice({ path })); });
+    connect(new ExampleMenu(ui.menuOpen_Example, this), &ExampleMenu::exampleChosen, this,
+            [this](const QString& path) { mayDiscardScript() && loadScript(path, true); });
+    connect(new FileDropFilter({ this, m_editor, m_editor->viewport() }, this), &FileDropFilter::filesDropped, this,
+            [this](const QStringList& paths) { open(FileChoice(paths)); });
 
     m_interpreter.setWalkingTurtle(m_walkingTurtle);
     m_outputArea->setWalkingTurtle(m_walkingTurtle);
@@ -355,6 +372,7 @@ void MainWindow::refreshErrorList()
         m_errorLister->setVisible(true);
     }
     m_errorLister->setMessages(m_interpreter.messages());
+    m_editor->setDiagnostics(m_interpreter.messages());
 }
 
 void MainWindow::syncWriteAction()
@@ -376,9 +394,27 @@ QMessageBox::StandardButton MainWindow::maybeSave()
     return answer;
 }
 
+bool MainWindow::mayDiscardScript()
+{
+    return !m_editor->isModified() || maybeSave() != QMessageBox::Cancel;
+}
+
+void MainWindow::open(const FileChoice& files)
+{
+    if (!files.script().isEmpty()) {
+        if (!mayDiscardScript()) {
+            return;
+        }
+        loadScript(files.script());
+    }
+    if (!files.trace().isEmpty()) {
+        loadTrace(files.trace());
+    }
+}
+
 void MainWindow::openFile()
 {
-    if (m_editor->isModified() && maybeSave() == QMessageBox::Cancel) {
+    if (!mayDiscardScript()) {
         return;
     }
     const QString path = Dialogs::openFileName(this, tr("Open a turtle file"), m_turDirectory,
@@ -388,13 +424,17 @@ void MainWindow::openFile()
     }
 }
 
-bool MainWindow::loadScript(const QString& path)
+// A copy has no name, so that Save asks for one.
+bool MainWindow::loadScript(const QString& path, bool asCopy)
 {
     QString text;
     QString error;
     if (!MemorySafety::readScript(path, text, error)) {
         warn(tr("Load failed"), tr("The loading of the file have failed"), error);
         return false;
+    }
+    if (m_debugActions->isEnabled()) {
+        stopDebugging();
     }
     const QString previous = m_editor->toPlainText();
     const bool wasModified = m_editor->isModified();
@@ -405,9 +445,12 @@ bool MainWindow::loadScript(const QString& path)
         warn(tr("Load failed"), tr("The loading of the file have failed"), MemorySafety::outOfMemory());
         return false;
     }
-    m_editor->setDocumentTitle(path);
+    m_editor->setDocumentTitle(asCopy ? QString() : path);
     m_editor->setIfModified(false);
     updateWindowTitle();
+    if (!asCopy) {
+        m_recentFiles->add(path);
+    }
     return true;
 }
 
@@ -433,13 +476,16 @@ void MainWindow::saveAs()
 bool MainWindow::saveScriptAs()
 {
     const QString path = Dialogs::saveFileName(this, tr("Save the file"), m_turDirectory,
-                                               fileFilter(TurtleFiles));
+                                               fileFilter(TurtleFiles), QStringLiteral("tur"));
     if (path.isEmpty()) {
         return false;
     }
     m_editor->setDocumentTitle(path);
     const bool written = writeScript(path);
     updateWindowTitle();
+    if (written) {
+        m_recentFiles->add(path);
+    }
     return written;
 }
 
@@ -457,8 +503,11 @@ bool MainWindow::writeScript(const QString& path)
 
 void MainWindow::closeFile()
 {
-    if (m_editor->isModified() && maybeSave() == QMessageBox::Cancel) {
+    if (!mayDiscardScript()) {
         return;
+    }
+    if (m_debugActions->isEnabled()) {
+        stopDebugging();
     }
     m_editor->clear();
     m_editor->setDocumentTitle(QString());
@@ -468,9 +517,12 @@ void MainWindow::closeFile()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_editor->isModified() && maybeSave() == QMessageBox::Cancel) {
+    if (!mayDiscardScript()) {
         event->ignore();
         return;
+    }
+    if (m_keepsSettings) {
+        writeSettings();
     }
     event->accept();
 }
@@ -504,6 +556,7 @@ bool MainWindow::loadTrace(const QString& path)
     *m_walkingTurtle = std::move(loaded);
     syncWriteAction();
     repaintDrawing();
+    m_recentFiles->add(path);
     if (unreadLines > 0) {
         warn(tr("Trace partly loaded"),
              tr("The trace ends at an empty line; lines left unread after it: %L1.").arg(unreadLines),
@@ -522,7 +575,9 @@ void MainWindow::saveImage()
     QString error;
     if (!writeTextFile(path, QString::fromLatin1(m_walkingTurtle->toString().c_str()), error)) {
         warn(tr("Save failed"), tr("The save of the file have failed"), error);
+        return;
     }
+    m_recentFiles->add(path);
 }
 
 QString MainWindow::chooseDirectory(const QString& current)
@@ -620,7 +675,9 @@ void MainWindow::changeLanguage()
     QCoreApplication::removeTranslator(m_appTranslator);
 
     QString code;
-    if (ui.action_System_Language->isChecked()) {
+    if (!m_sessionLanguage.isNull()) {
+        code = m_sessionLanguage == QLatin1String("en") ? QString() : m_sessionLanguage;
+    } else if (ui.action_System_Language->isChecked()) {
         code = QLocale::system().name().section(QLatin1Char('_'), 0, 0);
     } else if (ui.action_French->isChecked()) {
         code = QStringLiteral("fr");
@@ -646,6 +703,7 @@ void MainWindow::changeLanguage()
     m_errorLister->retranslate();
     m_debugInterface->retranslate();
     m_help->retranslate();
+    m_editorPane->retranslate();
 }
 
 void MainWindow::applyLanguage(const QString& code)
@@ -653,4 +711,45 @@ void MainWindow::applyLanguage(const QString& code)
     m_interpreter.setLanguage(code);
     ui.retranslateUi(this);
     updateWindowTitle();
+}
+
+// ---------------------------------------------------------------- settings
+
+bool MainWindow::readSettings()
+{
+    const Settings settings;
+    m_keepsSettings = true;
+    const QString language = settings.language();
+    if (language != QLatin1String("system")) {
+        (language == QLatin1String("fr") ? ui.action_French : ui.action_English)->setChecked(true);
+        changeLanguage();
+    }
+    // After the language: retranslating the pen panel resets its boxes.
+    return settings.restore(settingsParts());
+}
+
+void MainWindow::writeSettings()
+{
+    Settings settings;
+    if (m_sessionLanguage.isNull()) {
+        settings.setLanguage(ui.action_French->isChecked()        ? QStringLiteral("fr")
+                                 : ui.action_English->isChecked() ? QStringLiteral("en")
+                                                                  : QStringLiteral("system"));
+    }
+    settings.save(settingsParts());
+}
+
+Settings::Window MainWindow::settingsParts()
+{
+    return { this, m_splitter, m_traceProperties, m_editor, m_recentFiles,
+             { &m_turDirectory, &m_resDirectory, &m_renderDirectory } };
+}
+
+void MainWindow::setSessionLanguage(const QString& code)
+{
+    m_sessionLanguage = code;
+    if (code == QLatin1String("fr") || code == QLatin1String("en")) {
+        (code == QLatin1String("fr") ? ui.action_French : ui.action_English)->setChecked(true);
+    }
+    changeLanguage();
 }

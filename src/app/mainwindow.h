@@ -1,19 +1,24 @@
 #pragma once
 
 #include "frontend/interpreter.h"
+#include "settings.h"
 
 #include "ui_mainwindow.h"
 
 #include <QMainWindow>
 #include <QMessageBox>
 
+class FileChoice;
 class QActionGroup;
+class QCentralSplitter;
+class RecentFiles;
 class QCloseEvent;
 class QGridLayout;
 class QMenu;
 class QTranslator;
 class QDebuggerInterface;
 class QEditor;
+class QEditorPane;
 class QErrorLister;
 class QHelp;
 class QTurtleOutputArea;
@@ -30,6 +35,14 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
     ~MainWindow() override;
+
+    // Reads the settings of the last session, and from then on writes them
+    // when the window closes; false when no window geometry was restored.
+    bool readSettings();
+    // A language for this session only, kept out of the settings.
+    void setSessionLanguage(const QString& code);
+    // Opens a script (after the unsaved-changes prompt) and a trace, as Open and Open Image do.
+    void open(const FileChoice& files);
 
 public slots:
     void openFile();
@@ -58,9 +71,12 @@ protected:
 
 private:
     QMessageBox::StandardButton maybeSave();
+    bool mayDiscardScript();
+    void writeSettings();
+    Settings::Window settingsParts();
     bool saveScript();
     bool saveScriptAs();
-    bool loadScript(const QString& path);
+    bool loadScript(const QString& path, bool asCopy = false);
     bool loadTrace(const QString& path);
     bool writeScript(const QString& path);
     void applyLanguage(const QString& code);
@@ -78,6 +94,7 @@ private:
     QGridLayout* m_centralLayout;
     QTurtleOutputArea* m_outputArea;
     QEditor* m_editor;
+    QEditorPane* m_editorPane;
     QTurtleTraceProperties* m_traceProperties;
     QErrorLister* m_errorLister;
     QDebuggerInterface* m_debugInterface;
@@ -100,4 +117,8 @@ private:
     QTranslator* m_qtTranslator;
     QTranslator* m_appTranslator;
     RecoveryStore* m_recovery;
+    QCentralSplitter* m_splitter;
+    RecentFiles* m_recentFiles;
+    QString m_sessionLanguage;
+    bool m_keepsSettings = false;
 };

@@ -2,11 +2,12 @@
 
 #include "turtlerenderer.h"
 
+#include "frontend/outputfile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace {
 
@@ -92,8 +93,8 @@ ImageExportResult exportImage(
                            .arg(size.height()));
     }
 
-    // Through a save file, so that a failed export leaves an older file as it was.
-    QSaveFile file(fileName);
+    // A failed export leaves an older file as it was.
+    OutputFile file(fileName);
     if (!file.open(QIODevice::WriteOnly)) {
         return notWritten(fileName, file.errorString());
     }

@@ -5,6 +5,7 @@
 #include "ui_qturtletraceproperties.h"
 
 #include <QColorDialog>
+#include <QDataStream>
 
 namespace {
 
@@ -17,6 +18,8 @@ QTurtleTraceProperties::ColorDialog& colorDialog()
 // The items of each box, by index.
 const Qt::PenCapStyle CapStyles[] = { Qt::SquareCap, Qt::FlatCap, Qt::RoundCap };
 const Qt::PenJoinStyle JoinStyles[] = { Qt::BevelJoin, Qt::MiterJoin, Qt::RoundJoin };
+constexpr qint32 StateVersion = 1;
+
 const Qt::PenStyle PenStyles[]
     = { Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine, Qt::DashDotDotLine, Qt::CustomDashLine };
 
@@ -63,6 +66,39 @@ void QTurtleTraceProperties::retranslate()
         box->clear();
         box->addItems(items);
     }
+}
+
+QByteArray QTurtleTraceProperties::saveState() const
+{
+    QByteArray state;
+    QDataStream out(&state, QIODevice::WriteOnly);
+    // The same bytes whichever Qt wrote them.
+    out.setVersion(QDataStream::Qt_5_15);
+    out << StateVersion << qint32(m_ui->CapStyle->currentIndex()) << qint32(m_ui->JoinStyle->currentIndex())
+        << qint32(m_ui->PenStyle->currentIndex()) << qint32(m_ui->Width->value()) << m_color;
+    return state;
+}
+
+bool QTurtleTraceProperties::restoreState(const QByteArray& state)
+{
+    QDataStream in(state);
+    in.setVersion(QDataStream::Qt_5_15);
+    qint32 version = 0, cap = 0, join = 0, style = 0, width = 0;
+    QColor color;
+    in >> version >> cap >> join >> style >> width >> color;
+    const auto fits = [](QComboBox* box, qint32 index) { return index >= 0 && index < box->count(); };
+    if (in.status() != QDataStream::Ok || version != StateVersion || !fits(m_ui->CapStyle, cap)
+        || !fits(m_ui->JoinStyle, join) || !fits(m_ui->PenStyle, style) || width < m_ui->Width->minimum()
+        || width > m_ui->Width->maximum()) {
+        return false;
+    }
+    m_ui->CapStyle->setCurrentIndex(cap);
+    m_ui->JoinStyle->setCurrentIndex(join);
+    m_ui->PenStyle->setCurrentIndex(style);
+    m_ui->Width->setValue(width);
+    m_color = color;
+    generatePen();
+    return true;
 }
 
 void QTurtleTraceProperties::setColorDialog(ColorDialog dialog)

@@ -28,6 +28,11 @@ public:
     // refilled, so they return to their first item; width and colour are kept.
     void retranslate();
 
+    // The choices of the panel, to be kept between sessions. Restoring emits
+    // the pen; a state that is not one of saveState() changes nothing.
+    QByteArray saveState() const;
+    bool restoreState(const QByteArray& state);
+
     // Lets tests answer the colour dialog; an empty function restores the real one.
     static void setColorDialog(ColorDialog dialog);
 

@@ -1,7 +1,9 @@
 #include "turtlerenderer.h"
 
+#include "tracemirror.h"
 #include "turtle/walkingturtle.h"
 
+#include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
@@ -10,27 +12,217 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <iterator>
+#include <new>
+#include <thread>
 
 namespace {
 
 // Half the side of the square window, in turtle units.
 constexpr int HalfWindow = 400;
 
+// When a run is split, short enough that an outline has few overlapping edges,
+// long enough that a dense trace is not one fill per segment:
+// a polyline is cut after this many points or device pixels, whichever comes
+// first: long chords are then drawn one by one.
+constexpr int SplitPoints = 8;
+constexpr qreal SplitPixels = 64;
+
+// Below this a second band costs more than it saves.
+constexpr std::size_t BandPoints = 4096;
+
+constexpr std::size_t CancelCheckPoints = 2048;
+
 // Positions reach the painter as the truncated integers of the trace, but in
 // floating point: a position clamped to INT_MIN could not be negated as an int,
 // and the painter's own integer mapping would overflow far outside the view.
-QPointF screenPoint(const Turtle& turtle)
+template <class Snapshot> QPointF screenPoint(const Snapshot& snapshot)
 {
-    return QPointF(turtle.x(), -static_cast<qreal>(turtle.y()));
+    return QPointF(snapshot.x(), -static_cast<qreal>(snapshot.y()));
 }
 
-void drawRun(QPainter* painter, const QPolygonF& run)
+// How a pen is stroked on a device: the toolkit draws a pen at most one
+// device pixel wide with its fast line stroker, which needs no splitting.
+struct Stroke
 {
-    if (run.size() > 1) {
-        painter->drawPolyline(run);
+    Stroke(const QPen& pen, const QTransform& device, bool reference)
+    {
+        const qreal scale = std::sqrt(std::abs(device.determinant()));
+        const bool cosmetic = pen.isCosmetic() || pen.widthF() == 0;
+        const bool thin = cosmetic ? pen.widthF() <= 1 : pen.widthF() * scale <= 1;
+        split = !reference && !thin && pen.style() != Qt::NoPen;
+        dashed = pen.style() != Qt::SolidLine && pen.style() != Qt::NoPen;
+        if (dashed) {
+            for (qreal dash : pen.dashPattern()) {
+                pattern += std::max<qreal>(dash, 0);
+            }
+            dashed = pattern > 0;
+            // The fast stroker counts the pattern in device pixels, the other
+            // one in pen widths of the drawing.
+            unit = thin ? 1 / std::max<qreal>(scale, 1e-12) : (cosmetic ? std::max<qreal>(pen.widthF(), 1) / std::max<qreal>(scale, 1e-12) : pen.widthF());
+        }
+        // How far ink reaches beyond the points, for culling.
+        qreal reach = pen.widthF() / 2;
+        if (pen.joinStyle() == Qt::MiterJoin || pen.joinStyle() == Qt::SvgMiterJoin) {
+            reach *= std::max<qreal>(pen.miterLimit(), 1);
+        } else {
+            reach *= 1.5;
+        }
+        margin = cosmetic ? 2 / std::max<qreal>(scale, 1e-12) : reach + 2 / std::max<qreal>(scale, 1e-12);
+        splitLength = SplitPixels / std::max<qreal>(scale, 1e-12);
     }
+
+    qreal offsetAt(qreal length, qreal penOffset) const
+    {
+        return std::fmod(penOffset + length / unit, pattern);
+    }
+
+    bool split = false;
+    bool dashed = false;
+    qreal unit = 1;
+    qreal pattern = 0;
+    qreal margin = 0;
+    // SplitPixels in logical units.
+    qreal splitLength = 0;
+};
+
+// Draws points [begin, end) of a trace; see TurtleRenderer::drawSnapshotRange.
+// `cull`, in device coordinates, skips split polylines that cannot reach it.
+template <class Points>
+bool drawRange(QPainter* painter, const Points& points, std::size_t begin, std::size_t end, const QPen& pen,
+    const Stroke& stroke, double* runLength, const QRectF& cull, const std::atomic<bool>* cancel)
+{
+    const QTransform device = painter->combinedTransform();
+    QPen current = pen;
+    painter->setPen(current);
+    QPolygonF run;
+    double length = 0;
+    double startLength = 0;
+
+    const auto flush = [&] {
+        if (run.size() > 1) {
+            if (stroke.split && !cull.isEmpty()
+                && !device.mapRect(run.boundingRect().adjusted(-stroke.margin, -stroke.margin, stroke.margin, stroke.margin))
+                        .intersects(cull)) {
+                return;
+            }
+            if (stroke.dashed && startLength > 0) {
+                current.setDashOffset(stroke.offsetAt(startLength, pen.dashOffset()));
+                painter->setPen(current);
+            } else if (stroke.dashed && current.dashOffset() != pen.dashOffset()) {
+                current = pen;
+                painter->setPen(current);
+            }
+            painter->drawPolyline(run);
+        }
+    };
+
+    std::size_t i = begin;
+    if (begin > 0 && begin < end && points[begin].isWriting()) {
+        run.append(screenPoint(points[begin - 1]));
+        length = startLength = runLength ? *runLength : 0;
+    }
+    for (; i < end; ++i) {
+        const auto& snapshot = points[i];
+        const QPointF point = screenPoint(snapshot);
+        if (!snapshot.isWriting()) {
+            flush();
+            run.clear();
+            length = startLength = 0;
+        } else if (!run.isEmpty() && run.back() == point && stroke.split) {
+            // A turn adds a point where the run already is: nothing to draw.
+            continue;
+        } else if (!run.isEmpty() && (stroke.dashed || stroke.split)) {
+            length += QLineF(run.back(), point).length();
+        }
+        run.append(point);
+        if (stroke.split && (run.size() >= SplitPoints || length - startLength >= stroke.splitLength)) {
+            flush();
+            run.clear();
+            run.append(point);
+            startLength = length;
+        }
+        if (cancel && i % CancelCheckPoints == 0 && cancel->load(std::memory_order_relaxed)) {
+            return false;
+        }
+    }
+    flush();
+    if (runLength) {
+        *runLength = length;
+    }
+    return true;
 }
+
+// The fixed mapping, the viewport shifted up by `top` device rows.
+void setUpBand(QPainter* painter, const QSize& size, int top)
+{
+    painter->setRenderHint(QPainter::Antialiasing);
+    const int side = std::min(size.width(), size.height());
+    painter->setViewport((size.width() - side) / 2, (size.height() - side) / 2 - top, side, side);
+    painter->setWindow(-HalfWindow, -HalfWindow, 2 * HalfWindow, 2 * HalfWindow);
+}
+
+// Paints points [0, count) onto an image in horizontal bands, one thread each.
+template <class Points>
+bool paintBands(QImage* image, const QSize& size, const QTransform& world, const Points& points, std::size_t count,
+    const QPen& pen, bool reference, double* runLength, const std::atomic<bool>* cancel)
+{
+    const int rows = image->height();
+    // The fast stroker draws thin pens quickly enough on one core.
+    const qreal side = std::min(size.width(), size.height());
+    const QTransform device = world * QTransform::fromScale(side / (2 * HalfWindow), side / (2 * HalfWindow));
+    const bool twoBands = Stroke(pen, device, reference).split && count >= BandPoints && rows >= 64
+        && image->devicePixelRatio() == 1.0 && std::thread::hardware_concurrency() > 1;
+    const int bands = twoBands ? 2 : 1;
+    uchar* bits = image->bits();
+    const qsizetype bytesPerLine = image->bytesPerLine();
+
+    const auto paintBand = [&](int band, double* length) {
+        const int top = rows * band / bands;
+        const int bottom = rows * (band + 1) / bands;
+        QImage part(bits + top * bytesPerLine, image->width(), bottom - top, bytesPerLine, image->format());
+        part.setDevicePixelRatio(image->devicePixelRatio());
+        QPainter painter(&part);
+        setUpBand(&painter, size, top);
+        painter.setWorldTransform(world);
+        const Stroke stroke(pen, painter.combinedTransform(), reference);
+        return drawRange(&painter, points, 0, count, pen, stroke, length, QRectF(part.rect()), cancel);
+    };
+
+    if (bands == 1) {
+        return paintBand(0, runLength);
+    }
+    bool otherDone = false;
+    bool otherFailed = false;
+    std::thread other([&] {
+        try {
+            double unused = 0;
+            otherDone = paintBand(1, &unused);
+        } catch (const std::bad_alloc&) {
+            otherFailed = true;
+        }
+    });
+    bool done = false;
+    try {
+        done = paintBand(0, runLength);
+    } catch (...) {
+        other.join();
+        throw;
+    }
+    other.join();
+    if (otherFailed) {
+        throw std::bad_alloc();
+    }
+    return done && otherDone;
+}
+
+// The trace read in place, by index.
+struct TraceIndex
+{
+    const WalkingTurtle::Trace& trace;
+    const Turtle& operator[](std::size_t i) const { return trace[i]; }
+};
 
 } // namespace
 
@@ -52,6 +244,18 @@ TurtleRenderer::TurtleRenderer(const WalkingTurtle* turtle, const QPen& pen)
 
 void TurtleRenderer::render(QPaintDevice* device, bool showTurtle) const
 {
+    if (device->devType() == QInternal::Image && m_turtle && m_turtle->trace().size() >= BandPoints) {
+        QImage* image = static_cast<QImage*>(device);
+        const QSize size(device->width(), device->height());
+        const TraceIndex points { m_turtle->trace() };
+        paintBands(image, size, QTransform(), points, m_turtle->trace().size(), m_pen, m_reference, nullptr, nullptr);
+        if (showTurtle) {
+            QPainter painter(device);
+            setUpView(&painter, size.width(), size.height());
+            drawTurtle(&painter);
+        }
+        return;
+    }
     QPainter painter(device);
     setUpView(&painter, device->width(), device->height());
     drawTrace(&painter);
@@ -62,10 +266,7 @@ void TurtleRenderer::render(QPaintDevice* device, bool showTurtle) const
 
 void TurtleRenderer::setUpView(QPainter* painter, int width, int height)
 {
-    painter->setRenderHint(QPainter::Antialiasing);
-    const int side = std::min(width, height);
-    painter->setViewport((width - side) / 2, (height - side) / 2, side, side);
-    painter->setWindow(-HalfWindow, -HalfWindow, 2 * HalfWindow, 2 * HalfWindow);
+    setUpBand(painter, QSize(width, height), 0);
 }
 
 quint64 TurtleRenderer::traceFingerprint(const WalkingTurtle* turtle)
@@ -95,27 +296,26 @@ void TurtleRenderer::drawTrace(QPainter* painter) const
         return;
     }
     painter->save();
-    painter->setPen(m_pen);
-
     // A pen-up snapshot starts a new run; runs are never joined to each other.
-    // Each run is measured first, so that a long one is copied into a buffer of
-    // its exact size instead of one that doubles its way there.
-    const WalkingTurtle::Trace& trace = m_turtle->trace();
-    QPolygonF run;
-    for (auto start = trace.cbegin(); start != trace.cend();) {
-        auto end = std::next(start);
-        while (end != trace.cend() && end->isWriting()) {
-            ++end;
-        }
-        run.clear();
-        run.reserve(int(std::min<std::ptrdiff_t>(std::distance(start, end), INT_MAX)));
-        for (auto snapshot = start; snapshot != end; ++snapshot) {
-            run.append(screenPoint(*snapshot));
-        }
-        drawRun(painter, run);
-        start = end;
-    }
+    const Stroke stroke(m_pen, painter->combinedTransform(), m_reference);
+    const TraceIndex points { m_turtle->trace() };
+    drawRange(painter, points, 0, m_turtle->trace().size(), m_pen, stroke, nullptr, QRectF(), nullptr);
+    painter->restore();
+}
 
+bool TurtleRenderer::renderSnapshot(QImage* image, const QSize& size, const QTransform& world,
+    const TraceSnapshot& points, std::size_t count, const QPen& pen, double* runLength,
+    const std::atomic<bool>* cancel)
+{
+    return paintBands(image, size, world, points, std::min(count, points.size()), pen, false, runLength, cancel);
+}
+
+void TurtleRenderer::drawSnapshotRange(QPainter* painter, const TraceSnapshot& points, std::size_t begin,
+    std::size_t end, const QPen& pen, double* runLength)
+{
+    painter->save();
+    const Stroke stroke(pen, painter->combinedTransform(), false);
+    drawRange(painter, points, begin, std::min(end, points.size()), pen, stroke, runLength, QRectF(), nullptr);
     painter->restore();
 }
 
@@ -139,7 +339,7 @@ void TurtleRenderer::drawTurtle(QPainter* painter) const
         transform.translate(cx, -cy);
         transform.rotateRadians(Turtle::Pi - m_turtle->angle());
         transform.translate(-cx, cy);
-        painter->setWorldTransform(transform);
+        painter->setWorldTransform(transform, true);
     }
 
     const QColor colour = markerColor();

@@ -36,12 +36,3 @@ QString locateDataFile(const QString& relativePath)
     }
     return relativePath;
 }
-
-void installDataSearchPaths()
-{
-    QStringList paths { QStringLiteral("Ressources") };
-    for (const QString& root : dataRoots()) {
-        paths << QDir(root).filePath(QStringLiteral("Ressources"));
-    }
-    QDir::setSearchPaths(QStringLiteral("Ressources"), paths);
-}

@@ -8,7 +8,3 @@
 // belongs to, then in the data directory chosen at build time. Returns the
 // path as given when none exists, so that error messages name what was looked for.
 QString locateDataFile(const QString& relativePath);
-
-// Lets icon paths such as "Ressources:open.png" resolve in the same three
-// places, so that the forms need not know where Korvane is installed.
-void installDataSearchPaths();

@@ -6,6 +6,7 @@
 
 namespace {
 const int kRowHeight = 22;
+const QColor kChanged(255, 244, 160);
 }
 
 QDebuggerInterface::QDebuggerInterface(QWidget* parent)
@@ -14,8 +15,10 @@ QDebuggerInterface::QDebuggerInterface(QWidget* parent)
 {
     m_ui->setupUi(this);
 
-    // Rows are 22 pixels high whatever the font would ask for.
+    // Rows are 22 pixels high whatever the font would ask for, and no margin
+    // around the table, so that every row fits a dock of modest height.
     m_ui->DebugTableWidget->verticalHeader()->setMinimumSectionSize(kRowHeight);
+    m_ui->gridLayout->setContentsMargins(0, 0, 0, 0);
 
     auto* header = new QTableWidgetItem(tr("Values"));
     header->setTextAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
@@ -27,6 +30,9 @@ QDebuggerInterface::~QDebuggerInterface() = default;
 void QDebuggerInterface::setValues(const DebugValueList& values)
 {
     QTableWidget* table = m_ui->DebugTableWidget;
+    // The first values shown have nothing to differ from.
+    const bool compare = !m_previous.isEmpty();
+    QHash<QString, int> current;
     table->setRowCount(int(values.size()));
     int row = 0;
     for (const auto& value : values) {
@@ -34,9 +40,21 @@ void QDebuggerInterface::setValues(const DebugValueList& values)
         name->setTextAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
         table->setVerticalHeaderItem(row, name);
         table->setRowHeight(row, kRowHeight);
-        table->setItem(row, 0, new QTableWidgetItem(QString::number(value.second)));
+        auto* item = new QTableWidgetItem(QString::number(value.second));
+        const auto before = m_previous.constFind(value.first);
+        const bool changed = compare && (before == m_previous.constEnd() || *before != value.second);
+        if (changed) {
+            QFont bold = item->font();
+            bold.setBold(true);
+            item->setFont(bold);
+            item->setBackground(kChanged);
+            item->setForeground(QColor(Qt::black));
+        }
+        table->setItem(row, 0, item);
+        current.insert(value.first, value.second);
         ++row;
     }
+    m_previous = current;
 }
 
 void QDebuggerInterface::retranslate()

@@ -3,6 +3,7 @@
 #include "vm/virtualmachine.h"
 
 #include <QDockWidget>
+#include <QHash>
 
 #include <memory>
 
@@ -10,7 +11,8 @@ namespace Ui {
 class m_debugInterface;
 }
 
-// "Debugger": one table row per entry of the machine's debug list.
+// "Debugger": one table row per entry of the machine's debug list. The values
+// that the last setValues changed, and the rows it added, stand out until the next.
 class QDebuggerInterface : public QDockWidget
 {
     Q_OBJECT
@@ -27,4 +29,5 @@ public:
 
 private:
     std::unique_ptr<Ui::m_debugInterface> m_ui;
+    QHash<QString, int> m_previous;
 };

@@ -7,11 +7,14 @@
 #include <list>
 #include <memory>
 
+class QListWidgetItem;
+
 namespace Ui {
 class m_errorLister;
 }
 
-// "List of Errors": one line per diagnostic, in the order given.
+// "List of Errors": one line per diagnostic, in the order given. Activating an
+// entry (a click, or Return) that names a line emits lineActivated.
 class QErrorLister : public QDockWidget
 {
     Q_OBJECT
@@ -25,6 +28,14 @@ public:
 
     QSize minimumSizeHint() const override;
 
+signals:
+    void lineActivated(int line);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void activate(const QListWidgetItem* item);
+
     std::unique_ptr<Ui::m_errorLister> m_ui;
 };

@@ -19,6 +19,8 @@
 #include <QToolBar>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 #include <unistd.h>
@@ -644,6 +646,16 @@ void TestMainWindow::saveKeepsTheOldFileWhenWritingFails()
     QVERIFY(QFileInfo(path).isDir());
     // Save As takes the new name before writing, and keeps it when the write fails.
     QCOMPARE(editor()->documentTitle(), path);
+
+    // A full device: the system's reason with the path, the text still to save.
+    if (QFileInfo::exists(QStringLiteral("/dev/full"))) {
+        QTest::keyClicks(editor(), "x");
+        Dialogs::setNextFileName(QStringLiteral("/dev/full"));
+        action("actionSave_AS")->trigger();
+        QVERIFY(Dialogs::shownMessages().last().contains(
+            QStringLiteral("/dev/full: ") + QString::fromLocal8Bit(strerror(ENOSPC))));
+        QVERIFY(editor()->isModified());
+    }
 }
 
 void TestMainWindow::directoryChoice()

@@ -4,8 +4,11 @@
 #include <QImage>
 #include <QtTest>
 
+#include <cerrno>
 #include <cstring>
 #include <memory>
+
+#include <unistd.h>
 
 namespace {
 
@@ -15,13 +18,14 @@ struct Result {
     QByteArray err;
 };
 
-Result runner(const QStringList& arguments, const QString& workingDirectory = QString())
+Result runner(const QStringList& arguments, const QString& workingDirectory = QString(),
+    const QString& program = QStringLiteral(KORVANE_RUN))
 {
     QProcess process;
     if (!workingDirectory.isEmpty()) {
         process.setWorkingDirectory(workingDirectory);
     }
-    process.start(QStringLiteral(KORVANE_RUN), arguments);
+    process.start(program, arguments);
     Result result;
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
         process.kill();
@@ -45,6 +49,15 @@ void writeFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
+}
+
+const QByteArray SquareScript("Tur=Asm\nwrite: Y;\nCX: 4;\ndefine: side;\nmove: 100;\nleft: 90;\nloop: side;\nend;\n");
+const QByteArray Trace("Tur=Res\nN 1 2\nY 3 4\n");
+
+bool isLinkToDevice(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isSymLink() && !info.isFile() && QFileInfo(info.symLinkTarget()).exists();
 }
 
 bool sameBits(double a, double b)
@@ -76,6 +89,8 @@ private slots:
     void windowsLineEndsAreRead();
     void resNamingAFolder();
     void reportOnAFullDevice();
+    void aFullDiskKeepsTheOldTrace();
+    void aLockedFolderIsWrittenInPlace();
     void unreadableCatalogue();
     void worksFromAnyFolder();
     void imageExport_data();
@@ -93,11 +108,16 @@ void TestKorvaneRun::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    writeFile(path("square.tur"), "Tur=Asm\nwrite: Y;\nCX: 4;\ndefine: side;\nmove: 100;\nleft: 90;\nloop: side;\nend;\n");
+    writeFile(path("square.tur"), SquareScript);
+    QVERIFY(QFile::link("square.tur", path("link.tur")));
+    QVERIFY(::link(QFile::encodeName(path("square.tur")).constData(), QFile::encodeName(path("hard.tur")).constData())
+        == 0);
+    QVERIFY(QFile::link("/dev/null", path("null.res")));
+    QVERIFY(QFile::link("/dev/full", path("full.png")));
     writeFile(path("bad.tur"), "Tur=Asm\nmove: 5\n");
     static const char binary[] = "\x7f" "ELF\x02\x01\x01\0\0\0\0\n\x03\0>\0\x01\0\0\0";
     writeFile(path("binary.tur"), QByteArray(binary, sizeof binary - 1));
-    writeFile(path("trace.res"), "Tur=Res\nN 1 2\nY 3 4\n");
+    writeFile(path("trace.res"), Trace);
     writeFile(path("bad.res"), "Tur=Res\nY 10\n");
 }
 
@@ -143,6 +163,30 @@ void TestKorvaneRun::commandLine_data()
                                              << "go with --image";
     QTest::newRow("a trace in a missing folder") << QStringList { "--res", "no/such/dir/out.res", "square.tur" } << 2
                                                  << "" << "Cannot write no/such/dir/out.res";
+
+    const QString noRoom = QString::fromLocal8Bit(strerror(ENOSPC));
+    QTest::newRow("a trace on a full device") << QStringList { "--res", "/dev/full", "square.tur" } << 2 << ""
+                                              << "Cannot write /dev/full: " + noRoom + ".";
+    QTest::newRow("an image on a full device through a link")
+        << QStringList { "--image", "full.png", "square.tur" } << 2 << "" << "full.png: " + noRoom;
+    QTest::newRow("a trace on the null device through a link") << QStringList { "--res", "null.res", "square.tur" }
+                                                                << 0 << "" << "";
+    QTest::newRow("a trace on the standard output") << QStringList { "--res", "-", "square.tur" } << 0
+                                                    << "Tur=Res\nN 0 0\nY -100 0\n" << "";
+    QTest::newRow("a trace over the script") << QStringList { "--res", "square.tur", "square.tur" } << 2 << ""
+                                             << "--res square.tur would overwrite the script square.tur.";
+    QTest::newRow("a trace over the script through a link") << QStringList { "--res", "link.tur", "square.tur" } << 2
+                                                            << "" << "would overwrite the script";
+    QTest::newRow("a trace over the script through a hard link")
+        << QStringList { "--res", "hard.tur", "square.tur" } << 2 << "" << "would overwrite the script";
+    QTest::newRow("a trace over the loaded trace")
+        << QStringList { "--trace", "trace.res", "--res", "./trace.res", "square.tur" } << 2 << ""
+        << "would overwrite the trace trace.res";
+    QTest::newRow("an image over the trace") << QStringList { "--res", "o.png", "--image", "./o.png", "square.tur" }
+                                             << 2 << "" << "name the same file";
+    QTest::newRow("the report and the trace on the standard output")
+        << QStringList { "--json", "--res", "-", "square.tur" } << 2 << ""
+        << "--json (the standard output) and --res (the standard output)";
 }
 
 void TestKorvaneRun::commandLine()
@@ -162,6 +206,10 @@ void TestKorvaneRun::commandLine()
         QVERIFY(!QFileInfo::exists(path("out.txt")));
         QVERIFY(!QFileInfo::exists(path("o.png")));
     }
+    QCOMPARE(readAll(path("square.tur")), SquareScript);
+    QCOMPARE(readAll(path("trace.res")), Trace);
+    QVERIFY(isLinkToDevice(path("null.res")));
+    QVERIFY(isLinkToDevice(path("full.png")));
 }
 
 void TestKorvaneRun::diagnosticsAndStatus_data()
@@ -342,6 +390,74 @@ void TestKorvaneRun::reportOnAFullDevice()
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), 2);
     QVERIFY(process.readAllStandardError().contains("Cannot write the standard output"));
+}
+
+// A small file system where this machine lets us mount one, else a file size
+// limit, with its signal ignored as a shell's "trap" does.
+void TestKorvaneRun::aFullDiskKeepsTheOldTrace()
+{
+    writeFile(path("long.tur"), "Tur=Asm\nwrite: Y;\nCX: 20000;\ndefine: side;\nmove: 7;\nright: 91;\nloop: side;\nend;\n");
+    const QString disk = path("disk");
+    QVERIFY(QDir().mkdir(disk));
+    QProcess mount;
+    mount.start("mount", { "-t", "tmpfs", "-o", "size=64k", "tmpfs", disk });
+    const bool mounted = mount.waitForFinished() && mount.exitStatus() == QProcess::NormalExit && mount.exitCode() == 0;
+    const auto unmount = qScopeGuard([&] {
+        if (mounted) {
+            QProcess::execute("umount", { disk });
+        }
+    });
+    const QByteArray old = "Tur=Res\n" + QByteArray("Y 1 2\n").repeated(5000);
+    writeFile(disk + "/old.res", old);
+
+    const Result result = mounted
+        ? runner({ "--res", "disk/old.res", "long.tur" }, m_dir->path())
+        : runner({ "-c", "trap '' XFSZ; ulimit -f 16; exec \"$0\" \"$@\"", KORVANE_RUN, "--res", "disk/old.res",
+                     "long.tur" },
+              m_dir->path(), "/bin/sh");
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains(QString::fromLocal8Bit(strerror(mounted ? ENOSPC : EFBIG)).toLocal8Bit()),
+        result.err.constData());
+    QCOMPARE(readAll(disk + "/old.res"), old);
+    QCOMPARE(QDir(disk).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList { "old.res" });
+}
+
+// A writable file in a folder that is not: no temporary file can be renamed
+// over it, so it is written in place. Root may change any folder, so the
+// runner runs as nobody then.
+void TestKorvaneRun::aLockedFolderIsWrittenInPlace()
+{
+    writeFile(path("long.tur"), "Tur=Asm\nwrite: Y;\nCX: 20000;\ndefine: side;\nmove: 7;\nright: 91;\nloop: side;\nend;\n");
+    const QString locked = path("locked");
+    QVERIFY(QDir().mkdir(locked));
+    writeFile(locked + "/old.res", QByteArray(100000, 'o'));
+    QVERIFY(QFile::setPermissions(locked + "/old.res", QFileDevice::Permissions(0x6666)));
+    QVERIFY(QFile::setPermissions(locked, QFileDevice::Permissions(0x5555)));
+    QVERIFY(QFile::setPermissions(m_dir->path(), QFileDevice::Permissions(0x7755)));
+    const auto unlock = qScopeGuard([&] { QFile::setPermissions(locked, QFileDevice::Permissions(0x7755)); });
+
+    const auto limited = [this](const QString& blocks, const QStringList& arguments) {
+        const QStringList shell = QStringList { "-c", "trap '' XFSZ; ulimit -f " + blocks + "; exec \"$0\" \"$@\"",
+                                      KORVANE_RUN }
+            + arguments;
+        return ::geteuid() == 0
+            ? runner(QStringList { "--reuid=65534", "--regid=65534", "--clear-groups", "/bin/sh" } + shell,
+                m_dir->path(), "setpriv")
+            : runner(shell, m_dir->path(), "/bin/sh");
+    };
+    const QByteArray square = runner({ "--res", "-", "square.tur" }, m_dir->path()).out;
+    Result result = limited("unlimited", { "--res", "locked/old.res", "square.tur" });
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(readAll(locked + "/old.res"), square);
+
+    result = limited("unlimited", { "--res", "locked/new.res", "square.tur" });
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains(strerror(EACCES)), result.err.constData());
+
+    result = limited("16", { "--res", "locked/old.res", "long.tur" });
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains(QByteArray(strerror(EFBIG)) + "; the file on disk may now be incomplete"),
+        result.err.constData());
 }
 
 void TestKorvaneRun::unreadableCatalogue()

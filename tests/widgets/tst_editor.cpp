@@ -1,11 +1,18 @@
 #include "commandmap.h"
 #include "frontend/datalocation.h"
+#include "frontend/message.h"
+#include "frontend/messagecatalogue.h"
 #include "widgets/qeditor.h"
+#include "widgets/qeditorpane.h"
+#include "widgets/qfindbar.h"
 
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMetaMethod>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTextBlock>
+#include <QToolTip>
 #include <QtTest>
 
 namespace {
@@ -38,6 +45,20 @@ QImage gutterRow(QEditor& editor, int line)
     return gutter->grab(QRect(0, row.top(), gutter->width(), row.height())).toImage();
 }
 
+void select(QEditor& editor, int start, int end)
+{
+    QTextCursor cursor = editor.textCursor();
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    editor.setTextCursor(cursor);
+}
+
+// The y of a line's middle in the gutter.
+int gutterY(QEditor& editor, int line)
+{
+    return editor.cursorRect(QTextCursor(editor.document()->findBlockByNumber(line - 1))).center().y();
+}
+
 } // namespace
 
 class TestEditor : public QObject
@@ -66,6 +87,19 @@ private slots:
     void arrowIsPaintedOnTheExecLineOnly();
 
     void bandFollowsTheCursor();
+
+    void breakpointsFollowTheirLines_data();
+    void breakpointsFollowTheirLines();
+    void gutterClickTogglesBreakpoints();
+    void diagnosticsMarkTheirLines();
+
+    void lineEdits_data();
+    void lineEdits();
+    void fontZoom();
+
+    void findWrapsAround();
+    void replaceAllIsOneUndoStep();
+    void goToLineAsksThroughTheSeam();
 };
 
 void TestEditor::interface()
@@ -75,11 +109,11 @@ void TestEditor::interface()
     for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
         own << QString::fromLatin1(meta.method(i).methodSignature());
     }
-    QCOMPARE(own, QStringList({ "modified()", "setPlainText(QString)", "setIfModified(bool)",
-                                "highlightCurrentLine()", "updateLineNumberArea(QRect,int)",
-                                "updateLineNumberAreaWidth()" }));
+    QCOMPARE(own, QStringList({ "modified()", "breakpointsChanged()", "fontPointSizeChanged(int)",
+                                "setPlainText(QString)", "setIfModified(bool)", "highlightCurrentLine()",
+                                "updateLineNumberArea(QRect,int)", "updateLineNumberAreaWidth()" }));
     QCOMPARE(meta.method(meta.methodOffset()).methodType(), QMetaMethod::Signal);
-    QCOMPARE(meta.method(meta.methodOffset() + 1).parameterNames(), QList<QByteArray>({ "text" }));
+    QCOMPARE(meta.method(meta.methodOffset() + 3).parameterNames(), QList<QByteArray>({ "text" }));
 }
 
 void TestEditor::font()
@@ -350,6 +384,276 @@ void TestEditor::bandFollowsTheCursor()
     QCOMPARE(selections[0].format.background().color(), QColor(208, 224, 255));
     QCOMPARE(selections[0].format.background().style(), Qt::SolidPattern);
     QVERIFY(selections[0].format.property(QTextFormat::FullWidthSelection).toBool());
+}
+
+void TestEditor::breakpointsFollowTheirLines_data()
+{
+    QTest::addColumn<int>("cursorAt");   // position of the cursor before the keys
+    QTest::addColumn<int>("selectTo");   // -1: no selection
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QList<int>>("expected");
+
+    // "l1\nl2\nl3\nl4\nl5" with breakpoints on lines 3 and 5.
+    QTest::newRow("a line inserted above moves them down") << 2 << -1 << int(Qt::Key_Return) << QList<int>({ 4, 6 });
+    QTest::newRow("Return at the start of the line moves it down") << 6 << -1 << int(Qt::Key_Return) << QList<int>({ 4, 6 });
+    QTest::newRow("Return at the end of the line leaves it") << 8 << -1 << int(Qt::Key_Return) << QList<int>({ 3, 6 });
+    QTest::newRow("deleting the whole line removes its breakpoint") << 6 << 9 << int(Qt::Key_Delete) << QList<int>({ 4 });
+    QTest::newRow("deleting the line above moves it up") << 3 << 6 << int(Qt::Key_Backspace) << QList<int>({ 2, 4 });
+    QTest::newRow("deleting a line across two breakpoints keeps one") << 8 << 12 << int(Qt::Key_Delete) << QList<int>({ 3 });
+    QTest::newRow("typing in the line keeps it") << 7 << -1 << int(Qt::Key_X) << QList<int>({ 3, 5 });
+}
+
+void TestEditor::breakpointsFollowTheirLines()
+{
+    QFETCH(int, cursorAt);
+    QFETCH(int, selectTo);
+    QFETCH(int, key);
+    QFETCH(QList<int>, expected);
+
+    QEditor editor;
+    editor.setPlainText(QStringLiteral("l1\nl2\nl3\nl4\nl5"));
+    editor.toggleBreakpoint(5);
+    editor.toggleBreakpoint(3);
+    editor.toggleBreakpoint(0);
+    editor.toggleBreakpoint(6);
+    QCOMPARE(editor.breakpoints(), QList<int>({ 3, 5 }));
+    QSignalSpy spy(&editor, &QEditor::breakpointsChanged);
+    select(editor, cursorAt, selectTo < 0 ? cursorAt : selectTo);
+
+    QTest::keyClick(&editor, Qt::Key(key));
+
+    QCOMPARE(editor.breakpoints(), expected);
+    QCOMPARE(spy.count(), expected == QList<int>({ 3, 5 }) ? 0 : 1);
+
+    editor.setPlainText(QStringLiteral("other\nscript"));
+    QVERIFY(editor.breakpoints().isEmpty());
+    QCOMPARE(spy.count(), expected == QList<int>({ 3, 5 }) ? 1 : 2);
+}
+
+void TestEditor::gutterClickTogglesBreakpoints()
+{
+    QEditor editor;
+    editor.resize(400, 300);
+    editor.setPlainText(numberedLines(8));
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    editor.setExecLine(4);
+    QEditorLineNumberArea* gutter = gutterOf(editor);
+    const int plainWidth = gutter->width();
+    const QImage arrowRow = gutterRow(editor, 4);
+
+    QTest::mouseClick(gutter, Qt::LeftButton, {}, QPoint(2, gutterY(editor, 4)));
+    QTest::mouseClick(gutter, Qt::LeftButton, {}, QPoint(2, gutterY(editor, 2)));
+    QCOMPARE(editor.breakpoints(), QList<int>({ 2, 4 }));
+    // Room for the dot; the arrow stays where it was.
+    QVERIFY(gutter->width() > plainWidth);
+    QCOMPARE(editor.viewport()->x(), editor.contentsRect().x() + gutter->width());
+    const QImage marked = gutterRow(editor, 4);
+    QCOMPARE(marked.copy(0, 0, 16, marked.height()), arrowRow.copy(0, 0, 16, arrowRow.height()));
+
+    QTest::mouseClick(gutter, Qt::LeftButton, {}, QPoint(2, gutterY(editor, 4)));
+    QCOMPARE(editor.breakpoints(), QList<int>({ 2 }));
+    editor.clearBreakpoints();
+    QVERIFY(editor.breakpoints().isEmpty());
+    QCOMPARE(gutter->width(), plainWidth);
+}
+
+void TestEditor::diagnosticsMarkTheirLines()
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("messages.mes")));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Text));
+    file.write("102;Line $L: no ';'.\n103;Line $L: unknown keyword.\n290;Values left on the stack.\n");
+    file.close();
+    MessageCatalogue catalogue(file.fileName());
+
+    QEditor editor;
+    editor.resize(400, 300);
+    editor.setPlainText(numberedLines(6));
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    editor.setDiagnostics({ Message(&catalogue, 103, 2), Message(&catalogue, 290, -1), Message(&catalogue, 102, 2),
+                            Message(&catalogue, 102, 5), Message(&catalogue, 102, 99) });
+
+    QCOMPARE(editor.diagnosticsText(2), QStringLiteral("Line 2: unknown keyword.\nLine 2: no ';'."));
+    QCOMPARE(editor.diagnosticsText(5), QStringLiteral("Line 5: no ';'."));
+    QVERIFY(editor.diagnosticsText(1).isEmpty());
+    QVERIFY(gutterRow(editor, 2) != gutterRow(editor, 1));
+
+    QEditorLineNumberArea* gutter = gutterOf(editor);
+    const QPoint at(4, gutterY(editor, 2));
+    QHelpEvent help(QEvent::ToolTip, at, gutter->mapToGlobal(at));
+    QCoreApplication::sendEvent(gutter, &help);
+    QTRY_COMPARE(QToolTip::text(), QStringLiteral("Line 2: unknown keyword.\nLine 2: no ';'."));
+
+    // The failing line keeps its mark while the arrow moves; the next call replaces the marks.
+    editor.setExecLine(-1);
+    QVERIFY(!editor.diagnosticsText(5).isEmpty());
+    editor.setDiagnostics({ Message(&catalogue, 102, 1) });
+    QVERIFY(editor.diagnosticsText(2).isEmpty());
+    QVERIFY(!editor.diagnosticsText(1).isEmpty());
+}
+
+void TestEditor::lineEdits_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("selectionStart");
+    QTest::addColumn<int>("selectionEnd");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("expected");
+
+    const QString script = QStringLiteral("Tur=Asm\nmove:1;\n    left:2;\n\n  # right:3;");
+    const int tab = Qt::Key_Tab;
+    const int backtab = Qt::Key_Backtab;
+    const int slash = Qt::Key_Slash;
+    const int none = Qt::NoModifier;
+    const int control = Qt::ControlModifier;
+    const int shift = Qt::ShiftModifier;
+
+    QTest::newRow("tab indents every line a selection touches")
+        << script << 10 << 20 << tab << none << "Tur=Asm\n    move:1;\n        left:2;\n\n  # right:3;";
+    QTest::newRow("a selection ending at a line start leaves that line alone")
+        << script << 8 << 16 << tab << none << "Tur=Asm\n    move:1;\n    left:2;\n\n  # right:3;";
+    QTest::newRow("shift+tab unindents the lines by four spaces at most")
+        << script << 9 << 30 << backtab << shift << "Tur=Asm\nmove:1;\nleft:2;\n\n# right:3;";
+    QTest::newRow("shift+tab without a selection unindents the cursor line")
+        << script << 20 << 20 << backtab << shift << "Tur=Asm\nmove:1;\nleft:2;\n\n  # right:3;";
+    QTest::newRow("ctrl+/ comments at the lines' common indent, blank lines untouched")
+        << script << 8 << 26 << slash << control << "Tur=Asm\n# move:1;\n#     left:2;\n\n  # right:3;";
+    QTest::newRow("ctrl+/ uncomments when every line is commented")
+        << "# a;\n    #b;\n# c;" << 0 << 14 << slash << control << "a;\n    b;\nc;";
+    QTest::newRow("ctrl+/ never comments the header")
+        << script << 0 << 10 << slash << control << "Tur=Asm\n# move:1;\n    left:2;\n\n  # right:3;";
+    QTest::newRow("ctrl+/ on the header alone changes nothing")
+        << script << 2 << 2 << slash << control << script;
+    QTest::newRow("a first line that is not the header is commented")
+        << "move:1;" << 3 << 3 << slash << control << "# move:1;";
+}
+
+void TestEditor::lineEdits()
+{
+    QFETCH(QString, text);
+    QFETCH(int, selectionStart);
+    QFETCH(int, selectionEnd);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, expected);
+
+    QWidget window;
+    auto* editor = new QEditor(&window);
+    auto* other = new QLineEdit(&window);
+    other->move(0, 320);
+    editor->resize(400, 300);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    editor->setPlainText(text);
+    editor->setFocus();
+    select(*editor, selectionStart, selectionEnd);
+
+    QTest::keyClick(editor, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+
+    QCOMPARE(editor->toPlainText(), expected);
+    QVERIFY(editor->hasFocus());
+    editor->undo();
+    QCOMPARE(editor->toPlainText(), text);
+}
+
+void TestEditor::fontZoom()
+{
+    QEditor editor;
+    const int size = editor.fontPointSize();
+    QSignalSpy spy(&editor, &QEditor::fontPointSizeChanged);
+    const int digitWidth = editor.lineNumberAreaWidth();
+
+    QTest::keyClick(&editor, Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(&editor, Qt::Key_Equal, Qt::ControlModifier);
+    QCOMPARE(editor.fontPointSize(), size + 2);
+    QVERIFY(editor.lineNumberAreaWidth() > digitWidth);
+    QTest::keyClick(&editor, Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(editor.fontPointSize(), size + 1);
+
+    QWheelEvent wheel(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, -240), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(editor.viewport(), &wheel);
+    QCOMPARE(editor.fontPointSize(), size - 1);
+
+    QTest::keyClick(&editor, Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(editor.fontPointSize(), size);
+    QCOMPARE(spy.count(), 5);
+    QCOMPARE(spy.last().at(0).toInt(), size);
+    QVERIFY(editor.toPlainText().isEmpty());
+}
+
+void TestEditor::findWrapsAround()
+{
+    QEditorPane pane;
+    QEditor* editor = pane.editor();
+    QFindBar* bar = pane.findBar();
+    editor->setPlainText(QStringLiteral("Move:1;\nleft:2;\nmove:3;\nMOVE:4;"));
+    editor->moveCursor(QTextCursor::End);
+    bar->setFindText(QStringLiteral("move"));
+
+    QVERIFY(bar->findNext());
+    QCOMPARE(editor->textCursor().selectionStart(), 0);
+    QVERIFY(!bar->hint().isEmpty());
+    QVERIFY(bar->findNext());
+    QCOMPARE(editor->textCursor().selectionStart(), 16);
+    QVERIFY(bar->hint().isEmpty());
+
+    bar->setCaseSensitive(true);
+    QVERIFY(bar->findPrevious());
+    QCOMPARE(editor->textCursor().selectionStart(), 16);
+    QVERIFY(!bar->hint().isEmpty());
+    bar->setFindText(QStringLiteral("Left"));
+    QVERIFY(!bar->findNext());
+    QCOMPARE(editor->textCursor().selectionStart(), 16);
+}
+
+void TestEditor::replaceAllIsOneUndoStep()
+{
+    QEditorPane pane;
+    QEditor* editor = pane.editor();
+    QFindBar* bar = pane.findBar();
+    const QString text = QStringLiteral("move:1;\nmove:22;\nleft:1;");
+    editor->setPlainText(text);
+    bar->setFindText(QStringLiteral("1"));
+    bar->setReplaceText(QStringLiteral("11"));
+
+    QCOMPARE(bar->replaceAll(), 2);
+    QCOMPARE(editor->toPlainText(), QStringLiteral("move:11;\nmove:22;\nleft:11;"));
+    editor->undo();
+    QCOMPARE(editor->toPlainText(), text);
+
+    // Replace changes the match under the selection, then moves to the next.
+    bar->findNext();
+    bar->replace();
+    QCOMPARE(editor->toPlainText(), QStringLiteral("move:11;\nmove:22;\nleft:1;"));
+    QCOMPARE(editor->textCursor().selectedText(), QStringLiteral("1"));
+}
+
+void TestEditor::goToLineAsksThroughTheSeam()
+{
+    QEditorPane pane;
+    pane.editor()->setPlainText(numberedLines(30));
+    int asked = -1;
+    int offered = -1;
+    int answer = 12;
+    pane.setLineAsker([&](QWidget*, int current, int last) {
+        asked = current;
+        offered = last;
+        return answer;
+    });
+    pane.editor()->goToLine(5);
+
+    pane.askForLine();
+    QCOMPARE(asked, 5);
+    QCOMPARE(offered, 30);
+    QCOMPARE(pane.editor()->textCursor().blockNumber(), 11);
+
+    answer = 0;
+    pane.askForLine();
+    QCOMPARE(pane.editor()->textCursor().blockNumber(), 11);
 }
 
 QTEST_MAIN(TestEditor)

@@ -1,6 +1,7 @@
 #include "frontend/message.h"
 #include "frontend/messagecatalogue.h"
 #include "widgets/qdebuggerinterface.h"
+#include "widgets/qeditor.h"
 #include "widgets/qerrorlister.h"
 #include "widgets/qhelp.h"
 
@@ -68,6 +69,9 @@ private slots:
     void debuggerRows_data();
     void debuggerRows();
     void debuggerIsReadOnly();
+    void debuggerHighlightsChanges();
+    void debuggerShowsEveryRowInItsMinimumSize();
+    void errorActivationMovesTheCursor();
 
     void retranslation();
 
@@ -178,6 +182,100 @@ void TestPanels::debuggerIsReadOnly()
     QTest::keyClick(table->viewport(), Qt::Key_Return);
 
     QCOMPARE(table->item(1, 0)->text(), QStringLiteral("10"));
+}
+
+void TestPanels::debuggerHighlightsChanges()
+{
+    QDebuggerInterface debugger;
+    auto* table = debugger.findChild<QTableWidget*>();
+    const auto highlighted = [table] {
+        QStringList names;
+        for (int row = 0; row < table->rowCount(); ++row) {
+            const QTableWidgetItem* item = table->item(row, 0);
+            const bool pale = item->background().style() != Qt::NoBrush;
+            if (item->font().bold() || pale) {
+                names << (item->font().bold() && pale ? QString() : QStringLiteral("half:"))
+                        + table->verticalHeaderItem(row)->text();
+            }
+        }
+        return names;
+    };
+
+    debugger.setValues(machineState(-1, 0, 0));
+    QCOMPARE(highlighted(), QStringList());
+
+    DebugValueList pushed = machineState(2, 10, 1);
+    pushed.emplace_back("Stack top", 10);
+    debugger.setValues(pushed);
+    QCOMPARE(highlighted(), QStringList({ "RI", "AX", "Stack size", "Stack top" }));
+
+    DebugValueList moved = machineState(3, 10, 1);
+    moved.emplace_back("Stack top", 10);
+    debugger.setValues(moved);
+    QCOMPARE(highlighted(), QStringList({ "RI" }));
+
+    debugger.setValues(moved);
+    QCOMPARE(highlighted(), QStringList());
+}
+
+void TestPanels::debuggerShowsEveryRowInItsMinimumSize()
+{
+    QMainWindow window;
+    QDebuggerInterface* debugger = new QDebuggerInterface;
+    window.addDockWidget(Qt::BottomDockWidgetArea, debugger);
+    window.setCentralWidget(new QWidget);
+    window.resize(600, 400);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.resizeDocks({ debugger }, { debugger->minimumSizeHint().height() }, Qt::Vertical);
+    DebugValueList full = machineState(7, 12, 2);
+    full.emplace_back("Stack top", 8);
+    debugger->setValues(full);
+    QCoreApplication::processEvents();
+
+    auto* table = debugger->findChild<QTableWidget*>();
+    QCOMPARE(debugger->height(), debugger->minimumSizeHint().height());
+    QCOMPARE(table->verticalScrollBar()->maximum(), 0);
+    QVERIFY(table->visualItemRect(table->item(6, 0)).bottom() < table->viewport()->height());
+}
+
+void TestPanels::errorActivationMovesTheCursor()
+{
+    QWidget window;
+    auto* editor = new QEditor(&window);
+    auto* lister = new QErrorLister(&window);
+    lister->move(0, 320);
+    QStringList lines;
+    for (int i = 1; i <= 80; ++i) {
+        lines << QStringLiteral("move:%1;").arg(i);
+    }
+    editor->setPlainText(lines.join(QLatin1Char('\n')));
+    lister->setMessages({ Message(m_catalogue.get(), 290, -1), Message(m_catalogue.get(), 103, 60) });
+    QObject::connect(lister, &QErrorLister::lineActivated, editor, &QEditor::goToLine);
+    window.resize(1100, 600);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto* list = lister->findChild<QListWidget*>();
+    QSignalSpy spy(lister, &QErrorLister::lineActivated);
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(spy.count(), 0);
+    QCOMPARE(editor->textCursor().blockNumber(), 0);
+
+    list->setCurrentRow(1);
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(editor->textCursor().blockNumber(), 59);
+    QCOMPARE(editor->textCursor().positionInBlock(), 0);
+    QVERIFY(editor->viewport()->rect().contains(editor->cursorRect()));
+    QVERIFY(editor->hasFocus());
+
+    editor->goToLine(1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+    QCOMPARE(editor->textCursor().blockNumber(), 59);
+    QCOMPARE(list->item(1)->toolTip(), list->item(1)->text());
 }
 
 void TestPanels::retranslation()

@@ -1,6 +1,7 @@
 #include "runner.h"
 
 #include "frontend/interpreter.h"
+#include "frontend/outputfile.h"
 #include "drawing/imageexport.h"
 #include "drawing/turtlerenderer.h"
 #include "turtle/walkingturtle.h"
@@ -10,15 +11,19 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 #include <QSize>
 #include <QTextStream>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <memory>
 #include <new>
 #include <stdexcept>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -90,13 +95,18 @@ bool parseCommandLine(const QStringList& arguments, Options& options)
         "Analyses and runs SCRIPT as the IDE's Run does, on a fresh turtle, with no window.\n"
         "Diagnostics go to standard error as SCRIPT:LINE: TEXT.\n"
         "Exit status: 0 success, 1 the analysis failed or an error ended the run,\n"
-        "2 wrong command line or a file that cannot be read or written."));
+        "2 wrong command line, a file that cannot be read or written, or an output\n"
+        "that would overwrite an input or another output (checked before the run).\n"
+        "An existing output that is a device or a pipe is written in place; any other\n"
+        "is replaced only once the whole new file is written."));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("SCRIPT"), QStringLiteral("The script (.tur) to run."));
 
     const QCommandLineOption resOption(QStringLiteral("res"),
-        QStringLiteral("Write the trace to FILE (a .res trace file) after the run."), QStringLiteral("FILE"));
+        QStringLiteral("Write the trace to FILE (a .res trace file) after the run; - writes it to the standard "
+                       "output."),
+        QStringLiteral("FILE"));
     const QCommandLineOption traceOption(QStringLiteral("trace"),
         QStringLiteral("Start from the trace in FILE, loaded as Open Image does."), QStringLiteral("FILE"));
     const QCommandLineOption maxStepsOption(QStringLiteral("max-steps"),
@@ -254,14 +264,98 @@ std::unique_ptr<Interpreter> createInterpreter()
 
 void writeTrace(const QString& path, const WalkingTurtle& turtle)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+    OutputFile file(path);
+    std::fflush(streams.out);
+    file.setStandardOutputDescriptor(fileno(streams.out));
+    const std::string text = turtle.toString();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)
+        || file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())
+        || !file.commit()) {
         throw Failure { QStringLiteral("Cannot write %1: %2.").arg(path, file.errorString()), false };
     }
-    const std::string text = turtle.toString();
-    file.write(text.data(), static_cast<qint64>(text.size()));
-    if (!file.commit()) {
-        throw Failure { QStringLiteral("Cannot write %1: %2.").arg(path, file.errorString()), false };
+}
+
+// What a path names: its device and inode when it exists, so that links
+// count, else its absolute path.
+struct FileIdentity {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    QString absolutePath;
+    bool discards = false;
+
+    bool operator==(const FileIdentity& other) const
+    {
+        return exists == other.exists
+            && (exists ? device == other.device && inode == other.inode : absolutePath == other.absolutePath);
+    }
+};
+
+FileIdentity identify(const QString& path)
+{
+    FileIdentity identity;
+    struct stat status;
+    const bool standardOutput = OutputFile::isStandardOutput(path);
+    if (standardOutput ? ::fstat(fileno(streams.out), &status) == 0
+                       : ::stat(QFile::encodeName(path).constData(), &status) == 0) {
+        identity.exists = true;
+        identity.device = status.st_dev;
+        identity.inode = status.st_ino;
+        struct stat null;
+        identity.discards = S_ISCHR(status.st_mode) && ::stat("/dev/null", &null) == 0 && null.st_rdev == status.st_rdev;
+    } else {
+        const QFileInfo info(path);
+        identity.absolutePath = QFileInfo(info.absolutePath()).canonicalFilePath() + QLatin1Char('/') + info.fileName();
+    }
+    return identity;
+}
+
+struct NamedFile {
+    QString label;
+    QString path;
+};
+
+QString outputLabel(const QString& option, const QString& path)
+{
+    return OutputFile::isStandardOutput(path) ? QStringLiteral("%1 (the standard output)").arg(option)
+                                             : QStringLiteral("%1 %2").arg(option, path);
+}
+
+// Refused before the run: no output may replace an input or another output.
+// Writing twice to the null device loses nothing.
+void checkOutputs(const Options& options)
+{
+    QList<NamedFile> inputs { { QStringLiteral("the script %1").arg(options.script), options.script } };
+    if (!options.tracePath.isEmpty()) {
+        inputs.append({ QStringLiteral("the trace %1").arg(options.tracePath), options.tracePath });
+    }
+    QList<NamedFile> outputs;
+    if (options.json) {
+        outputs.append({ QStringLiteral("--json (the standard output)"), QStringLiteral("-") });
+    }
+    if (!options.resPath.isEmpty()) {
+        outputs.append({ outputLabel(QStringLiteral("--res"), options.resPath), options.resPath });
+    }
+    if (!options.imagePath.isEmpty()) {
+        outputs.append({ outputLabel(QStringLiteral("--image"), options.imagePath), options.imagePath });
+    }
+
+    for (int i = 0; i < outputs.size(); ++i) {
+        const FileIdentity output = identify(outputs.at(i).path);
+        for (const NamedFile& input : inputs) {
+            if (output.exists && identify(input.path) == output) {
+                throw Failure {
+                    QStringLiteral("%1 would overwrite %2.").arg(outputs.at(i).label, input.label), false
+                };
+            }
+        }
+        for (int j = i + 1; j < outputs.size(); ++j) {
+            if (!output.discards && identify(outputs.at(j).path) == output) {
+                throw Failure { QStringLiteral("%1 and %2 name the same file: one would overwrite the other.")
+                                    .arg(outputs.at(i).label, outputs.at(j).label),
+                    false };
+            }
+        }
     }
 }
 
@@ -377,6 +471,7 @@ int run(const QStringList& arguments)
         return Success;
     }
 
+    checkOutputs(options);
     const QString script = readScript(options.script);
     WalkingTurtle turtle = options.tracePath.isEmpty() ? WalkingTurtle() : loadTrace(options.tracePath);
     const std::unique_ptr<Interpreter> interpreter = createInterpreter();
@@ -413,8 +508,11 @@ int runKorvane(const QStringList& arguments, const RunnerStreams& io)
     try {
         const int status = run(arguments);
         // A report lost on a full disk or a closed pipe is no success.
+        errno = 0;
         if (std::fflush(streams.out) != 0 || std::ferror(streams.out)) {
-            throw Failure { QStringLiteral("Cannot write the standard output."), false };
+            throw Failure { QStringLiteral("Cannot write the standard output: %1.")
+                                .arg(QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO))),
+                false };
         }
         return status;
     } catch (const Failure& failure) {

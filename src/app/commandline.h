@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QStringList>
+
+// korvane [OPTIONS] [FILE...]: --help and --version answer and end the
+// process; --lang CODE chooses the language of this session only.
+class CommandLine
+{
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+
+public:
+    // Exits with a message on standard error when the arguments are wrong.
+    void process(const QStringList& arguments);
+
+    QString language() const { return m_language; }
+    QStringList files() const { return m_files; }
+
+    // The line standard error gets for a file left out (see FileChoice).
+    static QString notOpenedMessage(const QString& path);
+
+private:
+    QString m_language;
+    QStringList m_files;
+};

@@ -1,0 +1,139 @@
+#include "settings.h"
+
+#include "drawing/qturtletraceproperties.h"
+#include "qcentralsplitter.h"
+#include "recentfiles.h"
+#include "widgets/qeditor.h"
+
+#include <QFileInfo>
+#include <QMainWindow>
+
+namespace {
+
+const char* const FolderKeys[] = { "folders/scripts", "folders/traces", "folders/images" };
+
+} // namespace
+
+Settings::Settings() = default;
+
+bool Settings::restore(const Window& parts) const
+{
+    for (Folder which : { Scripts, Traces, Images }) {
+        *parts.folders[which] = folder(which, *parts.folders[which]);
+    }
+    parts.recentFiles->setFiles(recentFiles());
+    if (editorFontSize() > 0) {
+        QFont font = parts.editor->font();
+        font.setPointSizeF(editorFontSize());
+        parts.editor->setFont(font);
+    }
+    parts.pen->restoreState(penState());
+    parts.splitter->restoreSplit(splitterState());
+    return restoreWindow(parts.window);
+}
+
+void Settings::save(const Window& parts)
+{
+    for (Folder which : { Scripts, Traces, Images }) {
+        setFolder(which, *parts.folders[which]);
+    }
+    setRecentFiles(parts.recentFiles->files());
+    setEditorFontSize(parts.editor->font().pointSizeF());
+    setPenState(parts.pen->saveState());
+    setSplitterState(parts.splitter->saveState());
+    saveWindow(parts.window);
+}
+
+QByteArray Settings::bytes(const QString& key) const
+{
+    const QVariant value = m_settings.value(key);
+    return value.userType() == QMetaType::QByteArray ? value.toByteArray() : QByteArray();
+}
+
+bool Settings::restoreWindow(QMainWindow* window) const
+{
+    const QByteArray geometry = bytes(QStringLiteral("window/geometry"));
+    if (geometry.isEmpty() || !window->restoreGeometry(geometry)) {
+        return false;
+    }
+    window->restoreState(bytes(QStringLiteral("window/state")));
+    return true;
+}
+
+void Settings::saveWindow(const QMainWindow* window)
+{
+    m_settings.setValue(QStringLiteral("window/geometry"), window->saveGeometry());
+    m_settings.setValue(QStringLiteral("window/state"), window->saveState());
+}
+
+QByteArray Settings::splitterState() const
+{
+    return bytes(QStringLiteral("window/split"));
+}
+
+void Settings::setSplitterState(const QByteArray& state)
+{
+    m_settings.setValue(QStringLiteral("window/split"), state);
+}
+
+QByteArray Settings::penState() const
+{
+    return bytes(QStringLiteral("pen"));
+}
+
+void Settings::setPenState(const QByteArray& state)
+{
+    m_settings.setValue(QStringLiteral("pen"), state);
+}
+
+QString Settings::language() const
+{
+    const QString language = m_settings.value(QStringLiteral("language")).toString();
+    if (language == QLatin1String("fr") || language == QLatin1String("en")) {
+        return language;
+    }
+    return QStringLiteral("system");
+}
+
+void Settings::setLanguage(const QString& language)
+{
+    m_settings.setValue(QStringLiteral("language"), language);
+}
+
+QString Settings::folder(Folder which, const QString& fallback) const
+{
+    const QVariant value = m_settings.value(QLatin1String(FolderKeys[which]));
+    const QString path = value.userType() == QMetaType::QString ? value.toString() : QString();
+    return !path.isEmpty() && QFileInfo(path).isDir() ? path : fallback;
+}
+
+void Settings::setFolder(Folder which, const QString& path)
+{
+    m_settings.setValue(QLatin1String(FolderKeys[which]), path);
+}
+
+QStringList Settings::recentFiles() const
+{
+    const QVariant value = m_settings.value(QStringLiteral("recentFiles"));
+    if (value.userType() != QMetaType::QStringList && value.userType() != QMetaType::QString) {
+        return QStringList();
+    }
+    return value.toStringList();
+}
+
+void Settings::setRecentFiles(const QStringList& files)
+{
+    m_settings.setValue(QStringLiteral("recentFiles"), files);
+}
+
+qreal Settings::editorFontSize() const
+{
+    bool ok = false;
+    const qreal size = m_settings.value(QStringLiteral("editor/fontSize")).toDouble(&ok);
+    return ok && size >= 4 && size <= 96 ? size : 0;
+}
+
+void Settings::setEditorFontSize(qreal size)
+{
+    m_settings.setValue(QStringLiteral("editor/fontSize"), size);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+class QAction;
+class QEditor;
+class QFindBar;
+
+// The editor with its find bar below it, and the actions that drive both:
+// Find, Find Next, Find Previous, Replace and Go to Line.
+class QEditorPane : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Asks for a line between 1 and last, proposing current; 0 when the user cancels.
+    using LineAsker = std::function<int(QWidget* parent, int current, int last)>;
+
+    explicit QEditorPane(QWidget* parent = nullptr);
+
+    QEditor* editor() const { return m_editor; }
+    QFindBar* findBar() const { return m_findBar; }
+    // In the order an Edit menu lists them.
+    QList<QAction*> editActions() const;
+
+    void setLineAsker(LineAsker asker) { m_askLine = std::move(asker); }
+    void askForLine();
+
+    void retranslate();
+
+private:
+    QAction* addEditAction(const QString& name, const QKeySequence& keys);
+
+    QEditor* m_editor;
+    QFindBar* m_findBar;
+    QAction* m_findAction;
+    QAction* m_findNextAction;
+    QAction* m_findPreviousAction;
+    QAction* m_replaceAction;
+    QAction* m_goToLineAction;
+    LineAsker m_askLine;
+};

@@ -1,0 +1,275 @@
+#include "commandline.h"
+#include "dialogs.h"
+#include "filechoice.h"
+#include "mainwindow.h"
+#include "drawing/qturtleoutputarea.h"
+#include "widgets/qeditor.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QMimeData>
+#include <QSettings>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+// Files given from outside (command line, drops), settings kept between
+// sessions, and the default layout of the window.
+class TestDesktop : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void commandLineOpens_data();
+    void commandLineOpens();
+    void droppedFileOpensInsteadOfPastingItsPath();
+    void settingsLastBetweenSessions();
+    void damagedSettingsAreIgnored();
+    void editorGetsItsColumnsOnALaptopScreen();
+
+private:
+    QEditor* editor() const { return m_window->findChild<QEditor*>(); }
+    QString write(const QString& name, const QByteArray& text);
+    void newWindow();
+
+    std::unique_ptr<MainWindow> m_window;
+    QTemporaryDir m_dir;
+};
+
+void TestDesktop::initTestCase()
+{
+    // Never the user's own settings.
+    QStandardPaths::setTestModeEnabled(true);
+    QCoreApplication::setOrganizationName(QStringLiteral("Korvane"));
+    QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
+    Dialogs::setInteractive(false);
+}
+
+void TestDesktop::init()
+{
+    QSettings().clear();
+    Dialogs::clear();
+    newWindow();
+}
+
+void TestDesktop::cleanup()
+{
+    editor()->setIfModified(false);
+    m_window.reset();
+}
+
+void TestDesktop::newWindow()
+{
+    m_window = std::make_unique<MainWindow>();
+}
+
+QString TestDesktop::write(const QString& name, const QByteArray& text)
+{
+    QFile file(m_dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly)) {
+        return QString();
+    }
+    file.write(text);
+    return file.fileName();
+}
+
+void TestDesktop::commandLineOpens_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<bool>("traceLoaded");
+    QTest::addColumn<QStringList>("notOpened");
+    QTest::addColumn<bool>("loadFailed");
+
+    QTest::newRow("a script") << QStringList { "a.tur" } << "a.tur" << false << QStringList() << false;
+    QTest::newRow("a trace") << QStringList { "t.res" } << "" << true << QStringList() << false;
+    QTest::newRow("a trace named otherwise, known by its first line")
+        << QStringList { "trace.txt" } << "" << true << QStringList() << false;
+    QTest::newRow("a script and a trace, with a language")
+        << QStringList { "--lang", "fr", "t.res", "a.tur" } << "a.tur" << true << QStringList() << false;
+    QTest::newRow("two scripts: the first only")
+        << QStringList { "a.tur", "b.tur" } << "a.tur" << false << QStringList { "b.tur" } << false;
+    QTest::newRow("a missing file gets Open's message")
+        << QStringList { "missing.tur" } << "" << false << QStringList() << true;
+}
+
+void TestDesktop::commandLineOpens()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, script);
+    QFETCH(bool, traceLoaded);
+    QFETCH(QStringList, notOpened);
+    QFETCH(bool, loadFailed);
+
+    write(QStringLiteral("a.tur"), "Tur=Asm\nmove:10;\n");
+    write(QStringLiteral("b.tur"), "Tur=Asm\nmove:20;\n");
+    write(QStringLiteral("t.res"), "Tur=Res\nN 0 0\nY 30 40\n");
+    write(QStringLiteral("trace.txt"), "Tur=Res\nN 0 0\nY 30 40\n");
+    QStringList absolute { QStringLiteral("korvane") };
+    for (const QString& argument : arguments) {
+        absolute << (argument.contains(QLatin1Char('.')) ? m_dir.filePath(argument) : argument);
+    }
+
+    CommandLine commandLine;
+    commandLine.process(absolute);
+    const FileChoice files(commandLine.files());
+    m_window->open(files);
+
+    QCOMPARE(editor()->documentTitle(), script.isEmpty() ? QString() : m_dir.filePath(script));
+    QCOMPARE(editor()->toPlainText().isEmpty(), script.isEmpty());
+    // The trace ends with the pen down, which the Write action shows.
+    QCOMPARE(m_window->findChild<QAction*>(QStringLiteral("action_Write"))->isChecked(), traceLoaded);
+    QStringList expectedNotOpened;
+    for (const QString& name : notOpened) {
+        expectedNotOpened << m_dir.filePath(name);
+    }
+    QCOMPARE(files.notOpened(), expectedNotOpened);
+    QCOMPARE(Dialogs::shownMessages().size() == 1 && Dialogs::shownMessages().constFirst().contains("Load failed"),
+             loadFailed);
+    QCOMPARE(commandLine.language(), arguments.contains("--lang") ? QStringLiteral("fr") : QString());
+}
+
+void TestDesktop::droppedFileOpensInsteadOfPastingItsPath()
+{
+    const QString path = write(QStringLiteral("dropped.tur"), "Tur=Asm\nleft:90;\n");
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QMimeData data;
+    data.setUrls({ QUrl::fromLocalFile(path) });
+    data.setText(path);
+    const auto drop = [&] {
+        QWidget* target = editor()->viewport();
+        const QPoint at = target->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &dropped);
+    };
+
+    // Unsaved edits: the prompt comes first, and Cancel keeps them.
+    editor()->setPlainText(QStringLiteral("Tur=Asm\n"));
+    editor()->setIfModified(true);
+    Dialogs::setNextAnswer(QMessageBox::Cancel);
+    drop();
+    QTRY_COMPARE(Dialogs::shownMessages().size(), 1);
+    QCOMPARE(editor()->toPlainText(), QStringLiteral("Tur=Asm\n"));
+
+    Dialogs::setNextAnswer(QMessageBox::Discard);
+    drop();
+    QTRY_COMPARE(editor()->documentTitle(), path);
+    QCOMPARE(editor()->toPlainText(), QStringLiteral("Tur=Asm\nleft:90;\n"));
+}
+
+void TestDesktop::settingsLastBetweenSessions()
+{
+    const QString script = write(QStringLiteral("kept.tur"), "Tur=Asm\n");
+    QVERIFY(!m_window->readSettings());
+    m_window->open(FileChoice({ script }));
+    m_window->findChild<QAction*>(QStringLiteral("action_French"))->trigger();
+    auto* panel = m_window->findChild<QDockWidget*>(QStringLiteral("m_turtleTraceProperties"));
+    panel->findChild<QSpinBox*>(QStringLiteral("Width"))->setValue(7);
+    panel->findChild<QComboBox*>(QStringLiteral("PenStyle"))->setCurrentIndex(2);
+    Dialogs::setNextFileName(m_dir.path());
+    m_window->findChild<QAction*>(QStringLiteral("actionDir_Choice_tur"))->trigger();
+    QFont font = editor()->font();
+    font.setPointSize(17);
+    editor()->setFont(font);
+    m_window->resize(1000, 700);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    auto* splitter = m_window->findChild<QSplitter*>(QStringLiteral("centralSplitter"));
+    splitter->setSizes({ 300, splitter->width() - 300 });
+    const QList<int> sizes = splitter->sizes();
+    QVERIFY(m_window->close());
+
+    newWindow();
+    QVERIFY(m_window->readSettings());
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QCOMPARE(m_window->size(), QSize(1000, 700));
+    QCOMPARE(m_window->findChild<QSplitter*>(QStringLiteral("centralSplitter"))->sizes(), sizes);
+    QVERIFY(m_window->findChild<QAction*>(QStringLiteral("action_French"))->isChecked());
+    // The restored pen reaches the drawing, not only the panel's preview.
+    const QPen pen = m_window->findChild<QTurtleOutputArea*>()->pen();
+    QCOMPARE(pen.width(), 7);
+    QCOMPARE(pen.style(), Qt::DotLine);
+    QCOMPARE(editor()->font().pointSize(), 17);
+    QAction* recent = m_window->findChild<QMenu*>(QStringLiteral("menuRecent_Files"))->actions().constFirst();
+    QVERIFY(recent->isVisible());
+    recent->trigger();
+    QCOMPARE(editor()->documentTitle(), QFileInfo(script).absoluteFilePath());
+    // The folder comes back: Open starts there.
+    Dialogs::setNextFileName(QString());
+    m_window->findChild<QAction*>(QStringLiteral("actionDir_Choice_tur"))->trigger();
+}
+
+void TestDesktop::damagedSettingsAreIgnored()
+{
+    const QString path = QSettings().fileName();
+    m_window.reset();
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[window]\ngeometry=@ByteArray(\\x1\\x2garbage)\nstate=12\nsplit=@ByteArray(\\xff\\xff)\n"
+               "[General]\npen=@ByteArray(\\0\\0\\0\\x1\\xff\\xff\\xff\\xff)\nlanguage=klingon\n"
+               "recentFiles=@Variant(\\0\\0\\0\\x7f)\n[editor]\nfontSize=-3\n\xff\xfe\0[[[=\n");
+    file.close();
+
+    newWindow();
+    auto* area = m_window->findChild<QTurtleOutputArea*>();
+    const QPen pen = area->pen();
+    QVERIFY(!m_window->readSettings());
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QVERIFY(m_window->findChild<QAction*>(QStringLiteral("action_System_Language"))->isChecked());
+    QVERIFY(m_window->findChild<QMenu*>(QStringLiteral("menuRecent_Files"))->actions().constFirst()->isVisible() == false);
+    QCOMPARE(area->pen(), pen);
+    QVERIFY(editor()->font().pointSizeF() > 0);
+}
+
+void TestDesktop::editorGetsItsColumnsOnALaptopScreen()
+{
+    QFile flower(QStringLiteral("TurtleCodes/flower.tur"));
+    QVERIFY(flower.open(QIODevice::ReadOnly));
+    editor()->setPlainText(QString::fromUtf8(flower.readAll()));
+    // A maximised window on a 1366 x 768 screen, under a panel and a title bar.
+    m_window->resize(1366, 700);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QTRY_COMPARE(m_window->size(), QSize(1366, 700));
+
+    const int columns = editor()->viewport()->width() / editor()->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    QVERIFY2(columns >= 60, qPrintable(QString::number(columns)));
+    QVERIFY(m_window->findChild<QTurtleOutputArea*>()->width() > 400);
+    // Every row of the debugger panel is in view, the stack top's included.
+    editor()->setPlainText(QStringLiteral("Tur=Asm\npush:1;\nmove:1;\n"));
+    m_window->findChild<QAction*>(QStringLiteral("action_Debug"))->setChecked(true);
+    m_window->findChild<QAction*>(QStringLiteral("action_Run"))->trigger();
+    m_window->findChild<QAction*>(QStringLiteral("actionStep"))->trigger();
+    m_window->findChild<QAction*>(QStringLiteral("actionStep"))->trigger();
+    auto* table = m_window->findChild<QTableWidget*>(QStringLiteral("DebugTableWidget"));
+    const int last = table->rowCount() - 1;
+    QCOMPARE(last, 6);
+    QVERIFY2(table->rowViewportPosition(last) + table->rowHeight(last) <= table->viewport()->height(),
+             qPrintable(QStringLiteral("%1 + %2 > %3").arg(table->rowViewportPosition(last))
+                            .arg(table->rowHeight(last)).arg(table->viewport()->height())));
+
+    // Still usable at the smallest size.
+    m_window->resize(800, 600);
+    QTRY_COMPARE(m_window->size(), QSize(800, 600));
+    QVERIFY(editor()->width() >= 150 && m_window->findChild<QTurtleOutputArea*>()->width() >= 200);
+}
+
+QTEST_MAIN(TestDesktop)
+#include "tst_desktop.moc"
