@@ -247,6 +247,14 @@
         <source>The drawing could not be printed.</source>
         <translation>Le dessin n’a pas pu être imprimé.</translation>
     </message>
+    <message>
+        <source>Trace partly loaded</source>
+        <translation>Trace chargée en partie</translation>
+    </message>
+    <message>
+        <source>The trace ends at an empty line; lines left unread after it: %L1.</source>
+        <translation>La trace s’arrête à une ligne vide&#xa0;; lignes laissées sans lecture après elle&#xa0;: %L1.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindowClass</name>
@@ -689,6 +697,13 @@
     <message>
         <source>QTurtleTracePropertiesPreviewWidget</source>
         <translation>QTurtleTracePropertiesPreviewWidget</translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryStore</name>
+    <message>
+        <source>Korvane ended without saving the script you were editing. Do you want to restore the unsaved text?</source>
+        <translation>Korvane s’est arrêté sans enregistrer le script que vous modifiiez. Voulez-vous restaurer le texte non enregistré&#xa0;?</translation>
     </message>
 </context>
 <context>

@@ -113,3 +113,20 @@ t=$(best_time "$RUNNER" --max-steps 0 "$WORK/long.tur")
 analysis=$(minus "$t" "$startup")
 echo "Analysis:                     a 100,000-line script ($(($(wc -c <"$WORK/long.tur") / 1024)) KiB) in ${analysis} s" \
     "(target < 0.3 s: $(verdict "$analysis" lt 0.3))"
+
+# 50,000 procedures before any "end" (each one refused), then 50,000 after it.
+awk 'BEGIN { print "Tur=Asm"; for (i = 0; i < 50000; i++) print "proc: early;";
+             print "end;"; for (i = 0; i < 50000; i++) print "proc: late;" }' >"$WORK/procs.tur"
+t=$(best_time "$RUNNER" --max-steps 0 "$WORK/procs.tur")
+analysis=$(minus "$t" "$startup")
+echo "Analysis:                     50,000 + 50,000 proc lines in ${analysis} s" \
+    "(target < 0.3 s: $(verdict "$analysis" lt 0.3))"
+
+# The analysis's memory: a 100 MB script of 10-character lines ("move: 12;"
+# and its line break), analysed and decoded; peak of the whole runner.
+awk 'BEGIN { print "Tur=Asm"; for (i = 0; i < 10000000; i++) print "move: 12;" }' >"$WORK/big.tur"
+peak=$(peak_kib "$RUNNER" --max-steps 0 "$WORK/big.tur")
+per_line=$((peak * 1024 / 10000000))
+echo "Analysis memory:              a 100 MB script of 10,000,000 lines, peak memory $((peak / 1024)) MiB" \
+    "= ${per_line} bytes per line (target < 150: $(verdict "$per_line" lt 150))"
+rm -f "$WORK/big.tur"

@@ -1,5 +1,8 @@
-// Any text as one line of the editor, coloured by the syntax highlighter with
-// the machine's command words.
+// Any text as a document of the editor, coloured by the syntax highlighter
+// with the machine's command words, then edited: the first byte places the
+// edit, and the text after the first 0x1E character is inserted there (line
+// breaks and all). Every line must then be coloured as the same line alone in
+// a fresh document is.
 
 #include "vm/virtualmachine.h"
 #include "widgets/qturtlesyntaxhighlighter.h"
@@ -7,6 +10,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QGuiApplication>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
 
@@ -20,6 +24,19 @@ namespace {
 // free its screen when the application goes.
 QGuiApplication* application;
 QTextDocument* document;
+QTextDocument* reference;
+
+QTextDocument* highlightedDocument()
+{
+    auto* created = new QTextDocument;
+    auto* highlighter = new QTurtleSyntaxHighlighter(created);
+    highlighter->setCommands(VirtualMachine().commands());
+    // As in the editor: with a layout the document reports its changes to the
+    // highlighter, once its first deferred pass is over.
+    created->documentLayout();
+    QCoreApplication::processEvents();
+    return created;
+}
 
 } // namespace
 
@@ -38,13 +55,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     static char name[] = "fuzz_highlighter";
     static char* argv[] = { name, nullptr };
     application = new QGuiApplication(argc, argv);
-    document = new QTextDocument;
-    auto* highlighter = new QTurtleSyntaxHighlighter(document);
-    highlighter->setCommands(VirtualMachine().commands());
-    // As in the editor: with a layout the document reports its changes to the
-    // highlighter, once its first deferred pass is over.
-    document->documentLayout();
-    QCoreApplication::processEvents();
+    document = highlightedDocument();
+    reference = highlightedDocument();
     document->setPlainText(QStringLiteral("move: 5;"));
     if (document->firstBlock().layout()->formats().isEmpty()) {
         std::fprintf(stderr, "the highlighter does not colour \"move: 5;\"\n");
@@ -55,23 +67,34 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    QString line = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<int>(size));
-    // One block: whatever would start another becomes a blank.
-    for (QChar& c : line) {
-        if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator) {
-            c = QLatin1Char(' ');
-        }
+    if (size == 0) {
+        return 0;
     }
-    document->setPlainText(line);
+    const QString input = QString::fromUtf8(reinterpret_cast<const char*>(data) + 1, static_cast<int>(size - 1));
+    const int separator = input.indexOf(QChar(0x1e));
+    document->setPlainText(separator < 0 ? input : input.left(separator));
+    if (separator >= 0) {
+        QTextCursor cursor(document);
+        cursor.setPosition(data[0] % document->characterCount());
+        cursor.insertText(input.mid(separator + 1));
+    }
 
-    const QTextBlock block = document->firstBlock();
-    if (document->blockCount() != 1 || block.text() != line) {
-        std::fprintf(stderr, "the line did not stay one block\n");
-        std::abort();
-    }
-    for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
-        if (range.start < 0 || range.length < 0 || range.start + range.length > line.size()) {
-            std::fprintf(stderr, "a format lies outside the line\n");
+    for (QTextBlock block = document->firstBlock(); block.isValid(); block = block.next()) {
+        const QString line = block.text();
+        const QVector<QTextLayout::FormatRange> formats = block.layout()->formats();
+        for (const QTextLayout::FormatRange& range : formats) {
+            if (range.start < 0 || range.length < 0 || range.start + range.length > line.size()) {
+                std::fprintf(stderr, "a format lies outside its line\n");
+                std::abort();
+            }
+        }
+        reference->setPlainText(line);
+        if (reference->blockCount() != 1 || reference->firstBlock().text() != line) {
+            continue;
+        }
+        if (reference->firstBlock().layout()->formats() != formats) {
+            std::fprintf(stderr, "line %d is coloured otherwise than alone: \"%s\"\n", block.blockNumber(),
+                         qPrintable(line));
             std::abort();
         }
     }

@@ -1,7 +1,14 @@
-// Any text given to the trace reader: it is rejected with invalid_argument or
-// read, and what it reads writes back to a text that reads the same.
+// Any bytes as a trace file, opened as the IDE's Open Image and the runner's
+// --trace open it: read a piece at a time from the file. What that gives must
+// equal a second, plainer reading (the whole file decoded by a text stream in
+// text mode, then read as one string), down to the lines left unread after an
+// empty line; and what it reads writes back to a text that reads the same.
 
 #include "turtle/walkingturtle.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
 
 #include <cstdint>
 #include <cstdio>
@@ -9,28 +16,98 @@
 #include <stdexcept>
 #include <string>
 
+namespace {
+
+void fail(const char* what)
+{
+    std::fprintf(stderr, "%s\n", what);
+    std::abort();
+}
+
+bool sameTurtle(const WalkingTurtle& a, const WalkingTurtle& b)
+{
+    return a.toString() == b.toString() && a.x() == b.x() && a.y() == b.y() && a.isWriting() == b.isWriting()
+        && a.angle() == b.angle();
+}
+
+// The non-empty lines after the first empty line of the points.
+qint64 plainUnreadLines(const QByteArray& text)
+{
+    const QList<QByteArray> lines = text.split('\n');
+    int empty = 1;
+    while (empty < lines.size() && !lines.at(empty).isEmpty()) {
+        ++empty;
+    }
+    qint64 unread = 0;
+    for (int i = empty + 1; i < lines.size(); ++i) {
+        unread += lines.at(i).isEmpty() ? 0 : 1;
+    }
+    return unread;
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string src(reinterpret_cast<const char*>(data), size);
-    WalkingTurtle turtle;
-    try {
-        turtle = WalkingTurtle::turtleFromString(src);
-    } catch (const std::invalid_argument&) {
-        return 0;
+    static QTemporaryDir directory;
+    static const QString path = directory.filePath(QStringLiteral("trace.res"));
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            || file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size)) != qint64(size)) {
+            fail("cannot write the trace file");
+        }
     }
 
-    const std::string written = turtle.toString();
+    WalkingTurtle plain;
+    bool plainAccepted = true;
+    QByteArray decoded;
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            fail("cannot read the trace file");
+        }
+        decoded = QTextStream(&file).readAll().toLatin1();
+        try {
+            plain = WalkingTurtle::turtleFromString(decoded.toStdString());
+        } catch (const std::invalid_argument&) {
+            plainAccepted = false;
+        }
+    }
+
+    WalkingTurtle streamed;
+    qint64 unread = -1;
+    try {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            fail("cannot read the trace file");
+        }
+        streamed = WalkingTurtle::readTrace(file, &unread);
+    } catch (const std::invalid_argument&) {
+        if (plainAccepted) {
+            fail("the streaming reader refused a trace the plain reading accepts");
+        }
+        return 0;
+    }
+    if (!plainAccepted) {
+        fail("the streaming reader accepted a trace the plain reading refuses");
+    }
+    if (!sameTurtle(streamed, plain)) {
+        fail("the streaming reader read another trace than the plain reading");
+    }
+    if (unread != plainUnreadLines(decoded)) {
+        fail("the lines left unread are miscounted");
+    }
+
+    const std::string written = streamed.toString();
     WalkingTurtle again;
     try {
         again = WalkingTurtle::turtleFromString(written);
     } catch (const std::invalid_argument&) {
-        std::fprintf(stderr, "a written trace was rejected\n");
-        std::abort();
+        fail("a written trace was rejected");
     }
-    if (again.toString() != written || again.trace().size() != turtle.trace().size()
-        || again.x() != turtle.x() || again.y() != turtle.y() || again.isWriting() != turtle.isWriting()) {
-        std::fprintf(stderr, "a written trace reads back differently\n");
-        std::abort();
+    if (again.toString() != written || !sameTurtle(again, streamed)) {
+        fail("a written trace reads back differently");
     }
     return 0;
 }

@@ -1,6 +1,8 @@
 #include "mainwindow.h"
 
 #include "dialogs.h"
+#include "memorysafety.h"
+#include "recoverystore.h"
 #include "examplemenu.h"
 #include "filechoice.h"
 #include "filedropfilter.h"
@@ -41,6 +43,8 @@
 #include <QTextStream>
 #include <QTranslator>
 
+#include <algorithm>
+#include <memory>
 #include <stdexcept>
 
 namespace {
@@ -52,19 +56,6 @@ const char* const TurtleImages = QT_TRANSLATE_NOOP("MainWindow", "Turtle images(
 QString fileFilter(const char* text)
 {
     return QCoreApplication::translate("MainWindow", text);
-}
-
-// The whole text of a file, read in text mode with the locale's codec. On
-// failure, error names the path and the reason.
-bool readTextFile(const QString& path, QString& text, QString& error)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
-    }
-    text = QTextStream(&file).readAll();
-    return true;
 }
 
 // The old file stays whole until the new text is completely on disk, unless
@@ -219,6 +210,10 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
 
     m_interpreter.setWalkingTurtle(m_walkingTurtle);
     m_outputArea->setWalkingTurtle(m_walkingTurtle);
+
+    m_recovery = new RecoveryStore(m_editor, this);
+    m_recovery->offerRestore(this);
+    updateWindowTitle();
 }
 
 MainWindow::~MainWindow()
@@ -365,12 +360,20 @@ bool MainWindow::loadScript(const QString& path, bool asCopy)
 {
     QString text;
     QString error;
-    if (!readTextFile(path, text, error)) {
+    if (!MemorySafety::readScript(path, text, error)) {
         warn(tr("Load failed"), tr("The loading of the file have failed"), error);
         return false;
     }
     endRun();
-    m_editor->setPlainText(text);
+    const QString previous = m_editor->toPlainText();
+    const bool wasModified = m_editor->isModified();
+    if (!MemorySafety::attempt([&] { m_editor->setPlainText(text); })) {
+        text.clear();
+        m_editor->setPlainText(previous);
+        m_editor->setIfModified(wasModified);
+        warn(tr("Load failed"), tr("The loading of the file have failed"), MemorySafety::outOfMemory());
+        return false;
+    }
     m_editor->setDocumentTitle(asCopy ? QString() : path);
     m_editor->setIfModified(false);
     updateWindowTitle();
@@ -462,15 +465,14 @@ void MainWindow::openImage()
 
 bool MainWindow::loadTrace(const QString& path)
 {
-    QString text;
+    WalkingTurtle loaded;
+    qint64 unreadLines = 0;
     QString error;
-    if (!readTextFile(path, text, error)) {
-        warn(tr("Load failed"), tr("The loading of the image file have failed"), error);
-        return false;
-    }
-
     try {
-        *m_walkingTurtle = WalkingTurtle::turtleFromString(text.toLatin1().toStdString());
+        if (!MemorySafety::readTrace(path, loaded, unreadLines, error)) {
+            warn(tr("Load failed"), tr("The loading of the image file have failed"), error);
+            return false;
+        }
     } catch (const std::invalid_argument&) {
         warn(tr("Load failed"), tr("The loading of the image file have failed"),
              tr("%1 is not a turtle image: it must start with the line \"Tur=Res\", followed by one "
@@ -478,9 +480,15 @@ bool MainWindow::loadTrace(const QString& path)
                  .arg(QDir::toNativeSeparators(path)));
         return false;
     }
+    *m_walkingTurtle = std::move(loaded);
     syncWriteAction();
     repaintDrawing();
     m_recentFiles->add(path);
+    if (unreadLines > 0) {
+        warn(tr("Trace partly loaded"),
+             tr("The trace ends at an empty line; lines left unread after it: %L1.").arg(unreadLines),
+             QDir::toNativeSeparators(path));
+    }
     return true;
 }
 
@@ -539,8 +547,13 @@ void MainWindow::generateRender()
         return;
     }
     const QString path = withImageSuffix(chosen, dialogue.outputFormat());
-    const ImageExportResult result = exportImage(path, QSize(dialogue.imageWidth(), dialogue.imageHeight()),
-                                                 m_walkingTurtle, m_outputArea->pen(), dialogue.showTurtle());
+    ImageExportResult result;
+    if (!MemorySafety::attempt([&] {
+            result = exportImage(path, QSize(dialogue.imageWidth(), dialogue.imageHeight()), m_walkingTurtle,
+                                 m_outputArea->pen(), dialogue.showTurtle());
+        })) {
+        result.reason = MemorySafety::outOfMemory();
+    }
     if (!result.written) {
         // The reason already names the file.
         warn(tr("Save failed"), tr("The save of the file have failed"), result.reason);

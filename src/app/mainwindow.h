@@ -27,6 +27,7 @@ class QTurtleTraceProperties;
 class RunControls;
 class RunProgressDialog;
 class RunSession;
+class RecoveryStore;
 class WalkingTurtle;
 
 // The one window of Korvane: the drawing and the editor in the centre, the pen,
@@ -123,6 +124,7 @@ private:
     QActionGroup* m_languageActions;
     QTranslator* m_qtTranslator;
     QTranslator* m_appTranslator;
+    RecoveryStore* m_recovery;
     QCentralSplitter* m_splitter;
     RecentFiles* m_recentFiles;
     QString m_sessionLanguage;

@@ -1,6 +1,13 @@
 #include "memorysafety.h"
 
 #include "frontend/memoryguard.h"
+#include "turtle/walkingturtle.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTextStream>
+
+#include <stdexcept>
 
 namespace {
 
@@ -9,6 +16,11 @@ namespace {
 // the snapshots of the drawing for a trace.
 constexpr qint64 ScriptFactor = 40;
 constexpr qint64 TraceFactor = 4;
+
+QString fileError(const QString& path, const QString& reason)
+{
+    return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), reason);
+}
 
 } // namespace
 
@@ -34,4 +46,45 @@ QString MemorySafety::outOfMemory()
 void MemorySafety::releaseFreedMemory()
 {
     MemoryGuard::releaseFreedMemory();
+}
+
+bool MemorySafety::readScript(const QString& path, QString& text, QString& error)
+{
+    QFile file(path);
+    error = refusal(Script, file.size());
+    if (!error.isEmpty()) {
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        error = fileError(path, file.errorString());
+        return false;
+    }
+    if (!attempt([&] { text = QTextStream(&file).readAll(); })) {
+        error = outOfMemory();
+        return false;
+    }
+    return true;
+}
+
+bool MemorySafety::readTrace(const QString& path, WalkingTurtle& turtle, qint64& unreadLines, QString& error)
+{
+    QFile file(path);
+    error = refusal(Trace, file.size());
+    if (!error.isEmpty()) {
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = fileError(path, file.errorString());
+        return false;
+    }
+    try {
+        if (!attempt([&] { turtle = WalkingTurtle::readTrace(file, &unreadLines); })) {
+            error = outOfMemory();
+            return false;
+        }
+    } catch (const std::runtime_error&) {
+        error = fileError(path, file.errorString());
+        return false;
+    }
+    return true;
 }

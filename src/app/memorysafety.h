@@ -5,6 +5,8 @@
 
 #include <new>
 
+class WalkingTurtle;
+
 // What keeps the window alive when memory runs short. The toolkit is not
 // written for exceptions and the system may kill a process rather than refuse
 // it memory, so sizes are checked before an operation where they are known,
@@ -37,6 +39,14 @@ public:
 
     // The message for an operation that ran out of memory.
     static QString outOfMemory();
+
+    // A script's text, read in text mode with the locale's codec. On failure,
+    // error names the path and the reason.
+    static bool readScript(const QString& path, QString& text, QString& error);
+    // A trace file, read a piece at a time; unreadLines counts the non-empty
+    // lines after an empty one. Throws std::invalid_argument when the file is
+    // no trace.
+    static bool readTrace(const QString& path, WalkingTurtle& turtle, qint64& unreadLines, QString& error);
 
 private:
     static void releaseFreedMemory();

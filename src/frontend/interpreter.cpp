@@ -45,6 +45,7 @@ Interpreter::Interpreter(const QString& cataloguePath)
     , m_executedSteps(0)
     , m_decoded(*m_virtualMachine)
     , m_plainExecution(false)
+    , m_programHasEnd(false)
 {
 }
 
@@ -75,23 +76,30 @@ bool Interpreter::compile(const QString& text)
         return true;
     }
 
-    const QStringList lines = text.split(QLatin1Char('\n'), Qt::KeepEmptyParts);
-    int first = 0;
-    if (lines.first() == Header) {
-        first = 1;
-    } else {
-        addMessage(MissingHeader, -1);
-    }
-
+    m_programHasEnd = false;
+    // Line by line through the text, without a copy of every line at once:
+    // a long script would take several times its own size.
     bool result = true;
-    for (int index = first; index < lines.size(); ++index) {
-        QString line = lines.at(index);
-        const int comment = line.indexOf(QLatin1Char('#'));
+    int lineNumber = 0;
+    for (qsizetype start = 0; start <= text.size(); ++lineNumber) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0) {
+            end = text.size();
+        }
+        QStringView line = QStringView(text).mid(start, end - start);
+        start = end + 1;
+        if (lineNumber == 0) {
+            if (line == Header) {
+                continue;
+            }
+            addMessage(MissingHeader, -1);
+        }
+        const qsizetype comment = line.indexOf(QLatin1Char('#'));
         if (comment >= 0) {
             line.truncate(comment);
         }
         // Every line is analysed even after a failure, to report all problems at once.
-        if (!compileLine(line.trimmed(), index + 1)) {
+        if (!compileLine(line.trimmed().toString(), lineNumber + 1)) {
             result = false;
         }
     }
@@ -124,8 +132,11 @@ bool Interpreter::compileLine(const QString& line, int lineNumber)
     const QString keyword = (colon < 0 ? statement : statement.left(colon)).trimmed();
     const QString argument = colon < 0 ? QString() : statement.mid(colon + 1).trimmed();
 
-    if (m_virtualMachine->commands().count(keyword) != 0) {
-        m_program[lineNumber] = { keyword, argument };
+    const auto command = m_virtualMachine->commands().find(keyword);
+    if (command != m_virtualMachine->commands().end()) {
+        // The map's own word, shared rather than one more copy per line.
+        m_program.emplace_hint(m_program.end(), lineNumber, std::make_pair(command->first, argument));
+        m_programHasEnd = m_programHasEnd || keyword == QLatin1String("end");
         return true;
     }
 
@@ -150,7 +161,7 @@ bool Interpreter::compileLine(const QString& line, int lineNumber)
             return true;
         }
         // The main part must end before the first procedure starts.
-        if (m_procedures.empty() && !programContains(QStringLiteral("end"))) {
+        if (m_procedures.empty() && !m_programHasEnd) {
             addMessage(ProcedureBeforeEnd, lineNumber);
             return false;
         }
@@ -159,16 +170,6 @@ bool Interpreter::compileLine(const QString& line, int lineNumber)
     }
 
     addMessage(UnknownKeyword, lineNumber);
-    return false;
-}
-
-bool Interpreter::programContains(const QString& command) const
-{
-    for (const auto& entry : m_program) {
-        if (entry.second.first == command) {
-            return true;
-        }
-    }
     return false;
 }
 

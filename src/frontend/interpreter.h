@@ -106,7 +106,6 @@ public:
 
 private:
     bool compileLine(const QString& line, int lineNumber);
-    bool programContains(const QString& command) const;
     void addMessage(int code, int line);
     void resolveNames();
     void executeInstruction(Program::const_iterator& position);
@@ -134,4 +133,6 @@ private:
     std::set<int> m_stopLines;
     ExecutionRecord* m_record = nullptr;
     WalkingTurtle* m_turtle = nullptr;
+    // Whether an "end" was analysed so far: a procedure may only follow one.
+    bool m_programHasEnd;
 };

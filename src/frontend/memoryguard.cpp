@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <limits>
 
+#include <cstdlib>
+
 #if defined(Q_OS_UNIX)
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 #endif
@@ -33,14 +36,31 @@ ProcessSize processSize()
 {
     ProcessSize size;
 #if defined(Q_OS_LINUX)
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (statm.open(QIODevice::ReadOnly)) {
-        const QList<QByteArray> fields = statm.readAll().split(' ');
-        const qint64 page = sysconf(_SC_PAGESIZE);
-        if (fields.size() > 5) {
-            size.virtualSize = fields.at(0).toLongLong() * page;
-            size.resident = fields.at(1).toLongLong() * page;
-            size.data = fields.at(5).toLongLong() * page;
+    // Read without allocating: this is asked when memory runs out.
+    char text[256];
+    const int file = ::open("/proc/self/statm", O_RDONLY | O_CLOEXEC);
+    if (file >= 0) {
+        const ssize_t count = ::read(file, text, sizeof text - 1);
+        ::close(file);
+        if (count > 0) {
+            text[count] = '\0';
+            long long fields[6] = {};
+            char* at = text;
+            int parsed = 0;
+            for (; parsed < 6; ++parsed) {
+                char* end = nullptr;
+                fields[parsed] = std::strtoll(at, &end, 10);
+                if (end == at) {
+                    break;
+                }
+                at = end;
+            }
+            if (parsed == 6) {
+                const qint64 page = sysconf(_SC_PAGESIZE);
+                size.virtualSize = fields[0] * page;
+                size.resident = fields[1] * page;
+                size.data = fields[5] * page;
+            }
         }
     }
 #elif defined(Q_OS_UNIX)
@@ -145,12 +165,33 @@ qint64 roomInControlGroup()
 MemoryGuard::MemoryGuard()
     : m_baseline(std::max<qint64>(residentBytes(), 0))
     , m_limit(roomLeft())
+    , m_addressBaseline(0)
+    , m_addressLimit(Unknown)
+    , m_dataBaseline(0)
+    , m_dataLimit(Unknown)
 {
     if (m_limit == Unknown) {
         m_limit = std::numeric_limits<qint64>::max();
     } else if (qEnvironmentVariableIsEmpty("KORVANE_RUN_MEMORY_LIMIT_MB")) {
         m_limit = std::max<qint64>(m_limit - Reserve, 0);
     }
+#if defined(Q_OS_UNIX)
+    const ProcessSize size = processSize();
+    m_addressBaseline = size.virtualSize;
+    m_addressLimit = roomUnderLimit(RLIMIT_AS, size.virtualSize);
+    m_dataBaseline = size.data;
+    m_dataLimit = roomUnderLimit(RLIMIT_DATA, size.data);
+#endif
+}
+
+bool MemoryGuard::exceeded() const
+{
+    const ProcessSize size = processSize();
+    const auto over = [](qint64 now, qint64 baseline, qint64 room) {
+        return room != Unknown && now != Unknown && now - baseline > room - Reserve;
+    };
+    return std::max<qint64>(size.resident, 0) - m_baseline > m_limit
+        || over(size.virtualSize, m_addressBaseline, m_addressLimit) || over(size.data, m_dataBaseline, m_dataLimit);
 }
 
 qint64 MemoryGuard::residentBytes()

@@ -28,9 +28,15 @@ public:
     qint64 limit() const { return m_limit; }
     // Bytes held beyond the baseline, and whether that is over the limit.
     qint64 used() const;
-    bool exceeded() const { return used() > m_limit; }
+    // Over the limit, or near the address-space or data limit of the process,
+    // which count reserved memory too.
+    bool exceeded() const;
 
 private:
     qint64 m_baseline;
     qint64 m_limit;
+    qint64 m_addressBaseline;
+    qint64 m_addressLimit;
+    qint64 m_dataBaseline;
+    qint64 m_dataLimit;
 };

@@ -11,6 +11,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 namespace {
@@ -262,6 +263,7 @@ void RunSession::runToEnd()
         const qint64 used = MemoryGuard::residentBytes();
         if (memory.exceeded()) {
             m_interpreter->interrupt();
+            MemoryGuard::releaseFreedMemory();
             finish();
             emit memoryExceeded(used);
             return;
@@ -325,7 +327,16 @@ RunSession::Outcome RunSession::advance(qint64 steps)
     if (checked && checkFirst && stopsHere()) {
         return Stopped;
     }
-    const bool goesOn = checked ? m_interpreter->advanceChecked(steps, m_depth) : m_interpreter->advance(steps);
+    bool goesOn = false;
+    try {
+        goesOn = checked ? m_interpreter->advanceChecked(steps, m_depth) : m_interpreter->advance(steps);
+    } catch (const std::bad_alloc&) {
+        // The script took the memory left: it ends as a stopped run, the text
+        // and the drawing so far kept, and finish() says why.
+        m_interpreter->interrupt();
+        m_outOfMemory = true;
+        return Ended;
+    }
     if (!goesOn) {
         return Ended;
     }
@@ -358,6 +369,11 @@ void RunSession::finish()
     m_debugging = false;
     setState(Idle);
     emit finished();
+    if (m_outOfMemory) {
+        m_outOfMemory = false;
+        MemoryGuard::releaseFreedMemory();
+        emit memoryExceeded(std::max<qint64>(MemoryGuard::residentBytes(), 1));
+    }
 }
 
 void RunSession::setState(State state)

@@ -135,6 +135,8 @@ private:
     // before it executes: only a run from the start does.
     bool m_checkFirst = false;
     Request m_request = NoRequest;
+    // A slice ran out of memory: finish() reports it once the run has ended.
+    bool m_outOfMemory = false;
     QTimer m_timer;
     QElapsedTimer m_clock;
     qint64 m_due = 0;

@@ -274,14 +274,30 @@ QString readScript(const QString& path)
     return text;
 }
 
+// Read a piece at a time: the text after a point's numbers may be of any length.
 WalkingTurtle loadTrace(const QString& path)
 {
-    const QString text = readTextFile(path);
+    if (QFileInfo(path).isDir()) {
+        throw Failure { QStringLiteral("Cannot read %1: it is a directory.").arg(path), false };
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw Failure { QStringLiteral("Cannot read %1: %2.").arg(path, file.errorString()), false };
+    }
+    qint64 unreadLines = 0;
     try {
-        return WalkingTurtle::turtleFromString(text.toStdString());
+        WalkingTurtle turtle = WalkingTurtle::readTrace(file, &unreadLines);
+        if (unreadLines > 0) {
+            printError(QStringLiteral("korvane-run: Warning: %1: the trace ends at an empty line; lines left unread "
+                                      "after it: %2.")
+                           .arg(path, QString::number(unreadLines)));
+        }
+        return turtle;
     } catch (const std::invalid_argument& error) {
         throw Failure { QStringLiteral("Cannot load the trace %1: %2").arg(path, QString::fromUtf8(error.what())),
             false };
+    } catch (const std::runtime_error&) {
+        throw Failure { QStringLiteral("Cannot read %1: %2.").arg(path, file.errorString()), false };
     }
 }
 
