@@ -137,8 +137,8 @@
         <translation>une image JPEG mesure au plus %1 pixels de large et de haut&#xa0;; %2 x %3 est plus grand.</translation>
     </message>
     <message>
-        <source>An image of %1 x %2 pixels is over the limit of %3 pixels.</source>
-        <translation>Une image de %1 x %2 pixels dépasse la limite de %3 pixels.</translation>
+        <source>An image of %1 x %2 pixels is over the memory limit of %3 pixels.</source>
+        <translation>Une image de %1 x %2 pixels dépasse la limite de mémoire de %3 pixels.</translation>
     </message>
     <message>
         <source>the image library could not encode it.</source>

@@ -122,7 +122,7 @@ ImageExportResult exportImage(
     }
     if (!fitsInMemory(size)) {
         return failure(translated(QT_TRANSLATE_NOOP("ImageExport",
-                                      "An image of %1 x %2 pixels is over the limit of %3 pixels."))
+                                      "An image of %1 x %2 pixels is over the memory limit of %3 pixels."))
                            .arg(size.width())
                            .arg(size.height())
                            .arg(maxImagePixels()));

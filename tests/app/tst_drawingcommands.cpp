@@ -60,7 +60,7 @@ void TestDrawingCommands::cleanup()
 void TestDrawingCommands::answerRenderDialogue(int width, int height)
 {
     QTimer::singleShot(0, [width, height] {
-        auto* dialogue = qobject_cast<QRenderDialogue*>(QApplication::activeModalWidget());
+        auto* dialogue = dynamic_cast<QRenderDialogue*>(QApplication::activeModalWidget());
         QVERIFY(dialogue);
         dialogue->findChild<QSpinBox*>("widthSpinBox")->setValue(width);
         dialogue->findChild<QSpinBox*>("heightSpinBox")->setValue(height);

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QStandardPaths>
+#include <QTextBlock>
 #include <QtTest>
 
 #include <memory>

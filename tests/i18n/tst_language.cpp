@@ -78,7 +78,14 @@ QString textAt(QWidget* window, const QString& path)
         return items.join(QLatin1Char('|'));
     }
     if (kind == QLatin1String("viewmenu")) {
-        return window->findChild<QMenu*>(QStringLiteral("menu_View"))->actions().at(name.toInt())->menu()->title();
+        // The submenus of View, in order, among its other entries.
+        QList<QMenu*> submenus;
+        for (QAction* action : window->findChild<QMenu*>(QStringLiteral("menu_View"))->actions()) {
+            if (action->menu()) {
+                submenus << action->menu();
+            }
+        }
+        return submenus.at(name.toInt())->title();
     }
     if (kind == QLatin1String("header")) {
         return window->findChild<QTableWidget*>(QStringLiteral("DebugTableWidget"))->horizontalHeaderItem(0)->text();
