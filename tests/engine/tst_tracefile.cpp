@@ -231,7 +231,7 @@ void TestTraceFile::streamedFile_data()
                                                   << QByteArray("Tur=Res\nY 1 2\n") << 0LL;
     QTest::newRow("a byte order mark is skipped") << QByteArray("\xEF\xBB\xBFTur=Res\nY 1 2\n")
                                                   << QByteArray("Tur=Res\nY 1 2\n") << 0LL;
-    QTest::newRow("UTF-16 with its mark") << QByteArray("\xFF\xFET\0u\0r\0=\0R\0e\0s\0\n\0Y\0 \0001\0 \0002\0", 30)
+    QTest::newRow("UTF-16 with its mark") << QByteArray("\xFF\xFET\0u\0r\0=\0R\0e\0s\0\n\0Y\0 \0001\0 \0002\0", 28)
                                           << QByteArray("Tur=Res\nY 1 2\n") << 0LL;
     QTest::newRow("non-empty lines after the empty one are counted")
         << QByteArray("Tur=Res\nY 1 2\n\nY 3 4\n\n\ngarbage") << QByteArray("Tur=Res\nY 1 2\n") << 2LL;
