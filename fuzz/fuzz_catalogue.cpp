@@ -40,16 +40,19 @@ void writeFile(const QString& path, const QByteArray& bytes, bool missing)
 }
 
 // The texts of a file as a second, plainer reading finds them: the whole file
-// decoded at once, then split into lines.
-std::map<int, QString> plainReading(const QByteArray& bytes, bool missing)
+// decoded at once, then split into lines. Read from the file as the catalogue
+// reads it, so that both decode an unfinished sequence at its end alike.
+std::map<int, QString> plainReading(const QString& path, bool missing)
 {
     std::map<int, QString> texts;
     if (missing) {
         return texts;
     }
-    QByteArray withoutReturns = bytes;
-    withoutReturns.replace('\r', QByteArray());
-    const QString text = QTextStream(withoutReturns).readAll();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        fail("cannot read back", path);
+    }
+    const QString text = QTextStream(&file).readAll();
     for (const QString& line : text.split(QLatin1Char('\n'))) {
         if (line.isEmpty() || line.startsWith(QLatin1String("//"))) {
             continue;
@@ -87,15 +90,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         writeFile(paths[i], parts.value(i), missing[i]);
     }
 
-    std::map<int, QString> expected = plainReading(parts.value(0), missing[0]);
+    std::map<int, QString> expected = plainReading(paths[0], missing[0]);
     try {
         MessageCatalogue catalogue(base);
         if (missing[0]) {
             fail("a missing base file was accepted");
         }
         catalogue.setLanguage(language);
-        std::map<int, QString> translated = plainReading(parts.value(1), missing[1] || paths[1] == paths[2]);
-        for (const auto& entry : plainReading(parts.value(2), missing[2])) {
+        std::map<int, QString> translated = plainReading(paths[1], missing[1] || paths[1] == paths[2]);
+        for (const auto& entry : plainReading(paths[2], missing[2])) {
             translated[entry.first] = entry.second;
         }
         for (const auto& entry : translated) {
