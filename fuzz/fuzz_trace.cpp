@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -75,6 +76,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
+    // Traces are ASCII. Other bytes go through a text decoding whose handling of
+    // broken sequences (one left unfinished at the end of the file, say) the two
+    // readings need not share: for those only the round trip below is checked.
+    const bool ascii = std::all_of(data, data + size, [](std::uint8_t byte) { return byte < 0x80; });
+
     WalkingTurtle streamed;
     qint64 unread = -1;
     try {
@@ -84,19 +90,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         streamed = WalkingTurtle::readTrace(file, &unread);
     } catch (const std::invalid_argument&) {
-        if (plainAccepted) {
+        if (plainAccepted && ascii) {
             fail("the streaming reader refused a trace the plain reading accepts");
         }
         return 0;
     }
-    if (!plainAccepted) {
-        fail("the streaming reader accepted a trace the plain reading refuses");
-    }
-    if (!sameTurtle(streamed, plain)) {
-        fail("the streaming reader read another trace than the plain reading");
-    }
-    if (unread != plainUnreadLines(decoded)) {
-        fail("the lines left unread are miscounted");
+    if (ascii) {
+        if (!plainAccepted) {
+            fail("the streaming reader accepted a trace the plain reading refuses");
+        }
+        if (!sameTurtle(streamed, plain)) {
+            fail("the streaming reader read another trace than the plain reading");
+        }
+        if (unread != plainUnreadLines(decoded)) {
+            fail("the lines left unread are miscounted");
+        }
     }
 
     const std::string written = streamed.toString();
