@@ -1,10 +1,14 @@
 #pragma once
 
+#include "translation.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 
 // korvane [OPTIONS] [FILE...]: --help and --version answer and end the
-// process; --lang CODE chooses the language of this session only.
+// process; --lang CODE chooses the language of this session only. What it
+// writes is in the language the window will show; that translation stays
+// installed while this object lives, so it must go before the window's.
 class CommandLine
 {
     Q_DECLARE_TR_FUNCTIONS(CommandLine)
@@ -22,4 +26,5 @@ public:
 private:
     QString m_language;
     QStringList m_files;
+    Translation m_translation;
 };

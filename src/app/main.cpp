@@ -17,11 +17,16 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
 
-    CommandLine commandLine;
-    commandLine.process(QCoreApplication::arguments());
-    const FileChoice files(commandLine.files());
-    for (const QString& path : files.notOpened()) {
-        std::fprintf(stderr, "%s\n", qPrintable(CommandLine::notOpenedMessage(path)));
+    FileChoice files;
+    QString language;
+    {
+        CommandLine commandLine;
+        commandLine.process(QCoreApplication::arguments());
+        files = FileChoice(commandLine.files());
+        for (const QString& path : files.notOpened()) {
+            std::fprintf(stderr, "%s\n", qPrintable(CommandLine::notOpenedMessage(path)));
+        }
+        language = commandLine.language();
     }
 
     std::unique_ptr<MainWindow> window;
@@ -37,8 +42,8 @@ int main(int argc, char* argv[])
     }
     // The first start is maximised; later ones come back as they were left.
     const bool restored = window->readSettings();
-    if (!commandLine.language().isEmpty()) {
-        window->setSessionLanguage(commandLine.language());
+    if (!language.isEmpty()) {
+        window->setSessionLanguage(language);
     }
     if (restored) {
         window->show();

@@ -147,6 +147,8 @@ private slots:
     void penPanelResetReachesTheOutputArea();
     void startUpLanguage_data();
     void startUpLanguage();
+    void commandLineHelp_data();
+    void commandLineHelp();
 
 private:
     QAction* action(const char* name) const;
@@ -449,6 +451,43 @@ void TestLanguage::startUpLanguage()
         QSKIP("An installed Korvane provides fr.qm to the copy");
     }
     QCOMPARE(shown, expected);
+}
+
+void TestLanguage::commandLineHelp_data()
+{
+    QTest::addColumn<QByteArray>("locale");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("French system, with the toolkit's help option")
+        << QByteArray("fr_FR.UTF-8") << QStringList { "--help" }
+        << QStringList { "Afficher l’aide sur les options", "[FICHIER…]" };
+    QTest::newRow("French asked for on an English system")
+        << QByteArray("C.UTF-8") << QStringList { "--lang", "fr", "--help" }
+        << QStringList { "Utiliser la langue CODE" };
+    QTest::newRow("English asked for on a French system")
+        << QByteArray("fr_FR.UTF-8") << QStringList { "--lang=en", "--help" }
+        << QStringList { "Options:", "Displays help on", "Use the language CODE" };
+}
+
+// The help is written before any window exists, by korvane itself.
+void TestLanguage::commandLineHelp()
+{
+    QFETCH(QByteArray, locale);
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, expected);
+
+    QProcess korvane;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(locale));
+    korvane.setProcessEnvironment(environment);
+    korvane.start(QCoreApplication::applicationDirPath() + QStringLiteral("/korvane"), arguments);
+    QVERIFY(korvane.waitForFinished(30000));
+    QCOMPARE(korvane.exitCode(), 0);
+    const QString help = QString::fromUtf8(korvane.readAllStandardOutput());
+    for (const QString& text : expected) {
+        QVERIFY2(help.contains(text), qPrintable(help));
+    }
 }
 
 int main(int argc, char* argv[])
