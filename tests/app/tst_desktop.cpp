@@ -266,6 +266,9 @@ void TestDesktop::editorGetsItsColumnsOnALaptopScreen()
     QVERIFY2(rows * table->rowHeight(0) <= table->viewport()->height(),
              qPrintable(QStringLiteral("%1 rows of %2 > %3").arg(rows).arg(table->rowHeight(0))
                             .arg(table->viewport()->height())));
+    // And no more: the drawing and the editor get the rest of the height.
+    QVERIFY2((rows + 1) * table->rowHeight(0) > table->viewport()->height(),
+             qPrintable(QString::number(table->viewport()->height())));
 
     // Still usable at the smallest size.
     m_window->resize(800, 600);
