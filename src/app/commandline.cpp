@@ -61,6 +61,21 @@ void CommandLine::process(const QStringList& arguments)
     m_files = parser.positionalArguments();
 }
 
+bool CommandLine::answersWithoutWindow(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--") {
+            return false;
+        }
+        if (argument == "-h" || argument == "-?" || argument == "--help" || argument == "-v"
+            || argument == "--version") {
+            return true;
+        }
+    }
+    return false;
+}
+
 QString CommandLine::notOpenedMessage(const QString& path)
 {
     return tr("%1: not opened, Korvane opens one script and one turtle image at a time.").arg(path);

@@ -17,6 +17,10 @@ public:
     // Exits with a message on standard error when the arguments are wrong.
     void process(const QStringList& arguments);
 
+    // Whether the arguments ask for the help or the version, which end the
+    // process before any window (--help-all lists the window's own options).
+    static bool answersWithoutWindow(int argc, char* argv[]);
+
     QString language() const { return m_language; }
     QStringList files() const { return m_files; }
 

@@ -10,12 +10,28 @@
 #include <memory>
 #include <stdexcept>
 
-int main(int argc, char* argv[])
+namespace {
+
+void nameApplication()
 {
-    QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Korvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // Answered without a window, so also in a terminal without a display.
+    if (CommandLine::answersWithoutWindow(argc, argv)) {
+        QCoreApplication console(argc, argv);
+        nameApplication();
+        CommandLine().process(QCoreApplication::arguments());
+    }
+
+    QApplication app(argc, argv);
+    nameApplication();
 
     FileChoice files;
     QString language;

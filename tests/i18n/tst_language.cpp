@@ -480,6 +480,10 @@ void TestLanguage::commandLineHelp()
     QProcess korvane;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(locale));
+    // As in a terminal without a display.
+    for (const char* name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" }) {
+        environment.remove(QLatin1String(name));
+    }
     korvane.setProcessEnvironment(environment);
     korvane.start(QCoreApplication::applicationDirPath() + QStringLiteral("/korvane"), arguments);
     QVERIFY(korvane.waitForFinished(30000));
