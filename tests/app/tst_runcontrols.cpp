@@ -1,41 +1,15 @@
-#include "dialogs.h"
-#include "mainwindow.h"
+#include "windowfixture.h"
 #include "drawing/qturtleoutputarea.h"
-#include "widgets/qeditor.h"
 #include "widgets/qtimelinebar.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QComboBox>
-#include <QListWidget>
 #include <QSignalSpy>
 #include <QSlider>
-#include <QStandardPaths>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextBlock>
-#include <QtTest>
-
-#include <memory>
-
-namespace {
-
-const char* const Square = "Tur=Asm\n"
-                           "CX:4;\n"
-                           "write:Y;\n"
-                           "define:SIDE;\n"
-                           "call:EDGE;\n"
-                           "loop:SIDE;\n"
-                           "end;\n"
-                           "proc:EDGE;\n"
-                           "move:100;\n"
-                           "left:90;\n"
-                           "ret;\n";
-
-} // namespace
 
 // The run and debug commands of the real window.
-class TestRunControls : public QObject
+class TestRunControls : public QObject, protected WindowFixture
 {
     Q_OBJECT
 
@@ -53,36 +27,26 @@ private slots:
     void clickOnASegmentSelectsItsLineAndStep();
 
 private:
-    QAction* action(const char* name) const { return m_window->findChild<QAction*>(QLatin1String(name)); }
-    QEditor* editor() const { return m_window->findChild<QEditor*>(); }
-    QString debugValue(int row) const;
     // The drawing's points ("Y x y"), as Save Image writes them.
     QStringList savedPoints();
-
-    std::unique_ptr<MainWindow> m_window;
 };
 
 void TestRunControls::initTestCase()
 {
-    QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
-    Dialogs::setInteractive(false);
-    QStandardPaths::setTestModeEnabled(true);
+    prepareApplication();
 }
 
 void TestRunControls::init()
 {
-    m_window = std::make_unique<MainWindow>();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QVERIFY(openWindow());
     action("actionSpeed_Instant")->trigger();
-    editor()->setPlainText(QString::fromLatin1(Square));
+    setScript(QString::fromLatin1(SquareByProcedure));
 }
 
 void TestRunControls::cleanup()
 {
     action("actionSpeed_Instant")->trigger();
-    editor()->setIfModified(false);
-    m_window.reset();
+    closeWindow();
 }
 
 void TestRunControls::breakpointStopsAndMovesWithItsLine()
@@ -151,25 +115,20 @@ void TestRunControls::speedChangeMidRun()
     QCOMPARE(box->currentIndex(), 0);
     QVERIFY(action("action_Run")->isEnabled());
     QCOMPARE(editor()->execLine(), -1);
-    QVERIFY(m_window->findChild<QListWidget*>(QStringLiteral("ErrorListWidget"))->count() == 0);
+    QVERIFY(errorTexts().isEmpty());
 }
 
 void TestRunControls::errorListShowsOnlyTheLastRun()
 {
-    auto* list = m_window->findChild<QListWidget*>(QStringLiteral("ErrorListWidget"));
-    editor()->setPlainText(QStringLiteral("Tur=Asm\nmove 5;\nMOVE: 5;\n"));
+    auto* list = errorList();
+    setScript(QStringLiteral("Tur=Asm\nmove 5;\nMOVE: 5;\n"));
     action("action_Run")->trigger();
     QCOMPARE(list->count(), 2);
     list->setCurrentRow(1);
-    editor()->setPlainText(QString::fromLatin1(Square));
+    setScript(QString::fromLatin1(SquareByProcedure));
     action("action_Run")->trigger();
     QCOMPARE(list->count(), 0);
     QVERIFY(list->selectedItems().isEmpty());
-}
-
-QString TestRunControls::debugValue(int row) const
-{
-    return m_window->findChild<QTableWidget*>(QStringLiteral("DebugTableWidget"))->item(row, 0)->text();
 }
 
 QStringList TestRunControls::savedPoints()
@@ -206,7 +165,7 @@ void TestRunControls::timelineDragShowsTheLastPositionOnly()
     QCOMPARE(chosen.at(0).at(0).toLongLong(), qint64(9));
     QCOMPARE(savedPoints().filter(QStringLiteral("Y ")).size(), 3);
     QCOMPARE(editor()->execLine(), 10);
-    QCOMPARE(debugValue(3), QStringLiteral("3"));
+    QCOMPARE(debugValue(QStringLiteral("CX")), QStringLiteral("3"));
     QVERIFY(action("actionStep")->isEnabled());
     // Step goes on from the step shown.
     action("actionStep")->trigger();
@@ -223,14 +182,14 @@ void TestRunControls::stepBackAfterABreakpointAndAFailure()
     QVERIFY(action("actionStep_Back")->isEnabled());
     action("actionStep_Back")->trigger();
     QCOMPARE(editor()->execLine(), 9);
-    QCOMPARE(debugValue(0), QStringLiteral("9"));
+    QCOMPARE(debugValue(QStringLiteral("RI")), QStringLiteral("9"));
     action("actionRemove_All_Breakpoints")->trigger();
     action("actionStop")->trigger();
 
     // A run-time error ends the program: going back shows the failing line
     // again, and the diagnostic stays listed until the text changes.
-    auto* list = m_window->findChild<QListWidget*>(QStringLiteral("ErrorListWidget"));
-    editor()->setPlainText(QStringLiteral("Tur=Asm\nAX:1;\nAX:AX/0;\n"));
+    QListWidget* list = errorList();
+    setScript(QStringLiteral("Tur=Asm\nAX:1;\nAX:AX/0;\n"));
     action("action_Run")->trigger();
     action("actionContinue")->trigger();
     QCOMPARE(list->count(), 1);
@@ -258,7 +217,7 @@ void TestRunControls::clickOnASegmentSelectsItsLineAndStep()
         QTest::mouseClick(area, Qt::LeftButton, Qt::NoModifier, area->view().transform(area->size()).map(middle).toPoint());
         return editor()->textCursor().blockNumber() + 1;
     };
-    editor()->setPlainText(QStringLiteral("Tur=Asm\nwrite:Y;\nmove:100;\nleft:90;\nmove:50;\n"));
+    setScript(QStringLiteral("Tur=Asm\nwrite:Y;\nmove:100;\nleft:90;\nmove:50;\n"));
     action("action_Run")->trigger();
     const QStringList points = savedPoints();
     // A turn adds a point: the segments end at the first and the last.
@@ -279,11 +238,7 @@ void TestRunControls::clickOnASegmentSelectsItsLineAndStep()
 
 int main(int argc, char* argv[])
 {
-    qputenv("LC_ALL", "C.UTF-8");
-    qputenv("LANGUAGE", "");
-    QApplication app(argc, argv);
-    TestRunControls test;
-    return QTest::qExec(&test, argc, argv);
+    return runWindowTest<TestRunControls>(argc, argv);
 }
 
 #include "tst_runcontrols.moc"
