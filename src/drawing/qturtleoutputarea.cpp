@@ -376,6 +376,10 @@ void QTurtleOutputArea::keyPressEvent(QKeyEvent* event)
             m_walkingTurtle->turn(key == Qt::Key_Left ? 10.0 : -10.0);
             update();
         }
+        if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down || event->key() == Qt::Key_Left
+            || event->key() == Qt::Key_Right) {
+            emit turtleSteered();
+        }
     }
     QWidget::keyPressEvent(event);
 }
