@@ -653,6 +653,30 @@
         <source>&amp;Go to Line...</source>
         <translation>&amp;Aller à la ligne…</translation>
     </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>Ann&amp;uler</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>Cou&amp;per</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copier</translation>
+    </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation>Tout sélec&amp;tionner</translation>
+    </message>
+    <message>
+        <source>Re&amp;do</source>
+        <translation>Réta&amp;blir</translation>
+    </message>
+    <message>
+        <source>Pa&amp;ste</source>
+        <translation>C&amp;oller</translation>
+    </message>
 </context>
 <context>
     <name>QFindBar</name>

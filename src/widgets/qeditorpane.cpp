@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QInputDialog>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace {
@@ -31,6 +32,18 @@ QEditorPane::QEditorPane(QWidget* parent)
     layout->addWidget(m_editor, 1);
     layout->addWidget(m_findBar);
 
+    m_undoAction = addTextAction(QStringLiteral("actionUndo"), QKeySequence::Undo, &QEditor::undo, true);
+    m_redoAction = addTextAction(QStringLiteral("actionRedo"), QKeySequence::Redo, &QEditor::redo, true);
+    m_cutAction = addTextAction(QStringLiteral("actionCut"), QKeySequence::Cut, &QEditor::cut, true);
+    m_copyAction = addTextAction(QStringLiteral("actionCopy"), QKeySequence::Copy, &QEditor::copy, false);
+    m_pasteAction = addTextAction(QStringLiteral("actionPaste"), QKeySequence::Paste, &QEditor::paste, true);
+    m_selectAllAction = addTextAction(QStringLiteral("actionSelectAll"), QKeySequence::SelectAll,
+                                      &QEditor::selectAll, false);
+    connect(m_editor, &QEditor::undoAvailable, this, &QEditorPane::updateTextActions);
+    connect(m_editor, &QEditor::redoAvailable, this, &QEditorPane::updateTextActions);
+    connect(m_editor, &QEditor::copyAvailable, this, &QEditorPane::updateTextActions);
+    updateTextActions();
+
     m_findAction = addEditAction(QStringLiteral("actionFind"), QKeySequence(Qt::CTRL | Qt::Key_F));
     m_findNextAction = addEditAction(QStringLiteral("actionFindNext"), QKeySequence(Qt::Key_F3));
     m_findPreviousAction = addEditAction(QStringLiteral("actionFindPrevious"), QKeySequence(Qt::SHIFT | Qt::Key_F3));
@@ -56,6 +69,16 @@ QEditorPane::QEditorPane(QWidget* parent)
     });
     connect(m_goToLineAction, &QAction::triggered, this, &QEditorPane::askForLine);
 
+    auto separator = [this] {
+        auto* action = new QAction(this);
+        action->setSeparator(true);
+        return action;
+    };
+    m_editActions = { m_undoAction,       m_redoAction,     separator(),        m_cutAction,
+                      m_copyAction,       m_pasteAction,    separator(),        m_selectAllAction,
+                      separator(),        m_findAction,     m_findNextAction,   m_findPreviousAction,
+                      m_replaceAction,    m_goToLineAction };
+
     retranslate();
 }
 
@@ -68,9 +91,35 @@ QAction* QEditorPane::addEditAction(const QString& name, const QKeySequence& key
     return action;
 }
 
+QAction* QEditorPane::addTextAction(const QString& name, QKeySequence::StandardKey keys, void (QEditor::*slot)(),
+                                    bool changesText)
+{
+    QAction* action = addEditAction(name, QKeySequence(keys));
+    // The editor takes these keys itself while it has the focus; elsewhere
+    // they belong to whichever widget has it.
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(action, &QAction::triggered, this, [this, slot, changesText] {
+        if (!m_editor->isEnabled() || (changesText && m_editor->isReadOnly())) {
+            return;
+        }
+        (m_editor->*slot)();
+    });
+    return action;
+}
+
+void QEditorPane::updateTextActions()
+{
+    QTextDocument* document = m_editor->document();
+    const bool selected = m_editor->textCursor().hasSelection();
+    m_undoAction->setEnabled(document->isUndoAvailable());
+    m_redoAction->setEnabled(document->isRedoAvailable());
+    m_cutAction->setEnabled(selected);
+    m_copyAction->setEnabled(selected);
+}
+
 QList<QAction*> QEditorPane::editActions() const
 {
-    return { m_findAction, m_findNextAction, m_findPreviousAction, m_replaceAction, m_goToLineAction };
+    return m_editActions;
 }
 
 void QEditorPane::askForLine()
@@ -84,6 +133,12 @@ void QEditorPane::askForLine()
 
 void QEditorPane::retranslate()
 {
+    m_undoAction->setText(tr("&Undo"));
+    m_redoAction->setText(tr("Re&do"));
+    m_cutAction->setText(tr("Cu&t"));
+    m_copyAction->setText(tr("&Copy"));
+    m_pasteAction->setText(tr("Pa&ste"));
+    m_selectAllAction->setText(tr("Select &All"));
     m_findAction->setText(tr("&Find..."));
     m_findNextAction->setText(tr("Find &Next"));
     m_findPreviousAction->setText(tr("Find &Previous"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QWidget>
 
 #include <functional>
@@ -9,7 +10,8 @@ class QEditor;
 class QFindBar;
 
 // The editor with its find bar below it, and the actions that drive both:
-// Find, Find Next, Find Previous, Replace and Go to Line.
+// Undo, Redo, Cut, Copy, Paste, Select All, Find, Find Next, Find Previous,
+// Replace and Go to Line.
 class QEditorPane : public QWidget
 {
     Q_OBJECT
@@ -22,7 +24,7 @@ public:
 
     QEditor* editor() const { return m_editor; }
     QFindBar* findBar() const { return m_findBar; }
-    // In the order an Edit menu lists them.
+    // In the order an Edit menu lists them, separators included.
     QList<QAction*> editActions() const;
 
     void setLineAsker(LineAsker asker) { m_askLine = std::move(asker); }
@@ -32,13 +34,25 @@ public:
 
 private:
     QAction* addEditAction(const QString& name, const QKeySequence& keys);
+    // An action that changes the text does nothing while the editor is
+    // read-only (a run animates) or switched off.
+    QAction* addTextAction(const QString& name, QKeySequence::StandardKey keys, void (QEditor::*slot)(),
+                           bool changesText);
+    void updateTextActions();
 
     QEditor* m_editor;
     QFindBar* m_findBar;
+    QAction* m_undoAction;
+    QAction* m_redoAction;
+    QAction* m_cutAction;
+    QAction* m_copyAction;
+    QAction* m_pasteAction;
+    QAction* m_selectAllAction;
     QAction* m_findAction;
     QAction* m_findNextAction;
     QAction* m_findPreviousAction;
     QAction* m_replaceAction;
     QAction* m_goToLineAction;
+    QList<QAction*> m_editActions;
     LineAsker m_askLine;
 };

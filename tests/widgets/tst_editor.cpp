@@ -100,6 +100,7 @@ private slots:
     void findWrapsAround();
     void replaceAllIsOneUndoStep();
     void goToLineAsksThroughTheSeam();
+    void editActionsKeepAReadOnlyText();
 };
 
 void TestEditor::interface()
@@ -665,6 +666,31 @@ void TestEditor::goToLineAsksThroughTheSeam()
     answer = 0;
     pane.askForLine();
     QCOMPARE(pane.editor()->textCursor().blockNumber(), 11);
+}
+
+// A run makes the editor read-only; the Edit menu must not change the text
+// behind its back (the document's undo stack ignores the read-only flag).
+void TestEditor::editActionsKeepAReadOnlyText()
+{
+    QEditorPane pane;
+    QEditor* editor = pane.editor();
+    QAction* undo = pane.findChild<QAction*>(QStringLiteral("actionUndo"));
+    QAction* cut = pane.findChild<QAction*>(QStringLiteral("actionCut"));
+    QVERIFY(undo && cut);
+    QVERIFY(!undo->isEnabled());
+    editor->insertPlainText(QStringLiteral("move: 5;"));
+    QVERIFY(undo->isEnabled());
+    QVERIFY(!cut->isEnabled());
+    editor->selectAll();
+    QVERIFY(cut->isEnabled());
+
+    editor->setReadOnly(true);
+    undo->trigger();
+    cut->trigger();
+    QCOMPARE(editor->toPlainText(), QStringLiteral("move: 5;"));
+    editor->setReadOnly(false);
+    undo->trigger();
+    QVERIFY(editor->toPlainText().isEmpty());
 }
 
 QTEST_MAIN(TestEditor)
