@@ -4,8 +4,6 @@
 #include "messagecatalogue.h"
 #include "turtle/walkingturtle.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 #include <climits>
 #include <limits>
@@ -26,10 +24,13 @@ enum AnalysisCode {
 
 const QString Header = QStringLiteral("Tur=Asm");
 
-bool isName(const QString& text)
+// Letters of the ASCII alphabet and underscores, at least one.
+bool isName(QStringView text)
 {
-    static const QRegularExpression pattern(QStringLiteral("\\A[A-Za-z_]+\\z"));
-    return pattern.match(text).hasMatch();
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || u == u'_';
+    });
 }
 
 } // namespace
@@ -143,16 +144,8 @@ bool Interpreter::compileLine(QStringView line, int lineNumber)
         return true;
     }
 
-    const QString registerName = keyword.toUpper();
-    if (m_virtualMachine->registers().count(registerName) != 0) {
-        QString arguments = registerName;
-        arguments.append(QLatin1Char(',')).append(argument);
-        m_program.append(lineNumber, commands.find(QStringLiteral("setRegister"))->first, arguments);
-        return true;
-    }
-
     if (keyword == QLatin1String("define")) {
-        if (isName(argument.toString())) {
+        if (isName(argument)) {
             m_labels[argument.toString()] = lineNumber;
         } else {
             addMessage(BadLabelName, lineNumber);
@@ -161,7 +154,7 @@ bool Interpreter::compileLine(QStringView line, int lineNumber)
     }
 
     if (keyword == QLatin1String("proc")) {
-        if (!isName(argument.toString())) {
+        if (!isName(argument)) {
             addMessage(BadProcedureName, lineNumber);
             return true;
         }
@@ -171,6 +164,14 @@ bool Interpreter::compileLine(QStringView line, int lineNumber)
             return false;
         }
         m_procedures[argument.toString()] = lineNumber;
+        return true;
+    }
+
+    const QString registerName = keyword.toUpper();
+    if (m_virtualMachine->registers().count(registerName) != 0) {
+        QString arguments = registerName;
+        arguments.append(QLatin1Char(',')).append(argument);
+        m_program.append(lineNumber, commands.find(QStringLiteral("setRegister"))->first, arguments);
         return true;
     }
 

@@ -120,6 +120,7 @@ private:
             int* destination;
         };
     };
+    static_assert(sizeof(Instruction) <= 64, "a script's memory is mostly its decoded instructions");
 
     // What an instruction that runs through its handler needs.
     struct HandlerCall {
