@@ -34,6 +34,10 @@
         <source>%1: not opened, Korvane opens one script and one turtle image at a time.</source>
         <translation>%1&#xa0;: non ouvert, Korvane ouvre un script et une image de tortue à la fois.</translation>
     </message>
+    <message>
+        <source>files</source>
+        <translation>fichiers</translation>
+    </message>
 </context>
 <context>
     <name>DockWidget</name>
@@ -562,6 +566,18 @@
         <source>&amp;Reset view</source>
         <translation>&amp;Réinitialiser la vue</translation>
     </message>
+    <message>
+        <source>Step Bac&amp;k</source>
+        <translation>Pas en a&amp;rrière</translation>
+    </message>
+    <message>
+        <source>Shift+F10</source>
+        <translation>Shift+F10</translation>
+    </message>
+    <message>
+        <source>E&amp;xecution counts</source>
+        <translation>Nombre d’e&amp;xécutions</translation>
+    </message>
 </context>
 <context>
     <name>MemorySafety</name>
@@ -591,6 +607,17 @@
     <message>
         <source>No program is reading from this pipe</source>
         <translation>Aucun programme ne lit ce tube</translation>
+    </message>
+</context>
+<context>
+    <name>QCommandLineParser</name>
+    <message>
+        <source>Displays help on commandline options.</source>
+        <translation>Afficher l’aide sur les options de la ligne de commande.</translation>
+    </message>
+    <message>
+        <source>Displays help including Qt specific options.</source>
+        <translation>Afficher l’aide, options propres à Qt comprises.</translation>
     </message>
 </context>
 <context>
@@ -690,6 +717,17 @@
     </message>
 </context>
 <context>
+    <name>QTimelineBar</name>
+    <message>
+        <source>Drag to show the run at another step</source>
+        <translation>Faites glisser pour voir l’exécution à une autre étape</translation>
+    </message>
+    <message>
+        <source>step %1 of %2</source>
+        <translation>étape %1 sur %2</translation>
+    </message>
+</context>
+<context>
     <name>QTurtleOutputArea</name>
     <message>
         <source>There is not enough memory to draw the picture (%1 x %2 pixels).</source>
@@ -723,6 +761,17 @@
     <message>
         <source>The script is running: %L1 instructions executed.</source>
         <translation>Le script est en cours d’exécution&#xa0;: %L1 instructions exécutées.</translation>
+    </message>
+</context>
+<context>
+    <name>TimeTravel</name>
+    <message>
+        <source>Drawn outside this run</source>
+        <translation>Tracé hors de cette exécution</translation>
+    </message>
+    <message>
+        <source>Line %1, step %2</source>
+        <translation>Ligne %1, étape %2</translation>
     </message>
 </context>
 <context>

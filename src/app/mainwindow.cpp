@@ -11,8 +11,8 @@
 #include "runcontrols.h"
 #include "runprogressdialog.h"
 #include "settings.h"
+#include "timetravel.h"
 #include "windowlayout.h"
-#include "frontend/datalocation.h"
 #include "frontend/outputfile.h"
 #include "frontend/runsession.h"
 #include "drawing/imageexport.h"
@@ -26,6 +26,7 @@
 #include "widgets/qeditorpane.h"
 #include "widgets/qerrorlister.h"
 #include "widgets/qhelp.h"
+#include "widgets/qtimelinebar.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -33,15 +34,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QStatusBar>
 #include <QTextStream>
-#include <QTranslator>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <memory>
@@ -101,7 +100,14 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     m_outputArea = new QTurtleOutputArea;
     m_editorPane = new QEditorPane;
     m_editor = m_editorPane->editor();
-    m_splitter = new QCentralSplitter(m_outputArea, m_editor, m_editorPane);
+    // The timeline of a run, while it has one, under the drawing.
+    auto* timeline = new QTimelineBar;
+    auto* drawingPane = new QWidget;
+    auto* drawingLayout = new QVBoxLayout(drawingPane);
+    drawingLayout->setContentsMargins(0, 0, 0, 0);
+    drawingLayout->addWidget(m_outputArea, 1);
+    drawingLayout->addWidget(timeline);
+    m_splitter = new QCentralSplitter(drawingPane, m_editor, m_editorPane);
     m_centralLayout->addWidget(m_splitter, 0, 0);
     ui.menuEdit->addActions(m_editorPane->editActions());
 
@@ -141,6 +147,7 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     m_dockWidgetsMenu->addAction(m_tracePropertiesAction);
 
     m_runControls = new RunControls(m_session, ui, this);
+    m_timeTravel = new TimeTravel(m_session, ui, m_outputArea, timeline, m_editor, this);
     connect(m_editor, &QEditor::breakpointsChanged, this, [this] { m_session->setBreakpoints(m_editor->breakpoints()); });
     connect(ui.actionToggle_Breakpoint, &QAction::triggered, this,
             [this] { m_editor->toggleBreakpoint(m_editor->textCursor().blockNumber() + 1); });
@@ -160,8 +167,6 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     m_resDirectory = QStringLiteral("./TurtleRes/");
     m_renderDirectory = QStringLiteral("./TurtleRender/");
 
-    m_qtTranslator = new QTranslator(this);
-    m_appTranslator = new QTranslator(this);
     m_languageActions = new QActionGroup(this);
     m_languageActions->setExclusive(true);
     m_languageActions->addAction(ui.action_System_Language);
@@ -209,6 +214,7 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
             [this](const QStringList& paths) { open(FileChoice(paths)); });
 
     m_interpreter.setWalkingTurtle(m_walkingTurtle);
+    m_session->setRecordedTurtle(m_walkingTurtle);
     m_outputArea->setWalkingTurtle(m_walkingTurtle);
 
     m_recovery = new RecoveryStore(m_editor, this);
@@ -218,6 +224,8 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
 
 MainWindow::~MainWindow()
 {
+    // The record refers to the interpreter, which goes before the session.
+    m_session->setRecordedTurtle(nullptr);
     delete m_walkingTurtle;
 }
 
@@ -235,12 +243,16 @@ void MainWindow::endRun()
 
 void MainWindow::write(bool writing)
 {
-    m_walkingTurtle->setWrite(writing);
+    if (writing != m_walkingTurtle->isWriting()) {
+        m_walkingTurtle->setWrite(writing);
+        m_session->cutHistory(false);
+    }
 }
 
 void MainWindow::resetTurtle()
 {
     *m_walkingTurtle = WalkingTurtle();
+    m_session->cutHistory(true);
     syncWriteAction();
     repaintDrawing();
 }
@@ -481,6 +493,7 @@ bool MainWindow::loadTrace(const QString& path)
         return false;
     }
     *m_walkingTurtle = std::move(loaded);
+    m_session->cutHistory(true);
     syncWriteAction();
     repaintDrawing();
     m_recentFiles->add(path);
@@ -630,31 +643,16 @@ void MainWindow::showAbout()
 
 void MainWindow::changeLanguage()
 {
-    QCoreApplication::removeTranslator(m_qtTranslator);
-    QCoreApplication::removeTranslator(m_appTranslator);
-
     QString code;
     if (!m_sessionLanguage.isNull()) {
         code = m_sessionLanguage == QLatin1String("en") ? QString() : m_sessionLanguage;
     } else if (ui.action_System_Language->isChecked()) {
-        code = QLocale::system().name().section(QLatin1Char('_'), 0, 0);
+        code = Translation::systemLanguage();
     } else if (ui.action_French->isChecked()) {
         code = QStringLiteral("fr");
     }
 
-    // A failed load leaves the translator empty: the source texts show.
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    const QString qtTranslations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-#else
-    const QString qtTranslations = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
-#endif
-    (void)m_qtTranslator->load(QStringLiteral("qt_") + code, qtTranslations);
-    QCoreApplication::installTranslator(m_qtTranslator);
-    // Looked up file by file: running from the source folder, the working
-    // directory holds Translations/ with the catalogue but the compiled .qm
-    // files sit in the build tree, beside the executable.
-    (void)m_appTranslator->load(locateDataFile(QStringLiteral("Translations/%1.qm").arg(code)));
-    QCoreApplication::installTranslator(m_appTranslator);
+    m_translation.install(code);
 
     applyLanguage(code);
 
@@ -671,6 +669,7 @@ void MainWindow::applyLanguage(const QString& code)
     ui.retranslateUi(this);
     if (m_runControls) {
         m_runControls->retranslate();
+        m_timeTravel->setLanguage(code);
     }
     updateWindowTitle();
 }

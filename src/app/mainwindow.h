@@ -2,6 +2,7 @@
 
 #include "frontend/interpreter.h"
 #include "settings.h"
+#include "translation.h"
 
 #include "ui_mainwindow.h"
 
@@ -16,7 +17,6 @@ class RecentFiles;
 class QCloseEvent;
 class QGridLayout;
 class QMenu;
-class QTranslator;
 class QDebuggerInterface;
 class QEditor;
 class QEditorPane;
@@ -28,6 +28,7 @@ class RunControls;
 class RunProgressDialog;
 class RunSession;
 class RecoveryStore;
+class TimeTravel;
 class WalkingTurtle;
 
 // The one window of Korvane: the drawing and the editor in the centre, the pen,
@@ -116,14 +117,14 @@ private:
     Interpreter m_interpreter;
     RunSession* m_session;
     RunControls* m_runControls = nullptr;
+    TimeTravel* m_timeTravel = nullptr;
     QPointer<RunProgressDialog> m_progress;
     WalkingTurtle* m_walkingTurtle;
     QString m_turDirectory;
     QString m_resDirectory;
     QString m_renderDirectory;
     QActionGroup* m_languageActions;
-    QTranslator* m_qtTranslator;
-    QTranslator* m_appTranslator;
+    Translation m_translation;
     RecoveryStore* m_recovery;
     QCentralSplitter* m_splitter;
     RecentFiles* m_recentFiles;
