@@ -604,6 +604,10 @@
         <source>The writing was cancelled</source>
         <translation>L’écriture a été annulée</translation>
     </message>
+    <message>
+        <source>No program is reading from this pipe</source>
+        <translation>Aucun programme ne lit ce tube</translation>
+    </message>
 </context>
 <context>
     <name>QCommandLineParser</name>

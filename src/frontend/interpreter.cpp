@@ -4,8 +4,6 @@
 #include "messagecatalogue.h"
 #include "turtle/walkingturtle.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 #include <climits>
 #include <limits>
@@ -26,10 +24,13 @@ enum AnalysisCode {
 
 const QString Header = QStringLiteral("Tur=Asm");
 
-bool isName(const QString& text)
+// Letters of the ASCII alphabet and underscores, at least one.
+bool isName(QStringView text)
 {
-    static const QRegularExpression pattern(QStringLiteral("\\A[A-Za-z_]+\\z"));
-    return pattern.match(text).hasMatch();
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || u == u'_';
+    });
 }
 
 } // namespace
@@ -77,6 +78,8 @@ bool Interpreter::compile(const QString& text)
     }
 
     m_programHasEnd = false;
+    // At most one instruction a line; what is not used is never touched.
+    m_program.reserve(static_cast<std::size_t>(text.count(QLatin1Char('\n'))) + 1);
     // Line by line through the text, without a copy of every line at once:
     // a long script would take several times its own size.
     bool result = true;
@@ -99,17 +102,17 @@ bool Interpreter::compile(const QString& text)
             line.truncate(comment);
         }
         // Every line is analysed even after a failure, to report all problems at once.
-        if (!compileLine(line.trimmed().toString(), lineNumber + 1)) {
+        if (!compileLine(line.trimmed(), lineNumber + 1)) {
             result = false;
         }
     }
 
     resolveNames();
 
+    m_labels.clear();
+    m_procedures.clear();
     if (!result) {
         m_program.clear();
-        m_labels.clear();
-        m_procedures.clear();
     }
     m_decoded.build(m_program);
     applyBreakpoints();
@@ -117,7 +120,7 @@ bool Interpreter::compile(const QString& text)
     return result;
 }
 
-bool Interpreter::compileLine(const QString& line, int lineNumber)
+bool Interpreter::compileLine(QStringView line, int lineNumber)
 {
     if (line.isEmpty()) {
         return true;
@@ -126,29 +129,24 @@ bool Interpreter::compileLine(const QString& line, int lineNumber)
         addMessage(MissingSemicolon, lineNumber);
     }
 
-    const int semicolon = line.lastIndexOf(QLatin1Char(';'));
-    const QString statement = semicolon < 0 ? QString() : line.left(semicolon);
-    const int colon = statement.indexOf(QLatin1Char(':'));
-    const QString keyword = (colon < 0 ? statement : statement.left(colon)).trimmed();
-    const QString argument = colon < 0 ? QString() : statement.mid(colon + 1).trimmed();
+    const qsizetype semicolon = line.lastIndexOf(QLatin1Char(';'));
+    const QStringView statement = semicolon < 0 ? QStringView() : line.left(semicolon);
+    const qsizetype colon = statement.indexOf(QLatin1Char(':'));
+    const QString keyword = (colon < 0 ? statement : statement.left(colon)).trimmed().toString();
+    const QStringView argument = colon < 0 ? QStringView() : statement.mid(colon + 1).trimmed();
 
-    const auto command = m_virtualMachine->commands().find(keyword);
-    if (command != m_virtualMachine->commands().end()) {
+    const auto& commands = m_virtualMachine->commands();
+    const auto command = commands.find(keyword);
+    if (command != commands.end()) {
         // The map's own word, shared rather than one more copy per line.
-        m_program.emplace_hint(m_program.end(), lineNumber, std::make_pair(command->first, argument));
+        m_program.append(lineNumber, command->first, argument);
         m_programHasEnd = m_programHasEnd || keyword == QLatin1String("end");
-        return true;
-    }
-
-    const QString registerName = keyword.toUpper();
-    if (m_virtualMachine->registers().count(registerName) != 0) {
-        m_program[lineNumber] = { QStringLiteral("setRegister"), registerName + QLatin1Char(',') + argument };
         return true;
     }
 
     if (keyword == QLatin1String("define")) {
         if (isName(argument)) {
-            m_labels[argument] = lineNumber;
+            m_labels[argument.toString()] = lineNumber;
         } else {
             addMessage(BadLabelName, lineNumber);
         }
@@ -165,7 +163,15 @@ bool Interpreter::compileLine(const QString& line, int lineNumber)
             addMessage(ProcedureBeforeEnd, lineNumber);
             return false;
         }
-        m_procedures[argument] = lineNumber;
+        m_procedures[argument.toString()] = lineNumber;
+        return true;
+    }
+
+    const QString registerName = keyword.toUpper();
+    if (m_virtualMachine->registers().count(registerName) != 0) {
+        QString arguments = registerName;
+        arguments.append(QLatin1Char(',')).append(argument);
+        m_program.append(lineNumber, commands.find(QStringLiteral("setRegister"))->first, arguments);
         return true;
     }
 
@@ -180,56 +186,56 @@ void Interpreter::addMessage(int code, int line)
 
 void Interpreter::resolveNames()
 {
-    for (auto& entry : m_program) {
-        const QString& command = entry.second.first;
-        QString& argument = entry.second.second;
+    for (std::size_t position = 0; position < m_program.size(); ++position) {
+        const QString& command = m_program.commandAt(position);
+        const int line = m_program.lineAt(position);
 
         if (command == QLatin1String("loop") || command.startsWith(QLatin1String("jmp"))) {
-            QStringList parts = argument.split(QLatin1Char(','), Qt::KeepEmptyParts);
+            QStringList parts = m_program.argumentAt(position).toString().split(QLatin1Char(','), Qt::KeepEmptyParts);
             const auto label = m_labels.find(parts.last().trimmed());
             if (label == m_labels.end()) {
-                addMessage(UnknownLabel, entry.first);
+                addMessage(UnknownLabel, line);
             } else {
                 parts.last() = QString::number(label->second);
-                argument = parts.join(QLatin1Char(','));
+                m_program.setArgument(position, parts.join(QLatin1Char(',')));
             }
         } else if (command == QLatin1String("call")) {
-            const auto procedure = m_procedures.find(argument.trimmed());
+            const auto procedure = m_procedures.find(m_program.argumentAt(position).trimmed().toString());
             if (procedure == m_procedures.end()) {
-                addMessage(UnknownProcedure, entry.first);
+                addMessage(UnknownProcedure, line);
             } else {
-                argument = QString::number(procedure->second);
+                m_program.setArgument(position, QString::number(procedure->second));
             }
         }
     }
 }
 
-void Interpreter::executeInstruction(Program::const_iterator& position)
+void Interpreter::executeInstruction(std::size_t& position)
 {
-    const int line = position->first;
-    const QString& command = position->second.first;
-    const QString& arguments = position->second.second;
+    const int line = m_program.lineAt(position);
+    const QStringView arguments = m_program.argumentAt(position);
 
     int& instructionRegister = m_virtualMachine->instructionRegister();
     instructionRegister = line;
 
-    const QStringList args
-        = arguments.isEmpty() ? QStringList() : arguments.split(QLatin1Char(','), Qt::KeepEmptyParts);
+    const QStringList args = arguments.isEmpty()
+        ? QStringList()
+        : arguments.toString().split(QLatin1Char(','), Qt::KeepEmptyParts);
 
-    const auto found = m_virtualMachine->commands().find(command);
+    const auto found = m_virtualMachine->commands().find(m_program.commandAt(position));
     Q_ASSERT(found != m_virtualMachine->commands().end());
     const VirtualMachine::CommandHandler handler = found->second;
 
     ++m_executedSteps;
     const std::size_t traceLength = m_record && m_turtle ? m_turtle->trace().size() : 0;
     if (m_record) {
-        ++m_record->counts[m_decoded.positionOf(line)];
+        ++m_record->counts[position];
     }
     try {
         (m_virtualMachine.get()->*handler)(args);
     } catch (const int& code) {
         addMessage(code, instructionRegister);
-        position = m_program.cend();
+        position = m_program.size();
         return;
     }
     if (m_record && m_turtle && m_turtle->trace().size() != traceLength) {
@@ -237,12 +243,12 @@ void Interpreter::executeInstruction(Program::const_iterator& position)
     }
 
     if (handler == &VirtualMachine::end) {
-        position = m_program.cend();
+        position = m_program.size();
     } else if (instructionRegister == line) {
         ++position;
     } else {
         // A label or "proc" line holds no instruction: go on at the first one after it.
-        position = m_program.lower_bound(instructionRegister);
+        position = m_program.lower_bound(instructionRegister).index();
     }
 }
 
@@ -266,10 +272,10 @@ bool Interpreter::runToEnd(qint64 maxSteps)
     }
 
     qint64 executed = 0;
-    auto position = m_program.cbegin();
-    while (position != m_program.cend()) {
+    std::size_t position = 0;
+    while (position != m_program.size()) {
         if (executed == limit) {
-            stopInterrupted(position->first);
+            stopInterrupted(m_program.lineAt(position));
             return false;
         }
         executeInstruction(position);
@@ -284,58 +290,38 @@ bool Interpreter::step()
     return advance(1);
 }
 
-bool Interpreter::finishAdvance(std::size_t position)
-{
-    if (position != m_decoded.size()) {
-        m_virtualMachine->instructionRegister() = m_decoded.lineAt(position);
-        return true;
-    }
-    m_virtualMachine->reset();
-    return false;
-}
-
 bool Interpreter::advance(qint64 maxSteps)
 {
-    if (!m_plainExecution) {
-        std::size_t position = m_decoded.positionOf(m_virtualMachine->instructionRegister());
-        executeDecoded(position, maxSteps);
-        return finishAdvance(position);
-    }
-
-    auto position = nextPosition();
-    for (qint64 executed = 0; executed < maxSteps && position != m_program.cend(); ++executed) {
-        executeInstruction(position);
-    }
-    if (position != m_program.cend()) {
-        m_virtualMachine->instructionRegister() = position->first;
-        return true;
-    }
-    m_virtualMachine->reset();
-    return false;
+    return advanceFrom(maxSteps, false, 0);
 }
 
 bool Interpreter::advanceChecked(qint64 maxSteps, int depth)
 {
-    const auto minimum = static_cast<std::size_t>(std::max(depth, 0));
+    return advanceFrom(maxSteps, true, static_cast<std::size_t>(std::max(depth, 0)));
+}
+
+bool Interpreter::advanceFrom(qint64 maxSteps, bool checked, std::size_t depth)
+{
+    std::size_t position;
     if (!m_plainExecution) {
-        std::size_t position = m_decoded.positionOf(m_virtualMachine->instructionRegister());
-        const int code = m_decoded.executeChecked(position, maxSteps, m_executedSteps, minimum, m_record);
+        position = m_decoded.positionOf(m_virtualMachine->instructionRegister());
+        const int code = checked ? m_decoded.executeChecked(position, maxSteps, m_executedSteps, depth, m_record)
+                                 : m_decoded.execute(position, maxSteps, m_executedSteps, m_record);
         if (code != 0) {
             addMessage(code, m_virtualMachine->instructionRegister());
         }
-        return finishAdvance(position);
-    }
-
-    auto position = nextPosition();
-    for (qint64 executed = 0; executed < maxSteps && position != m_program.cend(); ++executed) {
-        if (executed > 0
-            && (m_stopLines.count(position->first) != 0 || m_virtualMachine->callDepth() < minimum)) {
-            break;
+    } else {
+        position = nextPosition();
+        for (qint64 executed = 0; executed < maxSteps && position != m_program.size(); ++executed) {
+            if (checked && executed > 0
+                && (m_stopLines.count(m_program.lineAt(position)) != 0 || m_virtualMachine->callDepth() < depth)) {
+                break;
+            }
+            executeInstruction(position);
         }
-        executeInstruction(position);
     }
-    if (position != m_program.cend()) {
-        m_virtualMachine->instructionRegister() = position->first;
+    if (position != m_program.size()) {
+        m_virtualMachine->instructionRegister() = m_program.lineAt(position);
         return true;
     }
     m_virtualMachine->reset();
@@ -355,7 +341,7 @@ void Interpreter::applyBreakpoints()
     for (const int line : m_breakpoints) {
         const auto found = m_program.lower_bound(line);
         if (found != m_program.cend()) {
-            m_stopLines.insert(found->first);
+            m_stopLines.insert(m_program.lineAt(found.index()));
             positions.push_back(m_decoded.positionOf(line));
         }
     }
@@ -364,8 +350,8 @@ void Interpreter::applyBreakpoints()
 
 bool Interpreter::atBreakpoint() const
 {
-    const auto position = nextPosition();
-    return position != m_program.cend() && m_stopLines.count(position->first) != 0;
+    const std::size_t position = nextPosition();
+    return position != m_program.size() && m_stopLines.count(m_program.lineAt(position)) != 0;
 }
 
 int Interpreter::callDepth() const
@@ -378,12 +364,12 @@ bool Interpreter::interrupt()
     if (currentLine() == -1) {
         return false;
     }
-    const auto position = nextPosition();
-    if (position == m_program.cend()) {
+    const std::size_t position = nextPosition();
+    if (position == m_program.size()) {
         m_virtualMachine->reset();
         return false;
     }
-    stopInterrupted(position->first);
+    stopInterrupted(m_program.lineAt(position));
     return true;
 }
 
@@ -422,9 +408,9 @@ const Interpreter::Program& Interpreter::program() const
     return m_program;
 }
 
-Interpreter::Program::const_iterator Interpreter::nextPosition() const
+std::size_t Interpreter::nextPosition() const
 {
-    return m_program.lower_bound(m_virtualMachine->instructionRegister());
+    return m_program.lower_bound(m_virtualMachine->instructionRegister()).index();
 }
 
 void Interpreter::stopInterrupted(int line)

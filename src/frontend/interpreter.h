@@ -101,22 +101,26 @@ public:
     void restoreProgress(qint64 executedSteps, std::size_t messageCount);
 
     // The analysed program: script line -> (command word, argument text).
-    using Program = std::map<int, std::pair<QString, QString>>;
+    using Program = AnalysedProgram;
     const Program& program() const;
 
 private:
-    bool compileLine(const QString& line, int lineNumber);
+    bool compileLine(QStringView line, int lineNumber);
     void addMessage(int code, int line);
     void resolveNames();
-    void executeInstruction(Program::const_iterator& position);
+    // Positions count the instructions in line order, in the analysed and the
+    // decoded program alike.
+    void executeInstruction(std::size_t& position);
     // The instruction that step() executes next: the one at the current line,
     // else the first one after it.
-    Program::const_iterator nextPosition() const;
+    std::size_t nextPosition() const;
     void stopInterrupted(int line);
     // Executes the decoded program from position; records the error that
     // ended it, if any.
     void executeDecoded(std::size_t& position, qint64 maxSteps);
-    bool finishAdvance(std::size_t position);
+    // advance() and advanceChecked(): with checked, stops before a
+    // breakpoint or with fewer than depth calls pending.
+    bool advanceFrom(qint64 maxSteps, bool checked, std::size_t depth);
     void applyBreakpoints();
 
     std::list<Message> m_messages;

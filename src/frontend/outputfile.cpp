@@ -19,12 +19,17 @@ QString systemReason(int error)
     return QString::fromLocal8Bit(std::strerror(error != 0 ? error : EIO));
 }
 
-int openForWriting(const QByteArray& path)
+// A FIFO is opened without waiting: with no reader, a plain open would block
+// until one comes, and the window with it. Writes then wait as usual.
+int openForWriting(const QByteArray& path, bool fifo)
 {
     int descriptor;
     do {
-        descriptor = ::open(path.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+        descriptor = ::open(path.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY | (fifo ? O_NONBLOCK : 0));
     } while (descriptor < 0 && errno == EINTR);
+    if (descriptor >= 0 && fifo) {
+        ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    }
     return descriptor;
 }
 
@@ -116,10 +121,14 @@ bool OutputFile::open(OpenMode mode)
         return QIODevice::open(mode);
     }
 
-    m_descriptor = openForWriting(name);
+    const bool fifo = exists && S_ISFIFO(status.st_mode);
+    m_descriptor = openForWriting(name, fifo);
     if (m_descriptor < 0) {
         const int error = errno;
         m_kind = Kind::None;
+        if (fifo && error == ENXIO) {
+            return fail(tr("No program is reading from this pipe"));
+        }
         return failWithErrno(error);
     }
     m_ownsDescriptor = true;

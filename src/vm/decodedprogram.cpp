@@ -34,10 +34,12 @@ DecodedProgram::DecodedProgram(VirtualMachine& machine)
 
 void DecodedProgram::clear()
 {
-    m_instructions.clear();
-    m_positions.clear();
-    m_constants.clear();
-    m_stops.clear();
+    // Swapped, not cleared: a long script's memory goes back with it.
+    std::vector<Instruction>().swap(m_instructions);
+    std::vector<HandlerCall>().swap(m_calls);
+    std::vector<int>().swap(m_positions);
+    std::deque<int>().swap(m_constants);
+    std::vector<unsigned char>().swap(m_stops);
     m_firstLine = 0;
 }
 
@@ -51,24 +53,28 @@ void DecodedProgram::setStops(const std::vector<std::size_t>& positions)
     }
 }
 
-void DecodedProgram::build(const Program& program)
+void DecodedProgram::build(const AnalysedProgram& program)
 {
     clear();
     const VirtualMachine& machine = *m_machine;
     m_instructions.resize(program.size());
 
-    std::size_t position = 0;
-    for (const auto& entry : program) {
-        Instruction& instruction = m_instructions[position++];
-        instruction.line = entry.first;
-        const QString& arguments = entry.second.second;
-        // The list the execution cycle hands to the handler.
-        const QStringList args
-            = arguments.isEmpty() ? QStringList() : arguments.split(QLatin1Char(','), Qt::KeepEmptyParts);
-        const auto found = machine.m_commands.find(entry.second.first);
+    std::vector<VirtualMachine::CommandHandler> handlers;
+    for (const QString& word : program.commandWords()) {
+        const auto found = machine.m_commands.find(word);
         Q_ASSERT(found != machine.m_commands.end());
-        instruction.handler = found == machine.m_commands.end() ? nullptr : found->second;
-        decode(instruction, args);
+        handlers.push_back(found == machine.m_commands.end() ? nullptr : found->second);
+    }
+
+    for (std::size_t position = 0; position < program.size(); ++position) {
+        Instruction& instruction = m_instructions[position];
+        instruction.line = program.lineAt(position);
+        const QStringView arguments = program.argumentAt(position);
+        // The list the execution cycle hands to the handler.
+        const QStringList args = arguments.isEmpty()
+            ? QStringList()
+            : arguments.toString().split(QLatin1Char(','), Qt::KeepEmptyParts);
+        decode(instruction, handlers[static_cast<std::size_t>(program.commandIndexAt(position))], args);
     }
 
     if (!m_instructions.empty()) {
@@ -87,7 +93,7 @@ void DecodedProgram::build(const Program& program)
     // Literal targets are known now: a jump to its own line counts as no jump.
     for (std::size_t at = 0; at < m_instructions.size(); ++at) {
         Instruction& instruction = m_instructions[at];
-        const Operand* target = nullptr;
+        int target = -1;
         switch (instruction.opcode) {
         case JumpEqual:
         case JumpNotEqual:
@@ -95,18 +101,18 @@ void DecodedProgram::build(const Program& program)
         case JumpLessOrEqual:
         case JumpGreater:
         case JumpGreaterOrEqual:
-            target = &instruction.operands[2];
+            target = 2;
             break;
         case Loop:
         case Call:
-            target = &instruction.operands[0];
+            target = 0;
             break;
         default:
             break;
         }
-        if (target && target->kind == Leaf && target->literal) {
-            instruction.jumpPosition = static_cast<int>(
-                *target->left == instruction.line ? at + 1 : positionOf(*target->left));
+        if (target >= 0 && instruction.kinds[target] == Leaf && (instruction.literals & (1 << target)) != 0) {
+            const int line = *operandAt(instruction, target).left;
+            instruction.jumpPosition = static_cast<int>(line == instruction.line ? at + 1 : positionOf(line));
         }
     }
 }
@@ -130,6 +136,23 @@ const int* DecodedProgram::constant(int value)
     return &m_constants.back();
 }
 
+void DecodedProgram::setConstant(Instruction& instruction, int index, int value)
+{
+    instruction.kinds[index] = Leaf;
+    instruction.literals |= 1 << index;
+    operandAt(instruction, index).left = constant(value);
+}
+
+DecodedProgram::Operand& DecodedProgram::operandAt(Instruction& instruction, int index)
+{
+    return index < 2 ? instruction.operands[index] : instruction.third;
+}
+
+const DecodedProgram::Operand& DecodedProgram::operandAt(const Instruction& instruction, int index)
+{
+    return index < 2 ? instruction.operands[index] : instruction.third;
+}
+
 // A literal or a register name, by the machine's own rules; null otherwise.
 const int* DecodedProgram::decodeLeaf(const QString& text, bool& literal)
 {
@@ -148,15 +171,22 @@ const int* DecodedProgram::decodeLeaf(const QString& text, bool& literal)
 
 // One argument element as the machine converts it with every conversion
 // allowed: a leaf, or one operation on two leaves split at the first operator
-// that occurs exactly once.
-DecodedProgram::Operand DecodedProgram::decodeOperand(const QString& element)
+// that occurs exactly once. False when it is neither.
+bool DecodedProgram::decodeOperand(Instruction& instruction, int index, const QString& element)
 {
     const QString text = element.trimmed();
-    Operand operand;
-    if (const int* leaf = decodeLeaf(text, operand.literal)) {
-        operand.kind = Leaf;
+    Operand& operand = operandAt(instruction, index);
+    OperandKind& kind = instruction.kinds[index];
+    operand = {};
+    kind = Invalid;
+    bool literal = false;
+    if (const int* leaf = decodeLeaf(text, literal)) {
+        kind = Leaf;
         operand.left = leaf;
-        return operand;
+        if (literal) {
+            instruction.literals |= 1 << index;
+        }
+        return true;
     }
     static const struct {
         char character;
@@ -167,13 +197,12 @@ DecodedProgram::Operand DecodedProgram::decodeOperand(const QString& element)
         if (at < 0 || text.indexOf(QLatin1Char(op.character), at + 1) >= 0) {
             continue;
         }
-        bool literal = false;
         operand.left = decodeLeaf(text.left(at).trimmed(), literal);
         operand.right = decodeLeaf(text.mid(at + 1).trimmed(), literal);
-        operand.kind = operand.left && operand.right ? op.kind : Invalid;
-        return operand;
+        kind = operand.left && operand.right ? op.kind : Invalid;
+        return kind != Invalid;
     }
-    return operand;
+    return false;
 }
 
 bool DecodedProgram::decodeValues(Instruction& instruction, const QStringList& args, int first, int count)
@@ -182,9 +211,7 @@ bool DecodedProgram::decodeValues(Instruction& instruction, const QStringList& a
         return false;
     }
     for (int index = 0; index < count; ++index) {
-        Operand& operand = instruction.operands[first + index];
-        operand = decodeOperand(args.at(index));
-        if (operand.kind == Invalid) {
+        if (!decodeOperand(instruction, first + index, args.at(index))) {
             return false;
         }
     }
@@ -199,12 +226,10 @@ int* DecodedProgram::registerNamed(const QString& name) const
 
 // Picks the fast form for the handlers whose arguments decode without error;
 // everything else keeps its handler, which raises the errors itself.
-void DecodedProgram::decode(Instruction& instruction, const QStringList& args)
+void DecodedProgram::decode(Instruction& instruction, VirtualMachine::CommandHandler handler, const QStringList& args)
 {
     VirtualMachine& vm = *m_machine;
-    const VirtualMachine::CommandHandler handler = instruction.handler;
     instruction.opcode = Handler;
-    instruction.arguments = args;
 
     Opcode opcode = Handler;
     bool decoded = false;
@@ -219,9 +244,9 @@ void DecodedProgram::decode(Instruction& instruction, const QStringList& args)
 
     if (handler == &VirtualMachine::setRegister) {
         if (args.size() == 2) {
+            decoded = decodeOperand(instruction, 0, args.at(1));
             instruction.destination = registerNamed(args.at(0).trimmed());
-            instruction.operands[0] = decodeOperand(args.at(1));
-            decoded = instruction.destination && instruction.operands[0].kind != Invalid;
+            decoded = decoded && instruction.destination;
         }
         opcode = SetRegister;
     } else if (handler == &VirtualMachine::put) {
@@ -232,9 +257,7 @@ void DecodedProgram::decode(Instruction& instruction, const QStringList& args)
         opcode = Move;
     } else if (handler == &VirtualMachine::left || handler == &VirtualMachine::right) {
         if (args.isEmpty()) {
-            instruction.operands[0].kind = Leaf;
-            instruction.operands[0].literal = true;
-            instruction.operands[0].left = constant(10);
+            setConstant(instruction, 0, 10);
             decoded = true;
         } else {
             decoded = decodeValues(instruction, args, 0, 1);
@@ -249,13 +272,9 @@ void DecodedProgram::decode(Instruction& instruction, const QStringList& args)
         opcode = End;
     } else if (handler == &VirtualMachine::jmpax || handler == &VirtualMachine::jmpbx) {
         // "jmpax: L;" compares AX with 0, as "jmpg: AX, 0, L;" does.
-        Operand& value = instruction.operands[0];
-        value.kind = Leaf;
-        value.left = handler == &VirtualMachine::jmpax ? &vm.m_ax : &vm.m_bx;
-        Operand& zero = instruction.operands[1];
-        zero.kind = Leaf;
-        zero.literal = true;
-        zero.left = constant(0);
+        instruction.kinds[0] = Leaf;
+        instruction.operands[0].left = handler == &VirtualMachine::jmpax ? &vm.m_ax : &vm.m_bx;
+        setConstant(instruction, 1, 0);
         decoded = decodeValues(instruction, args, 2, 1);
         opcode = JumpGreater;
     } else if (jump != std::end(jumps)) {
@@ -284,13 +303,16 @@ void DecodedProgram::decode(Instruction& instruction, const QStringList& args)
 
     if (decoded) {
         instruction.opcode = opcode;
+    } else {
+        instruction.call = static_cast<int>(m_calls.size());
+        m_calls.push_back(HandlerCall { handler, args });
     }
 }
 
 // Throws the machine's code for a zero divisor, as its conversion does.
-inline int DecodedProgram::evaluate(const Operand& operand)
+inline int DecodedProgram::evaluate(OperandKind kind, const Operand& operand)
 {
-    switch (operand.kind) {
+    switch (kind) {
     case Leaf:
         break;
     case Add:
@@ -387,12 +409,12 @@ int DecodedProgram::run(
             }
             switch (instruction.opcode) {
             case SetRegister:
-                *instruction.destination = evaluate(instruction.operands[0]);
+                *instruction.destination = evaluate(instruction.kinds[0], instruction.operands[0]);
                 ++at;
                 break;
             case Put: {
-                const int x = evaluate(instruction.operands[0]);
-                const int y = evaluate(instruction.operands[1]);
+                const int x = evaluate(instruction.kinds[0], instruction.operands[0]);
+                const int y = evaluate(instruction.kinds[1], instruction.operands[1]);
                 if (vm.m_turtle) {
                     vm.m_turtle->put(x, y);
                     noteSnapshot(instruction, vm.m_turtle->isWriting());
@@ -401,7 +423,7 @@ int DecodedProgram::run(
                 break;
             }
             case Move: {
-                const int distance = evaluate(instruction.operands[0]);
+                const int distance = evaluate(instruction.kinds[0], instruction.operands[0]);
                 if (vm.m_turtle) {
                     vm.m_turtle->move(distance);
                     noteSnapshot(instruction, vm.m_turtle->isWriting());
@@ -411,7 +433,7 @@ int DecodedProgram::run(
             }
             case TurnLeft:
             case TurnRight: {
-                const double angle = evaluate(instruction.operands[0]);
+                const double angle = evaluate(instruction.kinds[0], instruction.operands[0]);
                 if (vm.m_turtle) {
                     vm.m_turtle->turn(instruction.opcode == TurnLeft ? angle : -angle);
                     noteSnapshot(instruction, vm.m_turtle->isWriting());
@@ -442,9 +464,9 @@ int DecodedProgram::run(
             case JumpLessOrEqual:
             case JumpGreater:
             case JumpGreaterOrEqual: {
-                const int a = evaluate(instruction.operands[0]);
-                const int b = evaluate(instruction.operands[1]);
-                const int target = evaluate(instruction.operands[2]);
+                const int a = evaluate(instruction.kinds[0], instruction.operands[0]);
+                const int b = evaluate(instruction.kinds[1], instruction.operands[1]);
+                const int target = evaluate(instruction.kinds[2], instruction.third);
                 const auto condition = VirtualMachine::JumpCondition(instruction.opcode - JumpEqual);
                 at = VirtualMachine::holds(condition, a, b) ? jumpTarget(instruction, at, target) : at + 1;
                 break;
@@ -452,7 +474,7 @@ int DecodedProgram::run(
             case Loop: {
                 int& counter = *instruction.destination;
                 counter = wrappedSubtract(counter, 1);
-                const int target = evaluate(instruction.operands[0]);
+                const int target = evaluate(instruction.kinds[0], instruction.operands[0]);
                 at = counter > 0 ? jumpTarget(instruction, at, target) : at + 1;
                 break;
             }
@@ -465,11 +487,11 @@ int DecodedProgram::run(
                 ++at;
                 break;
             case Push:
-                vm.m_stack.push_back(evaluate(instruction.operands[0]));
+                vm.m_stack.push_back(evaluate(instruction.kinds[0], instruction.operands[0]));
                 ++at;
                 break;
             case Call: {
-                const int target = evaluate(instruction.operands[0]);
+                const int target = evaluate(instruction.kinds[0], instruction.operands[0]);
                 vm.m_callStack.push_back(instruction.line);
                 at = jumpTarget(instruction, at, target);
                 break;
@@ -486,8 +508,9 @@ int DecodedProgram::run(
             case Handler: {
                 int& instructionRegister = vm.m_instructionRegister;
                 instructionRegister = instruction.line;
+                const HandlerCall& call = m_calls[static_cast<std::size_t>(instruction.call)];
                 try {
-                    (vm.*instruction.handler)(instruction.arguments);
+                    (vm.*call.handler)(call.arguments);
                     if (Recording && vm.m_turtle) {
                         noteSnapshot(instruction, vm.m_turtle->trace().size() != traceLength);
                     }
@@ -497,7 +520,7 @@ int DecodedProgram::run(
                     code = thrown;
                     break;
                 }
-                if (instruction.handler == &VirtualMachine::end) {
+                if (call.handler == &VirtualMachine::end) {
                     at = end;
                 } else if (instructionRegister == instruction.line) {
                     ++at;

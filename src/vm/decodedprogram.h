@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysedprogram.h"
 #include "executionrecord.h"
 #include "virtualmachine.h"
 
@@ -8,8 +9,6 @@
 
 #include <cstddef>
 #include <deque>
-#include <map>
-#include <utility>
 #include <vector>
 
 // The program of the Interpreter decoded once, after the analysis: arguments
@@ -21,15 +20,13 @@
 class DecodedProgram
 {
 public:
-    using Program = std::map<int, std::pair<QString, QString>>;
-
     // The program runs on this machine, whose command and register maps it is
     // decoded against.
     explicit DecodedProgram(VirtualMachine& machine);
     DecodedProgram(const DecodedProgram&) = delete;
     DecodedProgram& operator=(const DecodedProgram&) = delete;
 
-    void build(const Program& program);
+    void build(const AnalysedProgram& program);
     void clear();
 
     // Positions count the instructions in line order; size() is the end.
@@ -71,12 +68,10 @@ private:
         Invalid,
     };
 
+    // Its kind is kept in the instruction, where it takes one byte.
     struct Operand {
-        OperandKind kind = Invalid;
-        // A leaf that is a constant, not a register.
-        bool literal = false;
-        const int* left = nullptr;
-        const int* right = nullptr;
+        const int* left;
+        const int* right;
     };
 
     enum Opcode : unsigned char {
@@ -102,26 +97,48 @@ private:
         Handler,
     };
 
+    // 64 bytes, a cache line: a script of millions of lines is held in a
+    // fraction of the memory its text takes.
     struct Instruction {
         Opcode opcode = Handler;
         bool writing = false;
+        OperandKind kinds[3] = { Invalid, Invalid, Invalid };
+        // Bit i: operand i is a constant, not a register.
+        unsigned char literals = 0;
         int line = 0;
-        // Where a jump, loop or call goes on when it is taken and its target
-        // is a literal; -1 when the target is computed at run time.
-        int jumpPosition = -1;
-        int* destination = nullptr;
-        Operand operands[3];
-        VirtualMachine::CommandHandler handler = nullptr;
+        union {
+            // Where a jump, loop or call goes on when it is taken and its
+            // target is a literal; -1 when the target is computed at run time.
+            int jumpPosition = -1;
+            // Handler: the instruction's entry in m_calls.
+            int call;
+        };
+        Operand operands[2] = {};
+        // No instruction that writes a register has a third operand.
+        union {
+            Operand third = {};
+            int* destination;
+        };
+    };
+    static_assert(sizeof(Instruction) <= 64, "a script's memory is mostly its decoded instructions");
+
+    // What an instruction that runs through its handler needs.
+    struct HandlerCall {
+        VirtualMachine::CommandHandler handler;
+        // The list the execution cycle hands to the handler.
         QStringList arguments;
     };
 
-    Operand decodeOperand(const QString& element);
+    static Operand& operandAt(Instruction& instruction, int index);
+    static const Operand& operandAt(const Instruction& instruction, int index);
+    bool decodeOperand(Instruction& instruction, int index, const QString& element);
     const int* decodeLeaf(const QString& text, bool& literal);
     const int* constant(int value);
+    void setConstant(Instruction& instruction, int index, int value);
     int* registerNamed(const QString& name) const;
     bool decodeValues(Instruction& instruction, const QStringList& args, int first, int count);
-    void decode(Instruction& instruction, const QStringList& args);
-    static int evaluate(const Operand& operand);
+    void decode(Instruction& instruction, VirtualMachine::CommandHandler handler, const QStringList& args);
+    static int evaluate(OperandKind kind, const Operand& operand);
     std::size_t jumpTarget(const Instruction& instruction, std::size_t position, int target) const;
     template <bool Checked, bool Recording>
     int run(std::size_t& position, qint64 maxSteps, qint64& executedSteps, std::size_t depth,
@@ -129,6 +146,7 @@ private:
 
     VirtualMachine* m_machine;
     std::vector<Instruction> m_instructions;
+    std::vector<HandlerCall> m_calls;
     // Position of the instruction at or after each line from m_firstLine on.
     std::vector<int> m_positions;
     int m_firstLine = 0;

@@ -1,5 +1,6 @@
 #include "virtualmachine.h"
 
+#include "frontend/memoryguard.h"
 #include "turtle/walkingturtle.h"
 
 #include <QtGlobal>
@@ -100,10 +101,16 @@ void VirtualMachine::setTurtle(WalkingTurtle* turtle)
 void VirtualMachine::reset()
 {
     m_instructionRegister = -1;
+    const bool large = m_stack.size() + m_callStack.size() > (std::size_t(1) << 22);
     // A cleared deque keeps its map of blocks: after a runaway that is
     // gigabytes the window would hold until it ends.
     std::deque<int>().swap(m_stack);
     std::deque<int>().swap(m_callStack);
+    // The freed blocks stay with the process until given back, however the
+    // run ended (stopped by the user, by the step limit or by itself).
+    if (large) {
+        MemoryGuard::releaseFreedMemory();
+    }
 }
 
 VirtualMachine::State VirtualMachine::state() const

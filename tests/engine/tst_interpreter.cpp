@@ -138,6 +138,9 @@ void TestInterpreter::analysis_data()
     QTest::newRow("a label with a digit")
         << "Tur=Asm\ndefine: loop_1;\njmpax: loop_1;" << true << QStringList { "104@2", "210@3" }
         << QStringList { "3: jmpax | loop_1" };
+    QTest::newRow("names are of ASCII letters only")
+        << QString::fromUtf8("Tur=Asm\ndefine: café;\nend;\nproc: Ω;") << true << QStringList { "104@2", "105@4" }
+        << QStringList { "3: end | " };
     QTest::newRow("a label with an underscore")
         << "Tur=Asm\ndefine: _start;\njmpax: _start;" << true << QStringList() << QStringList { "3: jmpax | 2" };
     QTest::newRow("a jump keeps the spaces of its other operands")

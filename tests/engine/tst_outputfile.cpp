@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include <sys/stat.h>
+
 namespace {
 
 int warnings = 0;
@@ -26,6 +28,7 @@ class TestOutputFile : public QObject
 
 private slots:
     void anImageOnAFullDevice();
+    void aPipeWithoutAReader();
 };
 
 // The encoder meets no failed write, so it prints nothing; the reason comes
@@ -49,6 +52,18 @@ void TestOutputFile::anImageOnAFullDevice()
         QCOMPARE(file.errorString(), QString::fromLocal8Bit(strerror(ENOSPC)));
         QVERIFY(!file.mayBeIncomplete());
     }
+}
+
+// Opening it must not wait for a reader that never comes.
+void TestOutputFile::aPipeWithoutAReader()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("pipe");
+    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    OutputFile file(path);
+    QVERIFY(!file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.errorString(), QString("No program is reading from this pipe"));
+    QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
 }
 
 QTEST_GUILESS_MAIN(TestOutputFile)

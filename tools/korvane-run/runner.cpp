@@ -584,13 +584,15 @@ int run(const QStringList& arguments)
     }
 
     checkOutputs(options);
-    const QString script = readScript(options.script);
+    QString script = readScript(options.script);
     WalkingTurtle turtle = options.tracePath.isEmpty() ? WalkingTurtle() : loadTrace(options.tracePath);
     const std::unique_ptr<Interpreter> interpreter = createInterpreter();
     interpreter->setLanguage(options.language);
     interpreter->setWalkingTurtle(&turtle);
 
     const bool analysed = interpreter->compile(script);
+    // The program holds all the run needs: the text goes before the run grows.
+    script = QString();
     const std::size_t analysisMessages = interpreter->messages().size();
     if (options.stepsPath.isEmpty()) {
         interpreter->runToEnd(options.maxSteps);
