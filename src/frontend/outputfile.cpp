@@ -14,13 +14,15 @@
 
 namespace {
 
+bool waitForReaders = false;
+
 QString systemReason(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error != 0 ? error : EIO));
 }
 
-// A FIFO is opened without waiting: with no reader, a plain open would block
-// until one comes, and the window with it. Writes then wait as usual.
+// Unless told to wait, a FIFO is opened without waiting: with no reader, a
+// plain open would block until one comes. Writes then wait as usual.
 int openForWriting(const QByteArray& path, bool fifo)
 {
     int descriptor;
@@ -76,6 +78,11 @@ bool OutputFile::mayBeIncomplete() const
     return m_mayBeIncomplete;
 }
 
+void OutputFile::setWaitForReaders(bool wait)
+{
+    waitForReaders = wait;
+}
+
 bool OutputFile::open(OpenMode mode)
 {
     if (isOpen() || (mode & ReadOnly) || !(mode & WriteOnly) || (mode & Append)) {
@@ -121,7 +128,7 @@ bool OutputFile::open(OpenMode mode)
         return QIODevice::open(mode);
     }
 
-    const bool fifo = exists && S_ISFIFO(status.st_mode);
+    const bool fifo = exists && S_ISFIFO(status.st_mode) && !waitForReaders;
     m_descriptor = openForWriting(name, fifo);
     if (m_descriptor < 0) {
         const int error = errno;

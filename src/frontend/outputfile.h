@@ -50,6 +50,11 @@ public:
 
     static bool isStandardOutput(const QString& path);
 
+    // A FIFO with no reader fails at once unless this is set: a command-line
+    // tool waits for the reader as a shell redirection does, while the window
+    // must not freeze until one comes.
+    static void setWaitForReaders(bool wait);
+
 protected:
     qint64 readData(char* data, qint64 maxSize) override;
     qint64 writeData(const char* data, qint64 size) override;

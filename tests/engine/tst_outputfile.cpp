@@ -5,7 +5,9 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include <sys/stat.h>
 
@@ -64,6 +66,23 @@ void TestOutputFile::aPipeWithoutAReader()
     QVERIFY(!file.open(QIODevice::WriteOnly));
     QCOMPARE(file.errorString(), QString("No program is reading from this pipe"));
     QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
+
+    // The runner waits for the reader, as a shell redirection would.
+    QByteArray received;
+    std::thread reader([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        QFile pipe(path);
+        if (pipe.open(QIODevice::ReadOnly)) {
+            received = pipe.readAll();
+        }
+    });
+    OutputFile::setWaitForReaders(true);
+    OutputFile waiting(path);
+    const bool written = waiting.open(QIODevice::WriteOnly) && waiting.write("Tur=Res\n") == 8 && waiting.commit();
+    OutputFile::setWaitForReaders(false);
+    reader.join();
+    QVERIFY(written);
+    QCOMPARE(received, QByteArray("Tur=Res\n"));
 }
 
 QTEST_GUILESS_MAIN(TestOutputFile)

@@ -1,5 +1,6 @@
 // korvane-run: analyses and runs a script as the IDE's Run does, with no window.
 
+#include "frontend/outputfile.h"
 #include "runner.h"
 
 #include <QCoreApplication>
@@ -9,5 +10,6 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("korvane-run"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    OutputFile::setWaitForReaders(true);
     return runKorvane(QCoreApplication::arguments());
 }
