@@ -5,6 +5,7 @@
 #include "drawing/qturtleoutputarea.h"
 #include "drawing/turtlerenderer.h"
 #include "drawing/vectorexport.h"
+#include "tracegenerators.h"
 #include "turtle/walkingturtle.h"
 
 #include <QPainter>
@@ -33,32 +34,8 @@ private slots:
 
 namespace {
 
-WalkingTurtle rings(int snapshots)
-{
-    WalkingTurtle turtle;
-    turtle.setWrite(true);
-    for (int i = 1; turtle.trace().size() < std::size_t(snapshots); ++i) {
-        turtle.move(2 + (i / 400) % 8);
-        turtle.turn(7.0);
-    }
-    return turtle;
-}
-
-WalkingTurtle star(int snapshots)
-{
-    WalkingTurtle turtle;
-    turtle.put(-300, 0);
-    turtle.setWrite(true);
-    for (int i = 1; turtle.trace().size() < std::size_t(snapshots); ++i) {
-        turtle.move(600);
-        turtle.turn(179.3);
-        if (i % 100 == 0) {
-            turtle.setWrite(false);
-            turtle.setWrite(true);
-        }
-    }
-    return turtle;
-}
+using TraceGenerators::rings;
+using TraceGenerators::star;
 
 // Share of pixels (0..1) that differ by more than 32 levels in a channel.
 double differing(const QImage& a, const QImage& b)
