@@ -292,8 +292,8 @@ void MainWindow::showProgress(qint64 executedSteps)
 
 void MainWindow::repaintDrawing()
 {
-    // Updating the window alone does not repaint the child that draws the trace.
-    update();
+    // The area alone: a whole window repainted at every animation step took
+    // longer than a frame.
     m_outputArea->update();
 }
 
