@@ -149,6 +149,12 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     connect(m_session, &RunSession::advanced, this, &MainWindow::showMachine);
     connect(m_session, &RunSession::finished, this, &MainWindow::showRunEnd);
     connect(m_session, &RunSession::stateChanged, this, &MainWindow::showRunState);
+    const auto glide = [this] {
+        m_outputArea->setGlideDuration(
+            m_session->state() == RunSession::Animating ? RunSession::glideDuration(m_session->speed()) : 0);
+    };
+    connect(m_session, &RunSession::stateChanged, this, glide);
+    connect(m_session, &RunSession::speedChanged, this, glide);
     connect(m_session, &RunSession::busy, this, &MainWindow::showProgress);
     connect(m_session, &RunSession::memoryExceeded, this, [this](qint64 bytes) {
         warn(tr("Script stopped"),

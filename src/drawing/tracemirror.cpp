@@ -82,7 +82,8 @@ TraceMirror::Change TraceMirror::sync(const WalkingTurtle* turtle, bool verifyAl
     return change;
 }
 
-TraceSnapshot TraceMirror::snapshot() const
+TraceSnapshot TraceMirror::snapshot(std::size_t count) const
 {
-    return TraceSnapshot(std::vector<std::shared_ptr<const Chunk>>(m_chunks.begin(), m_chunks.end()), m_size);
+    return TraceSnapshot(
+        std::vector<std::shared_ptr<const Chunk>>(m_chunks.begin(), m_chunks.end()), std::min(count, m_size));
 }

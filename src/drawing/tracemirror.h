@@ -70,7 +70,9 @@ public:
     void clear();
 
     std::size_t size() const { return m_size; }
-    TraceSnapshot snapshot() const;
+    TraceSnapshot snapshot() const { return snapshot(m_size); }
+    // The first `count` points at most.
+    TraceSnapshot snapshot(std::size_t count) const;
 
 private:
     using Chunk = TraceSnapshot::Chunk;

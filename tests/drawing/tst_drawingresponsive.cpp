@@ -5,6 +5,7 @@
 #include "drawing/qturtleoutputarea.h"
 #include "drawing/turtlerenderer.h"
 #include "drawing/vectorexport.h"
+#include "inkprobe.h"
 #include "tracegenerators.h"
 #include "turtle/walkingturtle.h"
 
@@ -25,6 +26,7 @@ private slots:
     void dropsAStaleRender();
     void showsTheExportOnceALongTraceSettles();
     void repaintsAfterAnArrowKey();
+    void glidesTheMarkerAlongItsSegment();
     void picksTheSnapshotUnderThePointer();
     void zoomsAroundTheAnchorAndFrames();
     void writesTheTraceAsSvg();
@@ -192,6 +194,46 @@ void TestDrawingResponsive::repaintsAfterAnArrowKey()
         QTest::keyClick(&area, key);
         QTRY_VERIFY(counter.paints > before);
     }
+}
+
+void TestDrawingResponsive::glidesTheMarkerAlongItsSegment()
+{
+    // 800 x 800: one unit a pixel, the origin at (400, 400).
+    WalkingTurtle turtle;
+    turtle.setWrite(true);
+    const QPen pen(QBrush(Qt::black), 4, Qt::DashLine, Qt::FlatCap, Qt::MiterJoin);
+    QTurtleOutputArea area;
+    QPalette palette = area.palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    area.setPalette(palette);
+    area.resize(800, 800);
+    area.setPen(pen);
+    area.setWalkingTurtle(&turtle);
+    area.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&area));
+    const auto grab = [&area] { return area.grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    const auto inkAround = [](const QImage& image, QPoint at) {
+        return InkProbe(image).total(QRect(at - QPoint(6, 6), QSize(13, 13))) > 0.5;
+    };
+    grab();
+
+    // Long enough that the glide has barely begun when the pixels are read.
+    area.setGlideDuration(60000);
+    turtle.put(300, 0);
+    QImage shot = grab();
+    QVERIFY(!inkAround(shot, QPoint(640, 400)));
+    // The next step ends the first glide at its target, its segment drawn whole.
+    turtle.put(300, 200);
+    shot = grab();
+    QVERIFY(inkAround(shot, QPoint(640, 400)));
+    QVERIFY(!inkAround(shot, QPoint(700, 220)));
+    QVERIFY(!area.isSettled());
+
+    // Ended (a stop, a pause or another speed): the exact final picture at once.
+    area.setGlideDuration(0);
+    shot = grab();
+    QVERIFY(inkAround(shot, QPoint(700, 220)));
+    QCOMPARE(shot, renderImage(area.size(), &turtle, pen, true));
 }
 
 void TestDrawingResponsive::picksTheSnapshotUnderThePointer()
