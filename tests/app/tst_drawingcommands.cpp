@@ -1,19 +1,12 @@
-#include "dialogs.h"
-#include "mainwindow.h"
+#include "windowfixture.h"
 #include "drawing/qrenderdialogue.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QtTest>
-
-#include <memory>
 
 // The Render menu and Save Image driven from the main window, dialogs answered.
-class TestDrawingCommands : public QObject
+class TestDrawingCommands : public QObject, protected WindowFixture
 {
     Q_OBJECT
 
@@ -26,34 +19,26 @@ private slots:
     void reportsAFailedSaveImage();
 
 private:
-    QAction* action(const char* name) const { return m_window->findChild<QAction*>(QLatin1String(name)); }
     // Answers the next render dialogue with this size.
     static void answerRenderDialogue(int width, int height);
 
-    std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
 void TestDrawingCommands::initTestCase()
 {
-    // Settings the window keeps go to a test folder.
-    QStandardPaths::setTestModeEnabled(true);
-    QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
-    Dialogs::setInteractive(false);
+    prepareApplication();
 }
 
 void TestDrawingCommands::init()
 {
-    Dialogs::clear();
     m_dir = std::make_unique<QTemporaryDir>();
-    m_window = std::make_unique<MainWindow>();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QVERIFY(openWindow());
 }
 
 void TestDrawingCommands::cleanup()
 {
-    m_window.reset();
+    closeWindow();
     m_dir.reset();
 }
 

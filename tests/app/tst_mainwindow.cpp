@@ -1,24 +1,15 @@
-#include "dialogs.h"
-#include "mainwindow.h"
+#include "windowfixture.h"
 #include "drawing/qturtleoutputarea.h"
 #include "drawing/qturtletraceproperties.h"
-#include "widgets/qeditor.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QDockWidget>
 #include <QFile>
-#include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QStandardPaths>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
 #include <QToolBar>
-#include <QtTest>
 
 #include <cerrno>
 #include <cstring>
@@ -27,19 +18,6 @@
 #include <unistd.h>
 
 namespace {
-
-// The worked example of the debugger: a square drawn by a procedure called four times.
-const char* const SquareByProcedure = "Tur=Asm\n"
-                                      "CX:4;\n"
-                                      "write:Y;\n"
-                                      "define:SIDE;\n"
-                                      "call:EDGE;\n"
-                                      "loop:SIDE;\n"
-                                      "end;\n"
-                                      "proc:EDGE;\n"
-                                      "move:100;\n"
-                                      "left:90;\n"
-                                      "ret;\n";
 
 QString readFile(const QString& path)
 {
@@ -59,7 +37,7 @@ void writeFile(const QString& path, const QString& text)
 
 } // namespace
 
-class TestMainWindow : public QObject
+class TestMainWindow : public QObject, protected WindowFixture
 {
     Q_OBJECT
 
@@ -100,70 +78,28 @@ private slots:
     void runawayMemoryStopsTheScript();
 
 private:
-    QAction* action(const char* name) const;
-    QEditor* editor() const { return m_window->findChild<QEditor*>(); }
-    QListWidget* errorList() const { return m_window->findChild<QListWidget*>(QStringLiteral("ErrorListWidget")); }
-    QDockWidget* dock(const char* name) const { return m_window->findChild<QDockWidget*>(QLatin1String(name)); }
-    QStringList errorTexts() const;
-    QString debugValue(const QString& name) const;
     QString savedTrace();
-    void setScript(const QString& text);
 
-    std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
 void TestMainWindow::initTestCase()
 {
-    QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
-    Dialogs::setInteractive(false);
     // Nothing the user keeps in the settings (a run speed) may change the window under test.
-    QStandardPaths::setTestModeEnabled(true);
+    prepareApplication();
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
 }
 
 void TestMainWindow::init()
 {
-    Dialogs::clear();
     m_dir = std::make_unique<QTemporaryDir>();
-    m_window = std::make_unique<MainWindow>();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QVERIFY(openWindow());
 }
 
 void TestMainWindow::cleanup()
 {
-    // Closing must not ask anything of a test that left edits behind.
-    editor()->setIfModified(false);
-    m_window.reset();
+    closeWindow();
     m_dir.reset();
-}
-
-QAction* TestMainWindow::action(const char* name) const
-{
-    QAction* found = m_window->findChild<QAction*>(QLatin1String(name));
-    Q_ASSERT(found);
-    return found;
-}
-
-QStringList TestMainWindow::errorTexts() const
-{
-    QStringList texts;
-    for (int i = 0; i < errorList()->count(); ++i) {
-        texts << errorList()->item(i)->text();
-    }
-    return texts;
-}
-
-QString TestMainWindow::debugValue(const QString& name) const
-{
-    const auto* table = m_window->findChild<QTableWidget*>(QStringLiteral("DebugTableWidget"));
-    for (int row = 0; row < table->rowCount(); ++row) {
-        if (table->verticalHeaderItem(row)->text() == name) {
-            return table->item(row, 0)->text();
-        }
-    }
-    return QStringLiteral("(none)");
 }
 
 // The drawing as the trace file that "Save Image" writes.
@@ -174,11 +110,6 @@ QString TestMainWindow::savedTrace()
     Dialogs::setNextFileName(path);
     action("actionSave_Image")->trigger();
     return readFile(path);
-}
-
-void TestMainWindow::setScript(const QString& text)
-{
-    editor()->setPlainText(text);
 }
 
 void TestMainWindow::startState()
@@ -770,12 +701,7 @@ void TestMainWindow::runawayMemoryStopsTheScript()
 
 int main(int argc, char* argv[])
 {
-    // The tests read English texts whatever the machine's language.
-    qputenv("LC_ALL", "C.UTF-8");
-    qputenv("LANGUAGE", "");
-    QApplication app(argc, argv);
-    TestMainWindow test;
-    return QTest::qExec(&test, argc, argv);
+    return runWindowTest<TestMainWindow>(argc, argv);
 }
 
 #include "tst_mainwindow.moc"

@@ -1,35 +1,10 @@
-#include "dialogs.h"
-#include "mainwindow.h"
-#include "widgets/qeditor.h"
+#include "windowfixture.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QComboBox>
-#include <QListWidget>
-#include <QStandardPaths>
 #include <QTextBlock>
-#include <QtTest>
-
-#include <memory>
-
-namespace {
-
-const char* const Square = "Tur=Asm\n"
-                           "CX:4;\n"
-                           "write:Y;\n"
-                           "define:SIDE;\n"
-                           "call:EDGE;\n"
-                           "loop:SIDE;\n"
-                           "end;\n"
-                           "proc:EDGE;\n"
-                           "move:100;\n"
-                           "left:90;\n"
-                           "ret;\n";
-
-} // namespace
 
 // The run and debug commands of the real window.
-class TestRunControls : public QObject
+class TestRunControls : public QObject, protected WindowFixture
 {
     Q_OBJECT
 
@@ -42,35 +17,24 @@ private slots:
     void stepOverACallAndPauseThenStep();
     void speedChangeMidRun();
     void errorListShowsOnlyTheLastRun();
-
-private:
-    QAction* action(const char* name) const { return m_window->findChild<QAction*>(QLatin1String(name)); }
-    QEditor* editor() const { return m_window->findChild<QEditor*>(); }
-
-    std::unique_ptr<MainWindow> m_window;
 };
 
 void TestRunControls::initTestCase()
 {
-    QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
-    Dialogs::setInteractive(false);
-    QStandardPaths::setTestModeEnabled(true);
+    prepareApplication();
 }
 
 void TestRunControls::init()
 {
-    m_window = std::make_unique<MainWindow>();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QVERIFY(openWindow());
     action("actionSpeed_Instant")->trigger();
-    editor()->setPlainText(QString::fromLatin1(Square));
+    setScript(QString::fromLatin1(SquareByProcedure));
 }
 
 void TestRunControls::cleanup()
 {
     action("actionSpeed_Instant")->trigger();
-    editor()->setIfModified(false);
-    m_window.reset();
+    closeWindow();
 }
 
 void TestRunControls::breakpointStopsAndMovesWithItsLine()
@@ -139,17 +103,17 @@ void TestRunControls::speedChangeMidRun()
     QCOMPARE(box->currentIndex(), 0);
     QVERIFY(action("action_Run")->isEnabled());
     QCOMPARE(editor()->execLine(), -1);
-    QVERIFY(m_window->findChild<QListWidget*>(QStringLiteral("ErrorListWidget"))->count() == 0);
+    QVERIFY(errorTexts().isEmpty());
 }
 
 void TestRunControls::errorListShowsOnlyTheLastRun()
 {
-    auto* list = m_window->findChild<QListWidget*>(QStringLiteral("ErrorListWidget"));
-    editor()->setPlainText(QStringLiteral("Tur=Asm\nmove 5;\nMOVE: 5;\n"));
+    auto* list = errorList();
+    setScript(QStringLiteral("Tur=Asm\nmove 5;\nMOVE: 5;\n"));
     action("action_Run")->trigger();
     QCOMPARE(list->count(), 2);
     list->setCurrentRow(1);
-    editor()->setPlainText(QString::fromLatin1(Square));
+    setScript(QString::fromLatin1(SquareByProcedure));
     action("action_Run")->trigger();
     QCOMPARE(list->count(), 0);
     QVERIFY(list->selectedItems().isEmpty());
@@ -157,11 +121,7 @@ void TestRunControls::errorListShowsOnlyTheLastRun()
 
 int main(int argc, char* argv[])
 {
-    qputenv("LC_ALL", "C.UTF-8");
-    qputenv("LANGUAGE", "");
-    QApplication app(argc, argv);
-    TestRunControls test;
-    return QTest::qExec(&test, argc, argv);
+    return runWindowTest<TestRunControls>(argc, argv);
 }
 
 #include "tst_runcontrols.moc"
