@@ -20,6 +20,8 @@ constexpr std::size_t ImmediatePoints = 1500;
 // New segments drawn onto the picture at once; beyond, a background render.
 constexpr std::size_t ThinIncrementPoints = 20000;
 constexpr std::size_t WideIncrementPoints = 1000;
+// Points copied from the trace at one paint (about 10 ms).
+constexpr std::size_t SyncSlicePoints = std::size_t(1) << 18;
 // No growth for this long and the whole picture is rendered again.
 constexpr int SettleMs = 300;
 // How near a segment a point must be to hit it, in pixels.
@@ -109,8 +111,12 @@ QColor QTurtleOutputArea::backgroundColor() const
 
 void QTurtleOutputArea::syncTrace(bool verifyAll)
 {
-    if (m_mirror.sync(m_walkingTurtle, verifyAll) == TraceMirror::Change::Replaced) {
+    if (m_mirror.sync(m_walkingTurtle, verifyAll, SyncSlicePoints) == TraceMirror::Change::Replaced) {
         ++m_epoch;
+    }
+    // A long trace is copied over several paints, so that none holds the event loop.
+    if (m_walkingTurtle && m_mirror.size() < m_walkingTurtle->trace().size()) {
+        QTimer::singleShot(0, this, QOverload<>::of(&QWidget::update));
     }
 }
 

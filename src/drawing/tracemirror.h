@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -63,10 +64,11 @@ class TraceMirror
 public:
     enum class Change { None, Grown, Replaced };
 
-    // Brings the mirror to the trace. `verifyAll` compares every mirrored point
-    // with the trace; otherwise a sample of them (the trace is checked for
-    // being the same one that grew, not re-read).
-    Change sync(const WalkingTurtle* turtle, bool verifyAll);
+    // Brings the mirror to the trace, copying at most `limit` new points.
+    // `verifyAll` compares every mirrored point with the trace; otherwise a
+    // sample of them (the trace is checked for being the same one that grew,
+    // not re-read).
+    Change sync(const WalkingTurtle* turtle, bool verifyAll, std::size_t limit = SIZE_MAX);
     void clear();
 
     std::size_t size() const { return m_size; }
