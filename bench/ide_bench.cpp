@@ -29,6 +29,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 namespace {
@@ -73,6 +74,13 @@ QString animatedScript()
 QAction* action(MainWindow& window, const char* name)
 {
     return window.findChild<QAction*>(QLatin1String(name));
+}
+
+double threadCpuMs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
 double median(std::vector<double> values)
@@ -181,27 +189,35 @@ int main(int argc, char* argv[])
         area->repaint();
         paints.push_back(clock.nsecsElapsed() / 1e6);
     });
+    // On a shared machine a frame may be long for want of a core: its CPU time
+    // tells the work from the wait.
     double longestFrame = 0;
+    double longestFrameCpu = 0;
+    double frameCpuStart = threadCpuMs();
     QElapsedTimer frame;
     QTimer probe;
     QObject::connect(&probe, &QTimer::timeout, [&] {
+        const double cpu = threadCpuMs();
         longestFrame = std::max(longestFrame, frame.nsecsElapsed() / 1e6);
+        longestFrameCpu = std::max(longestFrameCpu, cpu - frameCpuStart);
+        frameCpuStart = cpu;
         frame.restart();
     });
     session->setSpeed(RunSession::Fast);
     action(window, "action_Run")->trigger();
     frame.start();
+    frameCpuStart = threadCpuMs();
     probe.start(0);
     QTest::qWait(5000);
     probe.stop();
     const qint64 animatedSteps = session->state() == RunSession::Animating ? 1 : 0;
     action(window, "actionStop")->trigger();
     session->setSpeed(RunSession::Instant);
+    const auto worst = std::max_element(paints.begin(), paints.end());
     std::printf("Animated run at Fast, 20,000 lines over 10,000 segments: longest frame %.1f ms (target <= 30 ms), "
-                "drawing per tick median %.2f ms, worst %.2f ms (%zu ticks%s)\n",
-                longestFrame, paints.empty() ? 0.0 : median(paints),
-                paints.empty() ? 0.0 : *std::max_element(paints.begin(), paints.end()), paints.size(),
-                animatedSteps ? "" : ", ended early");
+                "at most %.1f ms of CPU; drawing per tick median %.2f ms, worst %.2f ms at tick %td (%zu ticks%s)\n",
+                longestFrame, longestFrameCpu, paints.empty() ? 0.0 : median(paints), paints.empty() ? 0.0 : *worst,
+                worst - paints.begin(), paints.size(), animatedSteps ? "" : ", ended early");
     if (animatedOnly) {
         return 0;
     }
