@@ -1,9 +1,10 @@
 // Renders traces of 10,000, 100,000 and 1,000,000 snapshots into an 800 x 800
-// image, as the output area and the export paint them, and prints the time per
-// render and the snapshots drawn per second. Then times the output area itself
-// on a million snapshots: the longest the event loop is held while the trace is
-// first painted, while it is painted anew with another pen and while the area
-// is resized (each until the picture is settled), and the cost of one arrow key.
+// image, as the output area and the export paint them, and prints the time of
+// the best of N renders, its CPU time and the snapshots drawn per second.
+// Then times the output area itself on a million snapshots: the longest the
+// event loop is held while the trace is first painted, while it is painted
+// anew with another pen and while the area is resized (each until the picture
+// is settled), and the cost of one arrow key.
 //
 //   render_bench [--repeat N] [--budget SECONDS] [--reference] [--area]
 //
@@ -28,6 +29,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
@@ -64,10 +66,12 @@ double msFor(const std::function<void()>& work)
     return timer.nsecsElapsed() / 1e6;
 }
 
-double medianMs(std::vector<double> times)
+// Both bands' threads together.
+double processCpuMs()
 {
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    timespec now {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
 // Runs `action`, then the event loop until the area's picture is settled,
@@ -149,8 +153,8 @@ int main(int argc, char** argv)
 
     const QSize size(800, 800);
     const std::vector<PenCase> penCases = pens();
-    std::printf("%-6s %-10s %-19s %12s %16s %14s %10s\n", "shape", "snapshots", "pen", "ms/render", "snapshots/s",
-        "reference ms", "differ %");
+    std::printf("%-6s %-10s %-19s %12s %10s %16s %14s %10s\n", "shape", "snapshots", "pen", "ms/render", "cpu ms",
+        "snapshots/s", "reference ms", "differ %");
     for (const char* shape : { "rings", "star" }) {
         if (areaOnly) {
             break;
@@ -168,12 +172,17 @@ int main(int argc, char** argv)
                     continue;
                 }
                 std::vector<double> times;
+                double cpu = 0;
                 QImage image;
                 for (int r = 0; r < repeat; ++r) {
                     QElapsedTimer timer;
+                    const double cpuStart = processCpuMs();
                     timer.start();
                     image = renderImage(size, &turtle, penCases[p].pen, true);
                     times.push_back(timer.nsecsElapsed() / 1e6);
+                    if (times.back() <= *std::min_element(times.begin(), times.end())) {
+                        cpu = processCpuMs() - cpuStart;
+                    }
                     if (image.isNull()) {
                         std::fprintf(stderr, "render failed\n");
                         return 1;
@@ -183,7 +192,8 @@ int main(int argc, char** argv)
                         break;
                     }
                 }
-                const double ms = medianMs(times);
+                // On a shared machine noise only adds: the best run is the measure.
+                const double ms = *std::min_element(times.begin(), times.end());
                 overBudget[p] = ms > budgetMs;
                 char referenceMs[32] = "-";
                 char differ[32] = "-";
@@ -197,8 +207,8 @@ int main(int argc, char** argv)
                         std::snprintf(differ, sizeof differ, "%.3f", differingShare(image, expected));
                     }
                 }
-                std::printf("%-6s %-10zu %-19s %12.1f %16.0f %14s %10s\n", shape, count, penCases[p].name, ms,
-                    count / (ms / 1000.0), referenceMs, differ);
+                std::printf("%-6s %-10zu %-19s %12.1f %10.1f %16.0f %14s %10s\n", shape, count, penCases[p].name, ms,
+                    cpu, count / (ms / 1000.0), referenceMs, differ);
                 std::fflush(stdout);
             }
         }
