@@ -27,6 +27,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -66,6 +67,13 @@ double msFor(const std::function<void()>& work)
     return timer.nsecsElapsed() / 1e6;
 }
 
+double threadCpuMs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
 // Both bands' threads together.
 double processCpuMs()
 {
@@ -76,13 +84,22 @@ double processCpuMs()
 
 // Runs `action`, then the event loop until the area's picture is settled,
 // and returns the longest time the loop went without turning, action included.
-double longestStall(QTurtleOutputArea& area, const std::function<void()>& action)
+// The GUI thread's CPU time in the longest gap goes to `*cpu`: on a shared
+// machine a gap may be a wait for a core.
+double longestStall(QTurtleOutputArea& area, const std::function<void()>& action, double* cpu)
 {
     double longest = 0;
+    double gapCpu = threadCpuMs();
+    *cpu = 0;
     QElapsedTimer gap;
     QTimer probe;
     QObject::connect(&probe, &QTimer::timeout, [&] {
-        longest = std::max(longest, gap.nsecsElapsed() / 1e6);
+        const double now = threadCpuMs();
+        if (gap.nsecsElapsed() / 1e6 > longest) {
+            longest = gap.nsecsElapsed() / 1e6;
+            *cpu = now - gapCpu;
+        }
+        gapCpu = now;
         gap.restart();
     });
     gap.start();
@@ -93,7 +110,10 @@ double longestStall(QTurtleOutputArea& area, const std::function<void()>& action
     while ((!area.isSettled() || waiting.elapsed() < 50) && waiting.elapsed() < 60000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
-    longest = std::max(longest, gap.nsecsElapsed() / 1e6);
+    if (gap.nsecsElapsed() / 1e6 > longest) {
+        longest = gap.nsecsElapsed() / 1e6;
+        *cpu = threadCpuMs() - gapCpu;
+    }
     return longest;
 }
 
@@ -214,7 +234,8 @@ int main(int argc, char** argv)
         }
     }
 
-    std::printf("\noutput area, 800 x 800, rings of 1000001 snapshots; the longest event-loop stall, ms\n");
+    std::printf("\noutput area, 800 x 800, rings of 1000001 snapshots; the longest event-loop stall, ms "
+                "(its CPU time)\n");
     std::printf("%-19s %12s %12s %12s %12s %12s\n", "pen", "first paint", "render ms", "pen set", "resizes",
         "arrow key");
     for (const PenCase& pen : penCases) {
@@ -230,25 +251,31 @@ int main(int argc, char** argv)
         app.processEvents();
         area.setWalkingTurtle(&turtle);
         // The trace is attached and painted with the default pen, then the pen is set.
-        const double first = longestStall(area, [&area] { area.repaint(); });
+        double firstCpu = 0;
+        const double first = longestStall(area, [&area] { area.repaint(); }, &firstCpu);
         QElapsedTimer rendering;
         rendering.start();
-        const double penSet = longestStall(area, [&area, &pen] { area.setPen(pen.pen); });
+        double penSetCpu = 0;
+        const double penSet = longestStall(area, [&area, &pen] { area.setPen(pen.pen); }, &penSetCpu);
         const double rendered = rendering.nsecsElapsed() / 1e6;
+        double resizesCpu = 0;
         const double resizes = longestStall(area, [&area, &size] {
             for (int step = 1; step <= 10; ++step) {
                 area.resize(size - QSize(20 * step, 10 * step));
                 QCoreApplication::processEvents();
             }
             area.resize(size);
-        });
-        // An arrow key: the turtle moves and the area repaints.
-        const double arrow = msFor([&area, &turtle] {
-            turtle.move(10);
-            area.repaint();
-        });
-        std::printf("%-19s %12.1f %12.1f %12.1f %12.1f %12.2f\n", pen.name, first, rendered, penSet, resizes,
-            arrow);
+        }, &resizesCpu);
+        // An arrow key: the turtle moves and the area repaints; the best of five.
+        double arrow = HUGE_VAL;
+        for (int key = 0; key < 5; ++key) {
+            arrow = std::min(arrow, msFor([&area, &turtle] {
+                turtle.move(10);
+                area.repaint();
+            }));
+        }
+        std::printf("%-19s %6.1f (%4.1f) %12.1f %6.1f (%4.1f) %6.1f (%4.1f) %12.2f\n", pen.name, first, firstCpu,
+            rendered, penSet, penSetCpu, resizes, resizesCpu, arrow);
         std::fflush(stdout);
     }
     return 0;
