@@ -25,6 +25,7 @@ private slots:
     void drawsWidePensLikeTheReference();
     void dropsAStaleRender();
     void showsTheExportOnceALongTraceSettles();
+    void copiesALongTraceOverSeveralPaints();
     void repaintsAfterAnArrowKey();
     void glidesTheMarkerAlongItsSegment();
     void picksTheSnapshotUnderThePointer();
@@ -175,6 +176,23 @@ void TestDrawingResponsive::showsTheExportOnceALongTraceSettles()
     area.update();
     grab();
     QTRY_COMPARE(grab(), renderImage(area.size(), &turtle, pen, true));
+}
+
+void TestDrawingResponsive::copiesALongTraceOverSeveralPaints()
+{
+    // Longer than one paint copies: the area must come back for the rest by itself.
+    WalkingTurtle turtle = rings(600000);
+    QTurtleOutputArea area;
+    QPalette palette = area.palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    area.setPalette(palette);
+    area.resize(300, 300);
+    area.setWalkingTurtle(&turtle);
+    area.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&area));
+    QTRY_VERIFY_WITH_TIMEOUT(area.isSettled(), 20000);
+    QCOMPARE(area.grab().toImage().convertToFormat(QImage::Format_RGB32),
+        renderImage(area.size(), &turtle, area.pen(), true));
 }
 
 void TestDrawingResponsive::repaintsAfterAnArrowKey()
