@@ -562,6 +562,18 @@
         <source>&amp;Reset view</source>
         <translation>&amp;Réinitialiser la vue</translation>
     </message>
+    <message>
+        <source>Step Bac&amp;k</source>
+        <translation>Pas en a&amp;rrière</translation>
+    </message>
+    <message>
+        <source>Shift+F10</source>
+        <translation>Shift+F10</translation>
+    </message>
+    <message>
+        <source>E&amp;xecution counts</source>
+        <translation>Nombre d’e&amp;xécutions</translation>
+    </message>
 </context>
 <context>
     <name>MemorySafety</name>
@@ -686,6 +698,17 @@
     </message>
 </context>
 <context>
+    <name>QTimelineBar</name>
+    <message>
+        <source>Drag to show the run at another step</source>
+        <translation>Faites glisser pour voir l’exécution à une autre étape</translation>
+    </message>
+    <message>
+        <source>step %1 of %2</source>
+        <translation>étape %1 sur %2</translation>
+    </message>
+</context>
+<context>
     <name>QTurtleOutputArea</name>
     <message>
         <source>There is not enough memory to draw the picture (%1 x %2 pixels).</source>
@@ -719,6 +742,17 @@
     <message>
         <source>The script is running: %L1 instructions executed.</source>
         <translation>Le script est en cours d’exécution&#xa0;: %L1 instructions exécutées.</translation>
+    </message>
+</context>
+<context>
+    <name>TimeTravel</name>
+    <message>
+        <source>Drawn outside this run</source>
+        <translation>Tracé hors de cette exécution</translation>
+    </message>
+    <message>
+        <source>Line %1, step %2</source>
+        <translation>Ligne %1, étape %2</translation>
     </message>
 </context>
 <context>

@@ -22,7 +22,7 @@ SVG=Ressources/svg
 # 24 px tool bar and 16 px menu sizes Qt scales down to stay sharp.
 ACTIONS=(
     open save saveAs quit write rubbish exe debugoff debugon turtledir export
-    openImg saveImg stop continue restart resdir renderdir french english help
+    openImg saveImg stop continue restart resdir renderdir french english help stepback
 )
 APP_SIZES=(16 32 48 64 128 256)
 

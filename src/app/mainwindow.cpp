@@ -11,6 +11,7 @@
 #include "runcontrols.h"
 #include "runprogressdialog.h"
 #include "settings.h"
+#include "timetravel.h"
 #include "windowlayout.h"
 #include "frontend/datalocation.h"
 #include "frontend/outputfile.h"
@@ -26,6 +27,7 @@
 #include "widgets/qeditorpane.h"
 #include "widgets/qerrorlister.h"
 #include "widgets/qhelp.h"
+#include "widgets/qtimelinebar.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -42,6 +44,7 @@
 #include <QStatusBar>
 #include <QTextStream>
 #include <QTranslator>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <memory>
@@ -101,7 +104,14 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     m_outputArea = new QTurtleOutputArea;
     m_editorPane = new QEditorPane;
     m_editor = m_editorPane->editor();
-    m_splitter = new QCentralSplitter(m_outputArea, m_editor, m_editorPane);
+    // The timeline of a run, while it has one, under the drawing.
+    auto* timeline = new QTimelineBar;
+    auto* drawingPane = new QWidget;
+    auto* drawingLayout = new QVBoxLayout(drawingPane);
+    drawingLayout->setContentsMargins(0, 0, 0, 0);
+    drawingLayout->addWidget(m_outputArea, 1);
+    drawingLayout->addWidget(timeline);
+    m_splitter = new QCentralSplitter(drawingPane, m_editor, m_editorPane);
     m_centralLayout->addWidget(m_splitter, 0, 0);
     ui.menuEdit->addActions(m_editorPane->editActions());
 
@@ -141,6 +151,7 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     m_dockWidgetsMenu->addAction(m_tracePropertiesAction);
 
     m_runControls = new RunControls(m_session, ui, this);
+    m_timeTravel = new TimeTravel(m_session, ui, m_outputArea, timeline, m_editor, this);
     connect(m_editor, &QEditor::breakpointsChanged, this, [this] { m_session->setBreakpoints(m_editor->breakpoints()); });
     connect(ui.actionToggle_Breakpoint, &QAction::triggered, this,
             [this] { m_editor->toggleBreakpoint(m_editor->textCursor().blockNumber() + 1); });
@@ -215,6 +226,7 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
             [this](const QStringList& paths) { open(FileChoice(paths)); });
 
     m_interpreter.setWalkingTurtle(m_walkingTurtle);
+    m_session->setRecordedTurtle(m_walkingTurtle);
     m_outputArea->setWalkingTurtle(m_walkingTurtle);
 
     m_recovery = new RecoveryStore(m_editor, this);
@@ -224,6 +236,8 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
 
 MainWindow::~MainWindow()
 {
+    // The record refers to the interpreter, which goes before the session.
+    m_session->setRecordedTurtle(nullptr);
     delete m_walkingTurtle;
 }
 
@@ -241,12 +255,16 @@ void MainWindow::endRun()
 
 void MainWindow::write(bool writing)
 {
-    m_walkingTurtle->setWrite(writing);
+    if (writing != m_walkingTurtle->isWriting()) {
+        m_walkingTurtle->setWrite(writing);
+        m_session->cutHistory(false);
+    }
 }
 
 void MainWindow::resetTurtle()
 {
     *m_walkingTurtle = WalkingTurtle();
+    m_session->cutHistory(true);
     syncWriteAction();
     repaintDrawing();
 }
@@ -487,6 +505,7 @@ bool MainWindow::loadTrace(const QString& path)
         return false;
     }
     *m_walkingTurtle = std::move(loaded);
+    m_session->cutHistory(true);
     syncWriteAction();
     repaintDrawing();
     m_recentFiles->add(path);
@@ -677,6 +696,7 @@ void MainWindow::applyLanguage(const QString& code)
     ui.retranslateUi(this);
     if (m_runControls) {
         m_runControls->retranslate();
+        m_timeTravel->setLanguage(code);
     }
     updateWindowTitle();
 }

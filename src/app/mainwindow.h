@@ -28,6 +28,7 @@ class RunControls;
 class RunProgressDialog;
 class RunSession;
 class RecoveryStore;
+class TimeTravel;
 class WalkingTurtle;
 
 // The one window of Korvane: the drawing and the editor in the centre, the pen,
@@ -116,6 +117,7 @@ private:
     Interpreter m_interpreter;
     RunSession* m_session;
     RunControls* m_runControls = nullptr;
+    TimeTravel* m_timeTravel = nullptr;
     QPointer<RunProgressDialog> m_progress;
     WalkingTurtle* m_walkingTurtle;
     QString m_turDirectory;

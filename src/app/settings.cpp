@@ -135,3 +135,15 @@ void Settings::setEditorFontSize(qreal size)
 {
     m_settings.setValue(QStringLiteral("editor/fontSize"), size);
 }
+
+bool Settings::executionCounts() const
+{
+    // An INI file gives the text back, a registry the boolean.
+    const QVariant value = m_settings.value(QStringLiteral("editor/executionCounts"));
+    return value.toString() == QLatin1String("true");
+}
+
+void Settings::setExecutionCounts(bool shown)
+{
+    m_settings.setValue(QStringLiteral("editor/executionCounts"), shown);
+}

@@ -60,6 +60,10 @@ public:
     qreal editorFontSize() const;
     void setEditorFontSize(qreal size);
 
+    // Whether the editor shows how many times each line executed; off when unset.
+    bool executionCounts() const;
+    void setExecutionCounts(bool shown);
+
 private:
     QByteArray bytes(const QString& key) const;
 

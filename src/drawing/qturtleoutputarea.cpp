@@ -451,6 +451,10 @@ void QTurtleOutputArea::keyPressEvent(QKeyEvent* event)
         default:
             break;
         }
+        if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down || event->key() == Qt::Key_Left
+            || event->key() == Qt::Key_Right) {
+            emit turtleSteered();
+        }
     }
     QWidget::keyPressEvent(event);
 }

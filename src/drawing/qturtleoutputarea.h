@@ -73,6 +73,8 @@ signals:
     void renderFailed(const QString& reason);
     // A background render reached the screen.
     void pictureRendered();
+    // The arrow keys moved or turned the turtle.
+    void turtleSteered();
 
 protected:
     bool event(QEvent* event) override;

@@ -62,8 +62,18 @@ void ExecutionHistory::clear()
 
 bool ExecutionHistory::advance(qint64 steps)
 {
+    return forward(steps, false, 0);
+}
+
+bool ExecutionHistory::advanceChecked(qint64 steps, int depth)
+{
+    return forward(steps, true, depth);
+}
+
+bool ExecutionHistory::forward(qint64 steps, bool checked, int depth)
+{
     if (!m_active) {
-        return m_interpreter.advance(steps);
+        return checked ? m_interpreter.advanceChecked(steps, depth) : m_interpreter.advance(steps);
     }
     if (m_ended && m_step == m_last) {
         return false;
@@ -78,7 +88,7 @@ bool ExecutionHistory::advance(qint64 steps)
         }
         const qint64 slice = std::min(left, next - m_step);
         const qint64 before = m_interpreter.executedSteps();
-        goesOn = m_interpreter.advance(slice);
+        goesOn = checked ? m_interpreter.advanceChecked(slice, depth) : m_interpreter.advance(slice);
         const qint64 done = m_interpreter.executedSteps() - before;
         m_step += done;
         left -= done;
@@ -91,6 +101,10 @@ bool ExecutionHistory::advance(qint64 steps)
         if (!goesOn) {
             m_ended = true;
             m_last = m_step;
+            break;
+        }
+        // The next slice would execute its first instruction unchecked.
+        if (checked && (m_interpreter.atBreakpoint() || m_interpreter.callDepth() < depth)) {
             break;
         }
     }

@@ -51,6 +51,9 @@ public:
     // Executes up to steps instructions from the step shown, as
     // Interpreter::advance does. Returns true while instructions remain.
     bool advance(qint64 steps);
+    // As advance(), but stops before an instruction at a breakpoint or reached
+    // with fewer than depth calls pending, as Interpreter::advanceChecked does.
+    bool advanceChecked(qint64 steps, int depth);
     // Shows the state at step, clamped to [firstStep(), lastStep()].
     void seek(qint64 step);
     // An input the run cannot replay changed the state at the step shown: the
@@ -88,6 +91,7 @@ private:
     // What every checkpoint takes, whatever the stacks and the program hold.
     static const std::size_t FixedBytes;
 
+    bool forward(qint64 steps, bool checked, int depth);
     std::size_t checkpointBytes() const;
     void record(bool force);
     void restore(const Checkpoint& checkpoint);

@@ -1,5 +1,6 @@
 #include "runsession.h"
 
+#include "executionhistory.h"
 #include "interpreter.h"
 #include "memoryguard.h"
 
@@ -26,6 +27,29 @@ RunSession::RunSession(Interpreter* interpreter, QObject* parent)
 {
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &RunSession::tick);
+}
+
+RunSession::~RunSession() = default;
+
+void RunSession::setRecordedTurtle(WalkingTurtle* turtle)
+{
+    m_reviewable = false;
+    m_history = turtle ? std::make_unique<ExecutionHistory>(*m_interpreter, *turtle) : nullptr;
+}
+
+const ExecutionHistory* RunSession::history() const
+{
+    return m_history && m_history->isActive() ? m_history.get() : nullptr;
+}
+
+bool RunSession::canTravel() const
+{
+    return history() && (m_state == Paused || m_reviewable);
+}
+
+bool RunSession::canStepBack() const
+{
+    return canTravel() && m_history->step() > m_history->firstStep();
 }
 
 int RunSession::instructionsPerSecond(Speed speed)
@@ -92,7 +116,11 @@ void RunSession::run(const QString& text, bool debugMode)
         return;
     }
     end();
+    m_reviewable = false;
     analyse(text);
+    if (m_history) {
+        m_history->start();
+    }
     m_debugging = debugMode;
     if (debugMode) {
         setState(Paused);
@@ -116,7 +144,7 @@ void RunSession::step()
     if (m_state != Paused) {
         return;
     }
-    if (m_interpreter->advance(1)) {
+    if (execute(1, false)) {
         emit advanced();
     } else {
         finish();
@@ -196,6 +224,46 @@ void RunSession::end()
     } else if (m_state != Idle) {
         m_interpreter->restart();
         finish();
+    }
+}
+
+void RunSession::stepBack()
+{
+    if (canStepBack()) {
+        seek(m_history->step() - 1);
+    }
+}
+
+void RunSession::seek(qint64 step)
+{
+    if (!canTravel() || std::clamp(step, m_history->firstStep(), m_history->lastStep()) == m_history->step()) {
+        return;
+    }
+    m_history->seek(step);
+    m_reviewable = false;
+    m_debugging = true;
+    if (m_history->hasEnded() && m_history->step() == m_history->lastStep()) {
+        finish();
+        return;
+    }
+    setState(Paused);
+    emit advanced();
+}
+
+void RunSession::cutHistory(bool replaced)
+{
+    if (history()) {
+        m_history->cut(replaced ? ExecutionHistory::TraceReplaced : ExecutionHistory::TraceExtended);
+        emit historyChanged();
+    }
+}
+
+void RunSession::forgetRun()
+{
+    if (m_state == Idle && history()) {
+        m_reviewable = false;
+        m_history->clear();
+        emit historyChanged();
     }
 }
 
@@ -335,7 +403,7 @@ RunSession::Outcome RunSession::advance(qint64 steps)
     }
     bool goesOn = false;
     try {
-        goesOn = checked ? m_interpreter->advanceChecked(steps, m_depth) : m_interpreter->advance(steps);
+        goesOn = execute(steps, checked);
     } catch (const std::bad_alloc&) {
         // The script took the memory left: it ends as a stopped run, the text
         // and the drawing so far kept, and finish() says why.
@@ -347,6 +415,14 @@ RunSession::Outcome RunSession::advance(qint64 steps)
         return Ended;
     }
     return checked && stopsHere() ? Stopped : GoesOn;
+}
+
+bool RunSession::execute(qint64 steps, bool checked)
+{
+    if (m_history) {
+        return checked ? m_history->advanceChecked(steps, m_depth) : m_history->advance(steps);
+    }
+    return checked ? m_interpreter->advanceChecked(steps, m_depth) : m_interpreter->advance(steps);
 }
 
 bool RunSession::stopsHere() const
@@ -372,6 +448,7 @@ void RunSession::finish()
 {
     m_timer.stop();
     m_depth = 0;
+    m_reviewable = m_debugging && history() && m_history->hasEnded() && m_history->step() == m_history->lastStep();
     m_debugging = false;
     setState(Idle);
     emit finished();

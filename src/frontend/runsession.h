@@ -6,7 +6,11 @@
 #include <QString>
 #include <QTimer>
 
+#include <memory>
+
+class ExecutionHistory;
 class Interpreter;
+class WalkingTurtle;
 
 // Running and debugging a script on an Interpreter. A run either goes to the
 // end in slices that keep the event loop turning (Running), or is animated on
@@ -45,6 +49,18 @@ public:
     static constexpr int LargeText = 64 * 1024;
 
     explicit RunSession(Interpreter* interpreter, QObject* parent = nullptr);
+    ~RunSession() override;
+
+    // Records every run and debugging session from then on, the interpreter
+    // drawing on turtle, so that the steps of a run can be shown again. Set
+    // while no run goes on; null stops recording.
+    void setRecordedTurtle(WalkingTurtle* turtle);
+    // What the last run recorded; null when nothing is recorded.
+    const ExecutionHistory* history() const;
+    // Whether seek() may show another step: while paused, and once a program
+    // has ended while debugging, until the next run, stop or change of text.
+    bool canTravel() const;
+    bool canStepBack() const;
 
     State state() const { return m_state; }
     Speed speed() const { return m_speed; }
@@ -87,6 +103,16 @@ public slots:
     void cancel();
     // Ends whatever goes on without a message, as before another script is loaded.
     void end();
+    // From the debugging state: shows the state one instruction earlier.
+    void stepBack();
+    // Shows the state once step instructions have executed (see canTravel());
+    // before the end, the program waits there in the debugging state.
+    void seek(qint64 step);
+    // An input the run cannot replay changed the turtle (replaced: the trace
+    // is another one): going back stops at the step shown.
+    void cutHistory(bool replaced);
+    // The text changed: once no run goes on, what was recorded is dropped.
+    void forgetRun();
 
 signals:
     void stateChanged(RunSession::State state);
@@ -101,6 +127,8 @@ signals:
     void busy(qint64 executedSteps);
     // A run was stopped because it took too much memory.
     void memoryExceeded(qint64 bytes);
+    // The history was cut or dropped.
+    void historyChanged();
 
 private:
     enum Request {
@@ -121,6 +149,7 @@ private:
     void runToEnd();
     void tick();
     Outcome advance(qint64 steps);
+    bool execute(qint64 steps, bool checked);
     bool stopsHere() const;
     void enterPause();
     void finish();
@@ -143,4 +172,7 @@ private:
     QTimer m_timer;
     QElapsedTimer m_clock;
     qint64 m_due = 0;
+    std::unique_ptr<ExecutionHistory> m_history;
+    // A program ended while debugging: its steps may still be shown.
+    bool m_reviewable = false;
 };

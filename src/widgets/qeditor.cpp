@@ -216,7 +216,7 @@ void QEditor::setLineCounts(const QVector<qint64>& countsByLine)
     for (qint64 count : countsByLine) {
         widest = qMax(widest, count);
     }
-    m_widestCount = countsByLine.isEmpty() ? QString() : QLocale().toString(widest);
+    m_widestCount = countsByLine.isEmpty() ? QString() : locale().toString(widest);
     updateLineNumberAreaWidth();
     m_lineNumberArea->update();
 }
@@ -296,7 +296,7 @@ void QEditor::lineNumberAreaPaintEvent(QPaintEvent* event)
     const int markWidth = hasMarks() ? markColumnWidth() : 0;
     const int countLeft = kArrowWidth + markWidth;
     const int countWidth = countColumnWidth();
-    const QLocale locale;
+    const QLocale locale = this->locale();
     painter.setRenderHint(QPainter::Antialiasing);
 
     while (block.isValid() && top <= event->rect().bottom()) {

@@ -1,6 +1,11 @@
 #include "windowfixture.h"
+#include "drawing/qturtleoutputarea.h"
+#include "widgets/qtimelinebar.h"
 
 #include <QComboBox>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTemporaryDir>
 #include <QTextBlock>
 
 // The run and debug commands of the real window.
@@ -17,6 +22,13 @@ private slots:
     void stepOverACallAndPauseThenStep();
     void speedChangeMidRun();
     void errorListShowsOnlyTheLastRun();
+    void timelineDragShowsTheLastPositionOnly();
+    void stepBackAfterABreakpointAndAFailure();
+    void clickOnASegmentSelectsItsLineAndStep();
+
+private:
+    // The drawing's points ("Y x y"), as Save Image writes them.
+    QStringList savedPoints();
 };
 
 void TestRunControls::initTestCase()
@@ -117,6 +129,111 @@ void TestRunControls::errorListShowsOnlyTheLastRun()
     action("action_Run")->trigger();
     QCOMPARE(list->count(), 0);
     QVERIFY(list->selectedItems().isEmpty());
+}
+
+QStringList TestRunControls::savedPoints()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("shown.res"));
+    Dialogs::setNextFileName(path);
+    action("actionSave_Image")->trigger();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return QString::fromLatin1(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1);
+}
+
+void TestRunControls::timelineDragShowsTheLastPositionOnly()
+{
+    action("action_Debug")->setChecked(true);
+    action("action_Run")->trigger();
+    action("actionContinue")->trigger();
+    auto* bar = m_window->findChild<QTimelineBar*>();
+    auto* slider = bar->findChild<QSlider*>();
+    QVERIFY(bar->isVisible() && bar->isEnabled());
+    QCOMPARE(slider->value(), slider->maximum());
+    QCOMPARE(savedPoints().filter(QStringLiteral("Y ")).size(), 8);
+
+    // Steps 2 and 7 of "CX:4; write:Y; call; move; left; ret; loop" go by
+    // while the redraw is due: only step 9 is shown, a move, a turn and a move drawn.
+    QSignalSpy chosen(bar, &QTimelineBar::stepChosen);
+    for (int step : { 2, 7, 9 }) {
+        slider->setValue(step);
+    }
+    QTRY_COMPARE(chosen.count(), 1);
+    QCOMPARE(chosen.at(0).at(0).toLongLong(), qint64(9));
+    QCOMPARE(savedPoints().filter(QStringLiteral("Y ")).size(), 3);
+    QCOMPARE(editor()->execLine(), 10);
+    QCOMPARE(debugValue(QStringLiteral("CX")), QStringLiteral("3"));
+    QVERIFY(action("actionStep")->isEnabled());
+    // Step goes on from the step shown.
+    action("actionStep")->trigger();
+    QCOMPARE(editor()->execLine(), 11);
+    QCOMPARE(slider->value(), 10);
+}
+
+void TestRunControls::stepBackAfterABreakpointAndAFailure()
+{
+    editor()->setTextCursor(QTextCursor(editor()->document()->findBlockByNumber(9)));
+    action("actionToggle_Breakpoint")->trigger();
+    action("action_Run")->trigger();
+    QCOMPARE(editor()->execLine(), 10);
+    QVERIFY(action("actionStep_Back")->isEnabled());
+    action("actionStep_Back")->trigger();
+    QCOMPARE(editor()->execLine(), 9);
+    QCOMPARE(debugValue(QStringLiteral("RI")), QStringLiteral("9"));
+    action("actionRemove_All_Breakpoints")->trigger();
+    action("actionStop")->trigger();
+
+    // A run-time error ends the program: going back shows the failing line
+    // again, and the diagnostic stays listed until the text changes.
+    QListWidget* list = errorList();
+    setScript(QStringLiteral("Tur=Asm\nAX:1;\nAX:AX/0;\n"));
+    action("action_Run")->trigger();
+    action("actionContinue")->trigger();
+    QCOMPARE(list->count(), 1);
+    QVERIFY(action("action_Run")->isEnabled());
+    action("actionStep_Back")->trigger();
+    QCOMPARE(editor()->execLine(), 3);
+    QVERIFY(action("actionStep")->isEnabled());
+    QCOMPARE(list->count(), 1);
+    action("actionContinue")->trigger();
+    QCOMPARE(list->count(), 1);
+    QVERIFY(action("actionStep_Back")->isEnabled());
+    editor()->textCursor().insertText(QStringLiteral("#"));
+    QVERIFY(!action("actionStep_Back")->isEnabled());
+    QVERIFY(!m_window->findChild<QTimelineBar*>()->isVisible());
+}
+
+void TestRunControls::clickOnASegmentSelectsItsLineAndStep()
+{
+    auto* area = m_window->findChild<QTurtleOutputArea*>();
+    const auto click = [&](const QStringList& points, int index) {
+        const QStringList from = points.at(index - 1).split(QLatin1Char(' '));
+        const QStringList to = points.at(index).split(QLatin1Char(' '));
+        const QPointF middle((from.at(1).toDouble() + to.at(1).toDouble()) / 2,
+                             -(from.at(2).toDouble() + to.at(2).toDouble()) / 2);
+        QTest::mouseClick(area, Qt::LeftButton, Qt::NoModifier, area->view().transform(area->size()).map(middle).toPoint());
+        return editor()->textCursor().blockNumber() + 1;
+    };
+    setScript(QStringLiteral("Tur=Asm\nwrite:Y;\nmove:100;\nleft:90;\nmove:50;\n"));
+    action("action_Run")->trigger();
+    const QStringList points = savedPoints();
+    // A turn adds a point: the segments end at the first and the last.
+    QCOMPARE(points.size(), 4);
+    QCOMPARE(click(points, 3), 5);
+    QCOMPARE(click(points, 1), 3);
+    QVERIFY(!m_window->findChild<QTimelineBar*>()->isVisible());
+
+    // While debugging, the timeline goes to the step that drew it.
+    action("action_Clear")->trigger();
+    action("action_Debug")->setChecked(true);
+    action("action_Run")->trigger();
+    action("actionContinue")->trigger();
+    QCOMPARE(click(points, 1), 3);
+    QCOMPARE(m_window->findChild<QTimelineBar*>()->shownStep(), qint64(2));
+    QCOMPARE(savedPoints().size(), 2);
 }
 
 int main(int argc, char* argv[])

@@ -57,6 +57,10 @@ void TestRunSession::runCommand(RunSession& session, const QString& command)
         session.stepOver();
     } else if (command == QLatin1String("out")) {
         session.stepOut();
+    } else if (command == QLatin1String("back")) {
+        session.stepBack();
+    } else if (command == QLatin1String("stop")) {
+        session.stop();
     }
 }
 
@@ -86,6 +90,14 @@ void TestRunSession::stops_data()
     QTest::newRow("step out at the top level runs on") << QList<int>() << "debug,step,out" << QList<int> { -1, 4, -1 };
     QTest::newRow("step out stops at a breakpoint on the way")
         << QList<int> { 10 } << "debug,step,step,out,out" << QList<int> { -1, 4, 9, 10, 5 };
+    QTest::newRow("step back undoes a step, step and continue go on from there")
+        << QList<int> { 5 } << "debug,step,step,back,step,continue" << QList<int> { -1, 4, 9, 4, 9, 5 };
+    QTest::newRow("step back after a breakpoint stop, and on into the procedure")
+        << QList<int> { 9 } << "run,continue,back,back,back,back,back" << QList<int> { 9, 9, 4, 5, 10, 9, 4 };
+    QTest::newRow("step back from the end of a debugging session pauses before the last instruction")
+        << QList<int>() << "debug,continue,back,continue" << QList<int> { -1, -1, 6, -1 };
+    QTest::newRow("a run that was not debugged, or a stopped one, cannot be stepped back")
+        << QList<int>() << "run,back,debug,step,stop,back" << QList<int> { -1, -1, -1, 4, -1, -1 };
 }
 
 void TestRunSession::stops()
@@ -96,8 +108,11 @@ void TestRunSession::stops()
 
     for (const bool plain : { false, true }) {
         Interpreter interpreter;
+        WalkingTurtle turtle;
+        interpreter.setWalkingTurtle(&turtle);
         interpreter.setPlainExecution(plain);
         RunSession session(&interpreter);
+        session.setRecordedTurtle(&turtle);
         session.setSpeed(RunSession::Instant);
         session.setBreakpoints(breakpoints);
 
