@@ -34,6 +34,10 @@
         <source>%1: not opened, Korvane opens one script and one turtle image at a time.</source>
         <translation>%1&#xa0;: non ouvert, Korvane ouvre un script et une image de tortue à la fois.</translation>
     </message>
+    <message>
+        <source>files</source>
+        <translation>fichiers</translation>
+    </message>
 </context>
 <context>
     <name>DockWidget</name>
@@ -599,6 +603,17 @@
     <message>
         <source>The writing was cancelled</source>
         <translation>L’écriture a été annulée</translation>
+    </message>
+</context>
+<context>
+    <name>QCommandLineParser</name>
+    <message>
+        <source>Displays help on commandline options.</source>
+        <translation>Afficher l’aide sur les options de la ligne de commande.</translation>
+    </message>
+    <message>
+        <source>Displays help including Qt specific options.</source>
+        <translation>Afficher l’aide, options propres à Qt comprises.</translation>
     </message>
 </context>
 <context>

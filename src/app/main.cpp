@@ -10,18 +10,39 @@
 #include <memory>
 #include <stdexcept>
 
-int main(int argc, char* argv[])
+namespace {
+
+void nameApplication()
 {
-    QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Korvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+}
 
-    CommandLine commandLine;
-    commandLine.process(QCoreApplication::arguments());
-    const FileChoice files(commandLine.files());
-    for (const QString& path : files.notOpened()) {
-        std::fprintf(stderr, "%s\n", qPrintable(CommandLine::notOpenedMessage(path)));
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // Answered without a window, so also in a terminal without a display.
+    if (CommandLine::answersWithoutWindow(argc, argv)) {
+        QCoreApplication console(argc, argv);
+        nameApplication();
+        CommandLine().process(QCoreApplication::arguments());
+    }
+
+    QApplication app(argc, argv);
+    nameApplication();
+
+    FileChoice files;
+    QString language;
+    {
+        CommandLine commandLine;
+        commandLine.process(QCoreApplication::arguments());
+        files = FileChoice(commandLine.files());
+        for (const QString& path : files.notOpened()) {
+            std::fprintf(stderr, "%s\n", qPrintable(CommandLine::notOpenedMessage(path)));
+        }
+        language = commandLine.language();
     }
 
     std::unique_ptr<MainWindow> window;
@@ -37,8 +58,8 @@ int main(int argc, char* argv[])
     }
     // The first start is maximised; later ones come back as they were left.
     const bool restored = window->readSettings();
-    if (!commandLine.language().isEmpty()) {
-        window->setSessionLanguage(commandLine.language());
+    if (!language.isEmpty()) {
+        window->setSessionLanguage(language);
     }
     if (restored) {
         window->show();

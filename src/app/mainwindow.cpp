@@ -13,7 +13,6 @@
 #include "settings.h"
 #include "timetravel.h"
 #include "windowlayout.h"
-#include "frontend/datalocation.h"
 #include "frontend/outputfile.h"
 #include "frontend/runsession.h"
 #include "drawing/imageexport.h"
@@ -35,15 +34,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QStatusBar>
 #include <QTextStream>
-#include <QTranslator>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -177,8 +173,6 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     m_resDirectory = QStringLiteral("./TurtleRes/");
     m_renderDirectory = QStringLiteral("./TurtleRender/");
 
-    m_qtTranslator = new QTranslator(this);
-    m_appTranslator = new QTranslator(this);
     m_languageActions = new QActionGroup(this);
     m_languageActions->setExclusive(true);
     m_languageActions->addAction(ui.action_System_Language);
@@ -655,31 +649,16 @@ void MainWindow::showAbout()
 
 void MainWindow::changeLanguage()
 {
-    QCoreApplication::removeTranslator(m_qtTranslator);
-    QCoreApplication::removeTranslator(m_appTranslator);
-
     QString code;
     if (!m_sessionLanguage.isNull()) {
         code = m_sessionLanguage == QLatin1String("en") ? QString() : m_sessionLanguage;
     } else if (ui.action_System_Language->isChecked()) {
-        code = QLocale::system().name().section(QLatin1Char('_'), 0, 0);
+        code = Translation::systemLanguage();
     } else if (ui.action_French->isChecked()) {
         code = QStringLiteral("fr");
     }
 
-    // A failed load leaves the translator empty: the source texts show.
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    const QString qtTranslations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-#else
-    const QString qtTranslations = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
-#endif
-    (void)m_qtTranslator->load(QStringLiteral("qt_") + code, qtTranslations);
-    QCoreApplication::installTranslator(m_qtTranslator);
-    // Looked up file by file: running from the source folder, the working
-    // directory holds Translations/ with the catalogue but the compiled .qm
-    // files sit in the build tree, beside the executable.
-    (void)m_appTranslator->load(locateDataFile(QStringLiteral("Translations/%1.qm").arg(code)));
-    QCoreApplication::installTranslator(m_appTranslator);
+    m_translation.install(code);
 
     applyLanguage(code);
 

@@ -2,6 +2,7 @@
 
 #include "frontend/interpreter.h"
 #include "settings.h"
+#include "translation.h"
 
 #include "ui_mainwindow.h"
 
@@ -16,7 +17,6 @@ class RecentFiles;
 class QCloseEvent;
 class QGridLayout;
 class QMenu;
-class QTranslator;
 class QDebuggerInterface;
 class QEditor;
 class QEditorPane;
@@ -124,8 +124,7 @@ private:
     QString m_resDirectory;
     QString m_renderDirectory;
     QActionGroup* m_languageActions;
-    QTranslator* m_qtTranslator;
-    QTranslator* m_appTranslator;
+    Translation m_translation;
     RecoveryStore* m_recovery;
     QCentralSplitter* m_splitter;
     RecentFiles* m_recentFiles;

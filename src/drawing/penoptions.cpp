@@ -6,15 +6,23 @@
 
 namespace {
 
+// Sets *value to the one named by text, in any case; an empty text keeps it.
 template <class Value, std::size_t N>
-bool lookUp(const QString& text, const char* const (&names)[N], const Value (&values)[N], Value* value)
+bool readWord(const QString& text, const char* option, const char* const (&names)[N], const Value (&values)[N],
+              Value* value, QString* error)
 {
+    if (text.isEmpty()) {
+        return true;
+    }
+    QString choices;
     for (std::size_t i = 0; i < N; ++i) {
         if (text.compare(QLatin1String(names[i]), Qt::CaseInsensitive) == 0) {
             *value = values[i];
             return true;
         }
+        choices += QLatin1String(i == 0 ? "" : i + 1 < N ? ", " : " or ") + QLatin1String(names[i]);
     }
+    *error = QStringLiteral("%1 takes %2, not \"%3\".").arg(QString::fromLatin1(option), choices, text);
     return false;
 }
 
@@ -42,28 +50,21 @@ bool PenOptions::toPen(QPen* pen, QString* error) const
     }
     static const char* const capNames[] = { "flat", "square", "round" };
     static const Qt::PenCapStyle caps[] = { Qt::FlatCap, Qt::SquareCap, Qt::RoundCap };
-    Qt::PenCapStyle capStyle = result.capStyle();
-    if (!cap.isEmpty() && !lookUp(cap, capNames, caps, &capStyle)) {
-        *error = QStringLiteral("--cap takes flat, square or round, not \"%1\".").arg(cap);
-        return false;
-    }
-    result.setCapStyle(capStyle);
     static const char* const joinNames[] = { "miter", "bevel", "round" };
     static const Qt::PenJoinStyle joins[] = { Qt::MiterJoin, Qt::BevelJoin, Qt::RoundJoin };
-    Qt::PenJoinStyle joinStyle = result.joinStyle();
-    if (!join.isEmpty() && !lookUp(join, joinNames, joins, &joinStyle)) {
-        *error = QStringLiteral("--join takes miter, bevel or round, not \"%1\".").arg(join);
-        return false;
-    }
-    result.setJoinStyle(joinStyle);
     static const char* const dashNames[] = { "solid", "dash", "dot", "dashdot", "dashdotdot" };
     static const Qt::PenStyle dashes[]
         = { Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine, Qt::DashDotDotLine };
+    Qt::PenCapStyle capStyle = result.capStyle();
+    Qt::PenJoinStyle joinStyle = result.joinStyle();
     Qt::PenStyle dashStyle = result.style();
-    if (!dash.isEmpty() && !lookUp(dash, dashNames, dashes, &dashStyle)) {
-        *error = QStringLiteral("--dash takes solid, dash, dot, dashdot or dashdotdot, not \"%1\".").arg(dash);
+    if (!readWord(cap, "--cap", capNames, caps, &capStyle, error)
+        || !readWord(join, "--join", joinNames, joins, &joinStyle, error)
+        || !readWord(dash, "--dash", dashNames, dashes, &dashStyle, error)) {
         return false;
     }
+    result.setCapStyle(capStyle);
+    result.setJoinStyle(joinStyle);
     result.setStyle(dashStyle);
     *pen = result;
     return true;

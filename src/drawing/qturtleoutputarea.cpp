@@ -431,25 +431,13 @@ void QTurtleOutputArea::keyPressEvent(QKeyEvent* event)
         m_spaceHeld = true;
     }
     if (m_walkingTurtle) {
-        switch (event->key()) {
-        case Qt::Key_Up:
-            m_walkingTurtle->move(10);
+        const int key = event->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            m_walkingTurtle->move(key == Qt::Key_Up ? 10 : -10);
             update();
-            break;
-        case Qt::Key_Down:
-            m_walkingTurtle->move(-10);
+        } else if (key == Qt::Key_Left || key == Qt::Key_Right) {
+            m_walkingTurtle->turn(key == Qt::Key_Left ? 10.0 : -10.0);
             update();
-            break;
-        case Qt::Key_Left:
-            m_walkingTurtle->turn(10.0);
-            update();
-            break;
-        case Qt::Key_Right:
-            m_walkingTurtle->turn(-10.0);
-            update();
-            break;
-        default:
-            break;
         }
         if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down || event->key() == Qt::Key_Left
             || event->key() == Qt::Key_Right) {

@@ -49,6 +49,19 @@ QByteArray withHairlines(QByteArray svg, const QPen& pen)
     return marked;
 }
 
+// Whole polylines: a vector file or a printer has no fill to speed up.
+void drawVectors(QPainter* painter, int width, int height, const WalkingTurtle* turtle, const QPen& pen,
+                 bool showTurtle)
+{
+    TurtleRenderer::setUpView(painter, width, height);
+    TurtleRenderer renderer(turtle, pen);
+    renderer.setReference(true);
+    renderer.drawTrace(painter);
+    if (showTurtle) {
+        renderer.drawTurtle(painter);
+    }
+}
+
 } // namespace
 
 bool isSvgFileName(const QString& fileName)
@@ -76,14 +89,7 @@ ImageExportResult exportSvg(
         generator.setTitle(QFileInfo(fileName).completeBaseName());
         QPainter painter(&generator);
         painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-        TurtleRenderer::setUpView(&painter, size.width(), size.height());
-        TurtleRenderer renderer(turtle, pen);
-        // Whole polylines: a vector file has no fill to speed up.
-        renderer.setReference(true);
-        renderer.drawTrace(&painter);
-        if (showTurtle) {
-            renderer.drawTurtle(&painter);
-        }
+        drawVectors(&painter, size.width(), size.height(), turtle, pen, showTurtle);
     }
     const QByteArray svg = withHairlines(buffer.data(), pen);
 
@@ -108,12 +114,6 @@ bool printDrawing(QPrinter* printer, const WalkingTurtle* turtle, const QPen& pe
         return false;
     }
     const QRect page = printer->pageLayout().paintRectPixels(printer->resolution());
-    TurtleRenderer::setUpView(&painter, page.width(), page.height());
-    TurtleRenderer renderer(turtle, pen);
-    renderer.setReference(true);
-    renderer.drawTrace(&painter);
-    if (showTurtle) {
-        renderer.drawTurtle(&painter);
-    }
+    drawVectors(&painter, page.width(), page.height(), turtle, pen, showTurtle);
     return painter.end();
 }

@@ -4,6 +4,9 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 // 32-bit two's complement, as the machine computes.
@@ -205,6 +208,14 @@ void DecodedProgram::decode(Instruction& instruction, const QStringList& args)
 
     Opcode opcode = Handler;
     bool decoded = false;
+    // In the order of the jump opcodes and of the machine's conditions.
+    static const VirtualMachine::CommandHandler jumps[] = { &VirtualMachine::jmpe, &VirtualMachine::jmpne,
+                                                            &VirtualMachine::jmpl, &VirtualMachine::jmple,
+                                                            &VirtualMachine::jmpg, &VirtualMachine::jmpge };
+    const auto jump = std::find(std::begin(jumps), std::end(jumps), handler);
+    static_assert(JumpGreaterOrEqual - JumpEqual == VirtualMachine::GreaterOrEqual
+                      && JumpLess - JumpEqual == VirtualMachine::Less,
+                  "the jump opcodes follow the machine's conditions");
 
     if (handler == &VirtualMachine::setRegister) {
         if (args.size() == 2) {
@@ -247,24 +258,9 @@ void DecodedProgram::decode(Instruction& instruction, const QStringList& args)
         zero.left = constant(0);
         decoded = decodeValues(instruction, args, 2, 1);
         opcode = JumpGreater;
-    } else if (handler == &VirtualMachine::jmpe) {
+    } else if (jump != std::end(jumps)) {
         decoded = decodeValues(instruction, args, 0, 3);
-        opcode = JumpEqual;
-    } else if (handler == &VirtualMachine::jmpne) {
-        decoded = decodeValues(instruction, args, 0, 3);
-        opcode = JumpNotEqual;
-    } else if (handler == &VirtualMachine::jmpl) {
-        decoded = decodeValues(instruction, args, 0, 3);
-        opcode = JumpLess;
-    } else if (handler == &VirtualMachine::jmple) {
-        decoded = decodeValues(instruction, args, 0, 3);
-        opcode = JumpLessOrEqual;
-    } else if (handler == &VirtualMachine::jmpg) {
-        decoded = decodeValues(instruction, args, 0, 3);
-        opcode = JumpGreater;
-    } else if (handler == &VirtualMachine::jmpge) {
-        decoded = decodeValues(instruction, args, 0, 3);
-        opcode = JumpGreaterOrEqual;
+        opcode = Opcode(JumpEqual + (jump - std::begin(jumps)));
     } else if (handler == &VirtualMachine::loop) {
         instruction.destination = &vm.m_cx;
         decoded = decodeValues(instruction, args, 0, 1);
@@ -413,19 +409,11 @@ int DecodedProgram::run(
                 ++at;
                 break;
             }
-            case TurnLeft: {
-                const int angle = evaluate(instruction.operands[0]);
-                if (vm.m_turtle) {
-                    vm.m_turtle->turn(static_cast<double>(angle));
-                    noteSnapshot(instruction, vm.m_turtle->isWriting());
-                }
-                ++at;
-                break;
-            }
+            case TurnLeft:
             case TurnRight: {
-                const int angle = evaluate(instruction.operands[0]);
+                const double angle = evaluate(instruction.operands[0]);
                 if (vm.m_turtle) {
-                    vm.m_turtle->turn(-static_cast<double>(angle));
+                    vm.m_turtle->turn(instruction.opcode == TurnLeft ? angle : -angle);
                     noteSnapshot(instruction, vm.m_turtle->isWriting());
                 }
                 ++at;
@@ -457,28 +445,8 @@ int DecodedProgram::run(
                 const int a = evaluate(instruction.operands[0]);
                 const int b = evaluate(instruction.operands[1]);
                 const int target = evaluate(instruction.operands[2]);
-                bool holds = false;
-                switch (instruction.opcode) {
-                case JumpEqual:
-                    holds = a == b;
-                    break;
-                case JumpNotEqual:
-                    holds = a != b;
-                    break;
-                case JumpLess:
-                    holds = a < b;
-                    break;
-                case JumpLessOrEqual:
-                    holds = a <= b;
-                    break;
-                case JumpGreater:
-                    holds = a > b;
-                    break;
-                default:
-                    holds = a >= b;
-                    break;
-                }
-                at = holds ? jumpTarget(instruction, at, target) : at + 1;
+                const auto condition = VirtualMachine::JumpCondition(instruction.opcode - JumpEqual);
+                at = VirtualMachine::holds(condition, a, b) ? jumpTarget(instruction, at, target) : at + 1;
                 break;
             }
             case Loop: {

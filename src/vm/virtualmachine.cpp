@@ -425,28 +425,7 @@ void VirtualMachine::conditionalJump(const QStringList& args, JumpCondition cond
     if (!parseThreeInts(args, a, b, target)) {
         return;
     }
-    bool holds = false;
-    switch (condition) {
-    case Equal:
-        holds = a == b;
-        break;
-    case NotEqual:
-        holds = a != b;
-        break;
-    case Less:
-        holds = a < b;
-        break;
-    case LessOrEqual:
-        holds = a <= b;
-        break;
-    case Greater:
-        holds = a > b;
-        break;
-    case GreaterOrEqual:
-        holds = a >= b;
-        break;
-    }
-    if (holds) {
+    if (holds(condition, a, b)) {
         m_instructionRegister = target;
     }
 }

@@ -40,6 +40,26 @@ public:
         GreaterOrEqual = 5,
     };
 
+    // Whether a conditional jump comparing a with b is taken.
+    static bool holds(JumpCondition condition, int a, int b)
+    {
+        switch (condition) {
+        case Equal:
+            return a == b;
+        case NotEqual:
+            return a != b;
+        case Less:
+            return a < b;
+        case LessOrEqual:
+            return a <= b;
+        case Greater:
+            return a > b;
+        case GreaterOrEqual:
+            return a >= b;
+        }
+        return false;
+    }
+
     // Run-time message codes thrown by the handlers.
     enum ErrorCode {
         TooFewArguments = 200,

@@ -18,6 +18,7 @@ QDebuggerInterface::QDebuggerInterface(QWidget* parent)
     // Rows are 22 pixels high whatever the font would ask for, and no margin
     // around the table, so that every row fits a dock of modest height.
     m_ui->DebugTableWidget->verticalHeader()->setMinimumSectionSize(kRowHeight);
+    m_ui->DebugTableWidget->verticalHeader()->setDefaultSectionSize(kRowHeight);
     m_ui->gridLayout->setContentsMargins(0, 0, 0, 0);
     m_ui->DebugTableWidget->setFrameShape(QFrame::NoFrame);
 

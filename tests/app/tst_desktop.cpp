@@ -1,27 +1,18 @@
+#include "windowfixture.h"
 #include "commandline.h"
-#include "dialogs.h"
 #include "filechoice.h"
-#include "mainwindow.h"
 #include "drawing/qturtleoutputarea.h"
-#include "widgets/qeditor.h"
 
-#include <QAction>
 #include <QComboBox>
-#include <QDockWidget>
 #include <QMimeData>
 #include <QSettings>
 #include <QSpinBox>
 #include <QSplitter>
-#include <QStandardPaths>
-#include <QTableWidget>
 #include <QTemporaryDir>
-#include <QtTest>
-
-#include <memory>
 
 // Files given from outside (command line, drops), settings kept between
 // sessions, and the default layout of the window.
-class TestDesktop : public QObject
+class TestDesktop : public QObject, protected WindowFixture
 {
     Q_OBJECT
 
@@ -38,11 +29,9 @@ private slots:
     void editorGetsItsColumnsOnALaptopScreen();
 
 private:
-    QEditor* editor() const { return m_window->findChild<QEditor*>(); }
     QString write(const QString& name, const QByteArray& text);
     void newWindow();
 
-    std::unique_ptr<MainWindow> m_window;
     QTemporaryDir m_dir;
 };
 
@@ -64,8 +53,7 @@ void TestDesktop::init()
 
 void TestDesktop::cleanup()
 {
-    editor()->setIfModified(false);
-    m_window.reset();
+    closeWindow();
 }
 
 void TestDesktop::newWindow()
@@ -128,7 +116,7 @@ void TestDesktop::commandLineOpens()
     QCOMPARE(editor()->documentTitle(), script.isEmpty() ? QString() : m_dir.filePath(script));
     QCOMPARE(editor()->toPlainText().isEmpty(), script.isEmpty());
     // The trace ends with the pen down, which the Write action shows.
-    QCOMPARE(m_window->findChild<QAction*>(QStringLiteral("action_Write"))->isChecked(), traceLoaded);
+    QCOMPARE(action("action_Write")->isChecked(), traceLoaded);
     QStringList expectedNotOpened;
     for (const QString& name : notOpened) {
         expectedNotOpened << m_dir.filePath(name);
@@ -176,12 +164,12 @@ void TestDesktop::settingsLastBetweenSessions()
     const QString script = write(QStringLiteral("kept.tur"), "Tur=Asm\n");
     QVERIFY(!m_window->readSettings());
     m_window->open(FileChoice({ script }));
-    m_window->findChild<QAction*>(QStringLiteral("action_French"))->trigger();
-    auto* panel = m_window->findChild<QDockWidget*>(QStringLiteral("m_turtleTraceProperties"));
+    action("action_French")->trigger();
+    auto* panel = dock("m_turtleTraceProperties");
     panel->findChild<QSpinBox*>(QStringLiteral("Width"))->setValue(7);
     panel->findChild<QComboBox*>(QStringLiteral("PenStyle"))->setCurrentIndex(2);
     Dialogs::setNextFileName(m_dir.path());
-    m_window->findChild<QAction*>(QStringLiteral("actionDir_Choice_tur"))->trigger();
+    action("actionDir_Choice_tur")->trigger();
     QFont font = editor()->font();
     font.setPointSize(17);
     editor()->setFont(font);
@@ -199,7 +187,7 @@ void TestDesktop::settingsLastBetweenSessions()
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     QCOMPARE(m_window->size(), QSize(1000, 700));
     QCOMPARE(m_window->findChild<QSplitter*>(QStringLiteral("centralSplitter"))->sizes(), sizes);
-    QVERIFY(m_window->findChild<QAction*>(QStringLiteral("action_French"))->isChecked());
+    QVERIFY(action("action_French")->isChecked());
     // The restored pen reaches the drawing, not only the panel's preview.
     const QPen pen = m_window->findChild<QTurtleOutputArea*>()->pen();
     QCOMPARE(pen.width(), 7);
@@ -211,7 +199,7 @@ void TestDesktop::settingsLastBetweenSessions()
     QCOMPARE(editor()->documentTitle(), QFileInfo(script).absoluteFilePath());
     // The folder comes back: Open starts there.
     Dialogs::setNextFileName(QString());
-    m_window->findChild<QAction*>(QStringLiteral("actionDir_Choice_tur"))->trigger();
+    action("actionDir_Choice_tur")->trigger();
 }
 
 void TestDesktop::damagedSettingsAreIgnored()
@@ -232,7 +220,7 @@ void TestDesktop::damagedSettingsAreIgnored()
     QVERIFY(!m_window->readSettings());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    QVERIFY(m_window->findChild<QAction*>(QStringLiteral("action_System_Language"))->isChecked());
+    QVERIFY(action("action_System_Language")->isChecked());
     QVERIFY(m_window->findChild<QMenu*>(QStringLiteral("menuRecent_Files"))->actions().constFirst()->isVisible() == false);
     QCOMPARE(area->pen(), pen);
     QVERIFY(editor()->font().pointSizeF() > 0);
@@ -255,17 +243,20 @@ void TestDesktop::editorGetsItsColumnsOnALaptopScreen()
     QVERIFY(m_window->findChild<QTurtleOutputArea*>()->width() * 3
             >= m_window->findChild<QSplitter*>(QStringLiteral("centralSplitter"))->width());
     // Every row of the debugger panel is in view: registers, stack size and stack top.
-    editor()->setPlainText(QStringLiteral("Tur=Asm\npush:1;\nmove:1;\n"));
-    m_window->findChild<QAction*>(QStringLiteral("action_Debug"))->setChecked(true);
-    m_window->findChild<QAction*>(QStringLiteral("action_Run"))->trigger();
-    m_window->findChild<QAction*>(QStringLiteral("actionStep"))->trigger();
-    m_window->findChild<QAction*>(QStringLiteral("actionStep"))->trigger();
+    setScript(QStringLiteral("Tur=Asm\npush:1;\nmove:1;\n"));
+    action("action_Debug")->setChecked(true);
+    action("action_Run")->trigger();
+    action("actionStep")->trigger();
+    action("actionStep")->trigger();
     auto* table = m_window->findChild<QTableWidget*>(QStringLiteral("DebugTableWidget"));
     QVERIFY(table->rowCount() > 0);
     const int rows = 7;
     QVERIFY2(rows * table->rowHeight(0) <= table->viewport()->height(),
              qPrintable(QStringLiteral("%1 rows of %2 > %3").arg(rows).arg(table->rowHeight(0))
                             .arg(table->viewport()->height())));
+    // And no more: the drawing and the editor get the rest of the height.
+    QVERIFY2((rows + 1) * table->rowHeight(0) > table->viewport()->height(),
+             qPrintable(QString::number(table->viewport()->height())));
 
     // Still usable at the smallest size.
     m_window->resize(800, 600);

@@ -1,31 +1,21 @@
-#include "dialogs.h"
+#include "../app/windowfixture.h"
 #include "frontend/datalocation.h"
-#include "mainwindow.h"
 #include "drawing/qrenderdialogue.h"
 #include "drawing/qturtleoutputarea.h"
 #include "drawing/qturtletraceproperties.h"
-#include "widgets/qeditor.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDockWidget>
 #include <QFile>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QToolBar>
-#include <QtTest>
-
-#include <memory>
 
 namespace {
 
@@ -127,7 +117,7 @@ int childMain()
 
 // Switching the interface between English and French with the compiled fr.qm,
 // which the build puts beside this executable as it does beside korvane.
-class TestLanguage : public QObject
+class TestLanguage : public QObject, protected WindowFixture
 {
     Q_OBJECT
 
@@ -147,60 +137,36 @@ private slots:
     void penPanelResetReachesTheOutputArea();
     void startUpLanguage_data();
     void startUpLanguage();
+    void commandLineHelp_data();
+    void commandLineHelp();
 
 private:
-    QAction* action(const char* name) const;
     void choose(const char* languageAction);
-    QStringList errorTexts() const;
-
-    std::unique_ptr<MainWindow> m_window;
 };
 
 void TestLanguage::initTestCase()
 {
-    QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
+    prepareApplication();
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
-    Dialogs::setInteractive(false);
     QVERIFY2(QFileInfo::exists(locateDataFile(QStringLiteral("Translations/fr.qm"))),
              "fr.qm must be built beside this test");
 }
 
 void TestLanguage::init()
 {
-    Dialogs::clear();
-    m_window = std::make_unique<MainWindow>();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QVERIFY(openWindow());
 }
 
 void TestLanguage::cleanup()
 {
-    m_window->findChild<QEditor*>()->setIfModified(false);
-    m_window.reset();
+    closeWindow();
     QTurtleTraceProperties::setColorDialog({});
-}
-
-QAction* TestLanguage::action(const char* name) const
-{
-    QAction* found = m_window->findChild<QAction*>(QLatin1String(name));
-    Q_ASSERT(found);
-    return found;
 }
 
 void TestLanguage::choose(const char* languageAction)
 {
     action(languageAction)->trigger();
     QVERIFY(action(languageAction)->isChecked());
-}
-
-QStringList TestLanguage::errorTexts() const
-{
-    auto* list = m_window->findChild<QListWidget*>(QStringLiteral("ErrorListWidget"));
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i) {
-        texts << list->item(i)->text();
-    }
-    return texts;
 }
 
 void TestLanguage::textsFollowTheLanguage_data()
@@ -272,7 +238,7 @@ void TestLanguage::helpPageIsReplacedAsAWhole()
 
 void TestLanguage::errorListChangesLanguageAtTheNextRun()
 {
-    m_window->findChild<QEditor*>()->setPlainText(QStringLiteral("Tur=Asm\nmove:1\n"));
+    setScript(QStringLiteral("Tur=Asm\nmove:1\n"));
     action("action_Run")->trigger();
     const QStringList english = errorTexts();
     QCOMPARE(english.first(), QStringLiteral("Missing ';' at the end of line 2."));
@@ -302,10 +268,9 @@ void TestLanguage::titleKeepsTheFileAndItsMark()
     }
     Dialogs::setNextFileName(path);
     action("actionOpen")->trigger();
-    auto* editor = m_window->findChild<QEditor*>();
-    editor->setFocus();
-    editor->moveCursor(QTextCursor::End);
-    QTest::keyClicks(editor, QStringLiteral("move:1;"));
+    editor()->setFocus();
+    editor()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(editor(), QStringLiteral("move:1;"));
     const QString title = QStringLiteral("Korvane - carré.tur*");
     QCOMPARE(m_window->windowTitle(), title);
 
@@ -449,6 +414,47 @@ void TestLanguage::startUpLanguage()
         QSKIP("An installed Korvane provides fr.qm to the copy");
     }
     QCOMPARE(shown, expected);
+}
+
+void TestLanguage::commandLineHelp_data()
+{
+    QTest::addColumn<QByteArray>("locale");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("French system, with the toolkit's help option")
+        << QByteArray("fr_FR.UTF-8") << QStringList { "--help" }
+        << QStringList { "Afficher l’aide sur les options", "[FICHIER…]" };
+    QTest::newRow("French asked for on an English system")
+        << QByteArray("C.UTF-8") << QStringList { "--lang", "fr", "--help" }
+        << QStringList { "Utiliser la langue CODE" };
+    QTest::newRow("English asked for on a French system")
+        << QByteArray("fr_FR.UTF-8") << QStringList { "--lang=en", "--help" }
+        << QStringList { "Options:", "Displays help on", "Use the language CODE" };
+}
+
+// The help is written before any window exists, by korvane itself.
+void TestLanguage::commandLineHelp()
+{
+    QFETCH(QByteArray, locale);
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, expected);
+
+    QProcess korvane;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(locale));
+    // As in a terminal without a display.
+    for (const char* name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" }) {
+        environment.remove(QLatin1String(name));
+    }
+    korvane.setProcessEnvironment(environment);
+    korvane.start(QCoreApplication::applicationDirPath() + QStringLiteral("/korvane"), arguments);
+    QVERIFY(korvane.waitForFinished(30000));
+    QCOMPARE(korvane.exitCode(), 0);
+    const QString help = QString::fromUtf8(korvane.readAllStandardOutput());
+    for (const QString& text : expected) {
+        QVERIFY2(help.contains(text), qPrintable(help));
+    }
 }
 
 int main(int argc, char* argv[])

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QTranslator>
+
+// The language of the texts on screen: Qt's own (standard buttons, the
+// command line's help) and Korvane's, installed on the application together
+// and removed when this object goes.
+class Translation
+{
+public:
+    // A two-letter code; an empty one, "en" or a language without a
+    // translation leaves the source texts, which are English.
+    void install(const QString& code);
+
+    // The two-letter code of the system's language.
+    static QString systemLanguage();
+
+private:
+    QTranslator m_qtTranslator;
+    QTranslator m_appTranslator;
+};
