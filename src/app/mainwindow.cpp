@@ -156,6 +156,12 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     connect(m_session, &RunSession::advanced, this, &MainWindow::showMachine);
     connect(m_session, &RunSession::finished, this, &MainWindow::showRunEnd);
     connect(m_session, &RunSession::stateChanged, this, &MainWindow::showRunState);
+    const auto glide = [this] {
+        m_outputArea->setGlideDuration(
+            m_session->state() == RunSession::Animating ? RunSession::glideDuration(m_session->speed()) : 0);
+    };
+    connect(m_session, &RunSession::stateChanged, this, glide);
+    connect(m_session, &RunSession::speedChanged, this, glide);
     connect(m_session, &RunSession::busy, this, &MainWindow::showProgress);
     connect(m_session, &RunSession::memoryExceeded, this, [this](qint64 bytes) {
         warn(tr("Script stopped"),
@@ -304,8 +310,8 @@ void MainWindow::showProgress(qint64 executedSteps)
 
 void MainWindow::repaintDrawing()
 {
-    // Updating the window alone does not repaint the child that draws the trace.
-    update();
+    // The area alone: a whole window repainted at every animation step took
+    // longer than a frame.
     m_outputArea->update();
 }
 

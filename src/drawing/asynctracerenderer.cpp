@@ -14,9 +14,10 @@ AsyncTraceRenderer::AsyncTraceRenderer(QObject* parent)
 
 AsyncTraceRenderer::~AsyncTraceRenderer()
 {
-    cancel();
     // The jobs hold no pointer to this object; their watchers are children
-    // and go with it, so a late result is simply lost.
+    // and go with it, so a late result is simply lost. A cancelled job ends
+    // within a few thousand points, and the pool waits for it.
+    cancel();
 }
 
 void AsyncTraceRenderer::cancel()
@@ -39,7 +40,7 @@ quint64 AsyncTraceRenderer::request(const TraceRenderRequest& request)
 
     auto* watcher = new QFutureWatcher<TraceRenderResult>(this);
     connect(watcher, &QFutureWatcher<TraceRenderResult>::finished, this, [this, watcher] { collect(watcher); });
-    watcher->setFuture(QtConcurrent::run([request, flag, generation] {
+    watcher->setFuture(QtConcurrent::run(&m_pool, [request, flag, generation] {
         TraceRenderResult result = render(request, flag.get());
         result.generation = generation;
         return result;

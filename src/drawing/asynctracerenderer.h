@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QPen>
 #include <QSize>
+#include <QThreadPool>
 
 #include <atomic>
 #include <memory>
@@ -69,4 +70,8 @@ private:
     quint64 m_generation = 0;
     bool m_busy = false;
     std::shared_ptr<std::atomic<bool>> m_cancel;
+    // Not the global pool: the painter draws large images on the GUI thread
+    // with the global pool's threads and waits for them, which would then wait
+    // for a render of several seconds.
+    QThreadPool m_pool;
 };

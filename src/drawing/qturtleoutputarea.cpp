@@ -20,6 +20,8 @@ constexpr std::size_t ImmediatePoints = 1500;
 // New segments drawn onto the picture at once; beyond, a background render.
 constexpr std::size_t ThinIncrementPoints = 20000;
 constexpr std::size_t WideIncrementPoints = 1000;
+// Points copied from the trace at one paint (about 10 ms).
+constexpr std::size_t SyncSlicePoints = std::size_t(1) << 18;
 // No growth for this long and the whole picture is rendered again.
 constexpr int SettleMs = 300;
 // How near a segment a point must be to hit it, in pixels.
@@ -45,6 +47,11 @@ QTurtleOutputArea::QTurtleOutputArea(QWidget* parent)
     m_settleTimer.setSingleShot(true);
     m_settleTimer.setInterval(SettleMs);
     connect(&m_settleTimer, &QTimer::timeout, this, &QTurtleOutputArea::settle);
+    connect(&m_glide, &MarkerGlide::moved, this, QOverload<>::of(&QWidget::update));
+    connect(&m_glide, &MarkerGlide::finished, this, [this] {
+        m_glideDraws = false;
+        m_settleTimer.start();
+    });
     connect(m_renderer, &AsyncTraceRenderer::finished, this, &QTurtleOutputArea::takeRender);
     connect(m_renderer, &AsyncTraceRenderer::failed, this, [this](const QString& reason) {
         // Not tried again until something changes.
@@ -78,6 +85,14 @@ void QTurtleOutputArea::setPen(const QPen& p)
     update();
 }
 
+void QTurtleOutputArea::setGlideDuration(int ms)
+{
+    if (ms != m_glide.duration()) {
+        m_glide.finish();
+        m_glide.setDuration(ms);
+    }
+}
+
 void QTurtleOutputArea::setSnapshotToolTip(std::function<QString(int)> toolTip)
 {
     m_toolTip = std::move(toolTip);
@@ -96,9 +111,46 @@ QColor QTurtleOutputArea::backgroundColor() const
 
 void QTurtleOutputArea::syncTrace(bool verifyAll)
 {
-    if (m_mirror.sync(m_walkingTurtle, verifyAll) == TraceMirror::Change::Replaced) {
+    if (m_mirror.sync(m_walkingTurtle, verifyAll, SyncSlicePoints) == TraceMirror::Change::Replaced) {
         ++m_epoch;
     }
+    // A long trace is copied over several paints, so that none holds the event loop.
+    if (m_walkingTurtle && m_mirror.size() < m_walkingTurtle->trace().size()) {
+        QTimer::singleShot(0, this, QOverload<>::of(&QWidget::update));
+    }
+}
+
+void QTurtleOutputArea::followTurtle()
+{
+    MarkerGlide::Pose pose;
+    pose.angle = Turtle::Pi;
+    if (m_walkingTurtle) {
+        pose.position = QPointF(m_walkingTurtle->x(), -double(m_walkingTurtle->y()));
+        pose.angle = m_walkingTurtle->angle();
+    }
+    const std::size_t count = m_mirror.size();
+    if (pose == m_glide.target() && m_glideEpoch == m_epoch && m_glideCount == count) {
+        return;
+    }
+    // One step glides from where the last one ended; anything else jumps.
+    const bool oneStep = m_glideEpoch == m_epoch && count >= m_glideCount && count <= m_glideCount + 1;
+    const bool grew = count == m_glideCount + 1;
+    const MarkerGlide::Pose from = m_glide.target();
+    m_glide.finish();
+    m_glideEpoch = m_epoch;
+    m_glideCount = count;
+    if (!oneStep) {
+        m_glide.start(pose, pose);
+        return;
+    }
+    m_glideDraws = m_glide.duration() > 0 && grew && count >= 2 && m_mirror.snapshot()[count - 1].isWriting()
+        && from.position != pose.position;
+    m_glide.start(from, pose);
+}
+
+std::size_t QTurtleOutputArea::drawnCount() const
+{
+    return m_glideDraws && m_glide.isActive() ? m_glideCount - 1 : m_mirror.size();
 }
 
 bool QTurtleOutputArea::pictureMatches(const Picture& picture) const
@@ -116,7 +168,7 @@ void QTurtleOutputArea::requestRender()
     next.pen = m_pen;
     next.background = backgroundColor();
     next.epoch = m_epoch;
-    next.count = m_mirror.size();
+    next.count = drawnCount();
     next.image = QImage(1, 1, QImage::Format_RGB32); // only to make it match
     next.image.setDevicePixelRatio(devicePixelRatioF());
     // A running render of the same picture is let finish even if the trace
@@ -133,7 +185,7 @@ void QTurtleOutputArea::requestRender()
     request.view = m_view;
     request.pen = m_pen;
     request.background = next.background;
-    request.points = m_mirror.snapshot();
+    request.points = m_mirror.snapshot(next.count);
     m_renderer->request(request);
 }
 
@@ -153,6 +205,11 @@ void QTurtleOutputArea::settle()
 {
     m_settleTimer.stop();
     syncTrace(true);
+    followTurtle();
+    // The glide's end settles the picture.
+    if (m_glide.isActive()) {
+        return;
+    }
     if (!pictureMatches(m_picture) || !m_picture.exact || m_picture.count != m_mirror.size()) {
         if (m_mirror.size() <= ImmediatePoints) {
             update();
@@ -167,8 +224,9 @@ void QTurtleOutputArea::updatePicture()
     if (size().isEmpty()) {
         return;
     }
+    const std::size_t drawn = drawnCount();
     if (m_mirror.size() <= ImmediatePoints) {
-        if (pictureMatches(m_picture) && m_picture.exact && m_picture.count == m_mirror.size()) {
+        if (pictureMatches(m_picture) && m_picture.exact && m_picture.count == drawn) {
             return;
         }
         m_renderer->cancel();
@@ -178,7 +236,7 @@ void QTurtleOutputArea::updatePicture()
         request.view = m_view;
         request.pen = m_pen;
         request.background = backgroundColor();
-        request.points = m_mirror.snapshot();
+        request.points = m_mirror.snapshot(drawn);
         const TraceRenderResult result = AsyncTraceRenderer::render(request, nullptr);
         if (result.outOfMemory) {
             emit renderFailed(tr("There is not enough memory to draw the picture (%1 x %2 pixels).")
@@ -202,11 +260,11 @@ void QTurtleOutputArea::updatePicture()
         requestRender();
         return;
     }
-    if (m_picture.count == m_mirror.size()) {
+    if (m_picture.count >= drawn) {
         return;
     }
     const std::size_t limit = isThin(m_pen) ? ThinIncrementPoints : WideIncrementPoints;
-    if (m_mirror.size() - m_picture.count > limit) {
+    if (drawn - m_picture.count > limit) {
         requestRender();
         return;
     }
@@ -215,9 +273,9 @@ void QTurtleOutputArea::updatePicture()
     QPainter painter(&m_picture.image);
     TurtleRenderer::setUpView(&painter, width(), height());
     painter.setWorldTransform(m_view.worldTransform(size()));
-    TurtleRenderer::drawSnapshotRange(
-        &painter, m_mirror.snapshot(), m_picture.count, m_mirror.size(), m_pen, &m_picture.runLength);
-    m_picture.count = m_mirror.size();
+    TurtleRenderer::drawSnapshotRange(&painter, m_mirror.snapshot(drawn), m_picture.count, drawn, m_pen,
+        &m_picture.runLength);
+    m_picture.count = drawn;
     m_picture.exact = false;
     m_settleTimer.start();
 }
@@ -225,6 +283,7 @@ void QTurtleOutputArea::updatePicture()
 void QTurtleOutputArea::paintEvent(QPaintEvent*)
 {
     syncTrace(false);
+    followTurtle();
     updatePicture();
 
     QPainter painter(this);
@@ -244,7 +303,12 @@ void QTurtleOutputArea::paintEvent(QPaintEvent*)
     }
     TurtleRenderer::setUpView(&painter, width(), height());
     painter.setWorldTransform(m_view.worldTransform(size()));
-    TurtleRenderer(m_walkingTurtle, m_pen).drawTurtle(&painter);
+    if (m_glideDraws && m_glide.isActive() && m_picture.count + 1 == m_glideCount) {
+        TurtleRenderer::drawPartialSegment(&painter, m_mirror.snapshot(m_glideCount), m_glideCount - 1,
+            m_glide.progress(), m_pen, m_picture.runLength);
+    }
+    const MarkerGlide::Pose marker = m_glide.pose();
+    TurtleRenderer::drawMarker(&painter, marker.position, marker.angle);
     drawEdgeArrow(&painter);
 }
 
@@ -255,8 +319,7 @@ void QTurtleOutputArea::drawEdgeArrow(QPainter* painter)
     }
     QPointF at;
     double angle = 0;
-    const QPointF turtle(m_walkingTurtle->x(), -double(m_walkingTurtle->y()));
-    if (!m_view.edgeArrow(turtle, size(), &at, &angle)) {
+    if (!m_view.edgeArrow(m_glide.pose().position, size(), &at, &angle)) {
         return;
     }
     painter->save();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drawingview.h"
+#include "markerglide.h"
 #include "tracemirror.h"
 
 #include <QImage>
@@ -61,6 +62,9 @@ public slots:
     void zoomOut();
     // Renders the whole picture again now, as when the trace stops growing.
     void settle();
+    // How long the marker glides to its next pose, drawing the segment as it
+    // goes (0: it jumps there); a change ends the glide going on.
+    void setGlideDuration(int ms);
 
 signals:
     // A left click (no drag, no pan) on a segment.
@@ -97,6 +101,9 @@ private:
     };
 
     void syncTrace(bool verifyAll);
+    void followTurtle();
+    // The points the picture holds once complete: not the segment being glided along.
+    std::size_t drawnCount() const;
     void updatePicture();
     bool pictureMatches(const Picture& picture) const;
     void requestRender();
@@ -119,6 +126,13 @@ private:
     Picture m_failed;
     AsyncTraceRenderer* m_renderer;
     QTimer m_settleTimer;
+
+    MarkerGlide m_glide;
+    // The trace's length and epoch when the glide's target was taken.
+    std::size_t m_glideCount = 0;
+    quint64 m_glideEpoch = 0;
+    // The glide draws the trace's last segment, which the picture leaves out meanwhile.
+    bool m_glideDraws = false;
 
     std::function<QString(int)> m_toolTip;
     bool m_spaceHeld = false;

@@ -35,7 +35,7 @@ void TraceMirror::truncate(std::size_t size)
     m_size = size;
 }
 
-TraceMirror::Change TraceMirror::sync(const WalkingTurtle* turtle, bool verifyAll)
+TraceMirror::Change TraceMirror::sync(const WalkingTurtle* turtle, bool verifyAll, std::size_t limit)
 {
     if (!turtle) {
         const bool had = m_size > 0;
@@ -63,13 +63,15 @@ TraceMirror::Change TraceMirror::sync(const WalkingTurtle* turtle, bool verifyAl
     }
     if (trace.size() > m_size) {
         auto source = trace.cbegin() + std::ptrdiff_t(m_size);
-        while (m_size < trace.size()) {
+        const std::size_t end = m_size + std::min(limit, trace.size() - m_size);
+        while (m_size < end) {
             const std::size_t offset = m_size & (TraceSnapshot::ChunkSize - 1);
             if (offset == 0) {
-                m_chunks.push_back(std::make_shared<Chunk>());
+                // Not zeroed first: every point is written below.
+                m_chunks.push_back(std::shared_ptr<Chunk>(new Chunk));
             }
             Chunk& chunk = *m_chunks.back();
-            const std::size_t count = std::min(TraceSnapshot::ChunkSize - offset, trace.size() - m_size);
+            const std::size_t count = std::min(TraceSnapshot::ChunkSize - offset, end - m_size);
             for (std::size_t k = 0; k < count; ++k, ++source) {
                 chunk.points[offset + k] = TracePoint { source->x(), source->y(), source->isWriting() };
             }
@@ -82,7 +84,8 @@ TraceMirror::Change TraceMirror::sync(const WalkingTurtle* turtle, bool verifyAl
     return change;
 }
 
-TraceSnapshot TraceMirror::snapshot() const
+TraceSnapshot TraceMirror::snapshot(std::size_t count) const
 {
-    return TraceSnapshot(std::vector<std::shared_ptr<const Chunk>>(m_chunks.begin(), m_chunks.end()), m_size);
+    return TraceSnapshot(
+        std::vector<std::shared_ptr<const Chunk>>(m_chunks.begin(), m_chunks.end()), std::min(count, m_size));
 }

@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -63,14 +64,17 @@ class TraceMirror
 public:
     enum class Change { None, Grown, Replaced };
 
-    // Brings the mirror to the trace. `verifyAll` compares every mirrored point
-    // with the trace; otherwise a sample of them (the trace is checked for
-    // being the same one that grew, not re-read).
-    Change sync(const WalkingTurtle* turtle, bool verifyAll);
+    // Brings the mirror to the trace, copying at most `limit` new points.
+    // `verifyAll` compares every mirrored point with the trace; otherwise a
+    // sample of them (the trace is checked for being the same one that grew,
+    // not re-read).
+    Change sync(const WalkingTurtle* turtle, bool verifyAll, std::size_t limit = SIZE_MAX);
     void clear();
 
     std::size_t size() const { return m_size; }
-    TraceSnapshot snapshot() const;
+    TraceSnapshot snapshot() const { return snapshot(m_size); }
+    // The first `count` points at most.
+    TraceSnapshot snapshot(std::size_t count) const;
 
 private:
     using Chunk = TraceSnapshot::Chunk;

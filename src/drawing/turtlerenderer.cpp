@@ -217,6 +217,21 @@ bool paintBands(QImage* image, const QSize& size, const QTransform& world, const
     return done && otherDone;
 }
 
+// A segment cut short: its start and a point along it.
+struct PartialSegment
+{
+    struct Point
+    {
+        double px;
+        double py;
+        double x() const { return px; }
+        double y() const { return py; }
+        bool isWriting() const { return true; }
+    };
+    Point points[2];
+    const Point& operator[](std::size_t i) const { return points[i]; }
+};
+
 // The trace read in place, by index.
 struct TraceIndex
 {
@@ -319,7 +334,32 @@ void TurtleRenderer::drawSnapshotRange(QPainter* painter, const TraceSnapshot& p
     painter->restore();
 }
 
+void TurtleRenderer::drawPartialSegment(QPainter* painter, const TraceSnapshot& points, std::size_t index,
+    double fraction, const QPen& pen, double runLength)
+{
+    if (index == 0 || index >= points.size() || !points[index].isWriting()) {
+        return;
+    }
+    const TracePoint& a = points[index - 1];
+    const TracePoint& b = points[index];
+    const PartialSegment segment { { { double(a.x()), double(a.y()) },
+        { a.x() + fraction * (b.x() - a.x()), a.y() + fraction * (b.y() - a.y()) } } };
+    painter->save();
+    const Stroke stroke(pen, painter->combinedTransform(), false);
+    drawRange(painter, segment, 1, 2, pen, stroke, &runLength, QRectF(), nullptr);
+    painter->restore();
+}
+
 void TurtleRenderer::drawTurtle(QPainter* painter) const
+{
+    if (m_turtle) {
+        drawMarker(painter, QPointF(m_turtle->x(), -qreal(m_turtle->y())), m_turtle->angle());
+    } else {
+        drawMarker(painter, QPointF(), Turtle::Pi);
+    }
+}
+
+void TurtleRenderer::drawMarker(QPainter* painter, const QPointF& at, double angle)
 {
     painter->save();
 
@@ -329,18 +369,13 @@ void TurtleRenderer::drawTurtle(QPainter* painter) const
     path.addEllipse(-30, -22.5, 60, 45);
     path.moveTo(-35, 0);
     path.arcTo(-55, -15, 40, 30, 90, 180);
-
-    if (m_turtle) {
-        const qreal cx = m_turtle->x();
-        const qreal cy = m_turtle->y();
-        path.translate(cx, -cy);
-        // Turn about the marker's own centre; the last call applies first.
-        QTransform transform;
-        transform.translate(cx, -cy);
-        transform.rotateRadians(Turtle::Pi - m_turtle->angle());
-        transform.translate(-cx, cy);
-        painter->setWorldTransform(transform, true);
-    }
+    path.translate(at);
+    // Turn about the marker's own centre; the last call applies first.
+    QTransform transform;
+    transform.translate(at.x(), at.y());
+    transform.rotateRadians(Turtle::Pi - angle);
+    transform.translate(-at.x(), -at.y());
+    painter->setWorldTransform(transform, true);
 
     const QColor colour = markerColor();
     painter->setPen(QPen(QBrush(colour), 0, Qt::SolidLine));

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QPen>
+#include <QPointF>
 #include <QTransform>
 
 #include <atomic>
@@ -63,6 +64,13 @@ public:
     // begin - 1; receives the length up to end - 1.
     static void drawSnapshotRange(QPainter* painter, const TraceSnapshot& points, std::size_t begin,
         std::size_t end, const QPen& pen, double* runLength);
+    // Draws the segment from point index - 1 towards point `index`, `fraction`
+    // of its length, the dash pattern going on from `runLength` as above.
+    static void drawPartialSegment(QPainter* painter, const TraceSnapshot& points, std::size_t index,
+        double fraction, const QPen& pen, double runLength);
+
+    // The marker at a position of the painter (turtle x, -y) and a heading.
+    static void drawMarker(QPainter* painter, const QPointF& at, double angle);
 
 private:
     const WalkingTurtle* m_turtle;

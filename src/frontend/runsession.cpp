@@ -69,6 +69,12 @@ int RunSession::instructionsPerSecond(Speed speed)
     return 0;
 }
 
+int RunSession::glideDuration(Speed speed)
+{
+    // Four fifths of the step: the marker rests a moment at each point.
+    return speed == Slow || speed == Slowest ? 800 / instructionsPerSecond(speed) : 0;
+}
+
 RunSession::Speed RunSession::savedSpeed()
 {
     const QByteArray key = QSettings().value(SpeedKey).toString().toLatin1();

@@ -66,6 +66,9 @@ public:
     Speed speed() const { return m_speed; }
     // 0 for Instant.
     static int instructionsPerSecond(Speed speed);
+    // How long the turtle marker may take to glide to the pose of one step: 0
+    // but at the slow speeds, where there is time to watch it walk.
+    static int glideDuration(Speed speed);
     // The speed kept in the settings ("run/speed"), Instant when none is valid.
     static Speed savedSpeed();
 

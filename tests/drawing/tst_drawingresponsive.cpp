@@ -5,6 +5,8 @@
 #include "drawing/qturtleoutputarea.h"
 #include "drawing/turtlerenderer.h"
 #include "drawing/vectorexport.h"
+#include "inkprobe.h"
+#include "tracegenerators.h"
 #include "turtle/walkingturtle.h"
 
 #include <QPainter>
@@ -23,7 +25,9 @@ private slots:
     void drawsWidePensLikeTheReference();
     void dropsAStaleRender();
     void showsTheExportOnceALongTraceSettles();
+    void copiesALongTraceOverSeveralPaints();
     void repaintsAfterAnArrowKey();
+    void glidesTheMarkerAlongItsSegment();
     void picksTheSnapshotUnderThePointer();
     void zoomsAroundTheAnchorAndFrames();
     void writesTheTraceAsSvg();
@@ -33,32 +37,8 @@ private slots:
 
 namespace {
 
-WalkingTurtle rings(int snapshots)
-{
-    WalkingTurtle turtle;
-    turtle.setWrite(true);
-    for (int i = 1; turtle.trace().size() < std::size_t(snapshots); ++i) {
-        turtle.move(2 + (i / 400) % 8);
-        turtle.turn(7.0);
-    }
-    return turtle;
-}
-
-WalkingTurtle star(int snapshots)
-{
-    WalkingTurtle turtle;
-    turtle.put(-300, 0);
-    turtle.setWrite(true);
-    for (int i = 1; turtle.trace().size() < std::size_t(snapshots); ++i) {
-        turtle.move(600);
-        turtle.turn(179.3);
-        if (i % 100 == 0) {
-            turtle.setWrite(false);
-            turtle.setWrite(true);
-        }
-    }
-    return turtle;
-}
+using TraceGenerators::rings;
+using TraceGenerators::star;
 
 // Share of pixels (0..1) that differ by more than 32 levels in a channel.
 double differing(const QImage& a, const QImage& b)
@@ -198,6 +178,23 @@ void TestDrawingResponsive::showsTheExportOnceALongTraceSettles()
     QTRY_COMPARE(grab(), renderImage(area.size(), &turtle, pen, true));
 }
 
+void TestDrawingResponsive::copiesALongTraceOverSeveralPaints()
+{
+    // Longer than one paint copies: the area must come back for the rest by itself.
+    WalkingTurtle turtle = rings(600000);
+    QTurtleOutputArea area;
+    QPalette palette = area.palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    area.setPalette(palette);
+    area.resize(300, 300);
+    area.setWalkingTurtle(&turtle);
+    area.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&area));
+    QTRY_VERIFY_WITH_TIMEOUT(area.isSettled(), 20000);
+    QCOMPARE(area.grab().toImage().convertToFormat(QImage::Format_RGB32),
+        renderImage(area.size(), &turtle, area.pen(), true));
+}
+
 void TestDrawingResponsive::repaintsAfterAnArrowKey()
 {
     // grab() paints whatever happened: count the paints the key asked for.
@@ -215,6 +212,46 @@ void TestDrawingResponsive::repaintsAfterAnArrowKey()
         QTest::keyClick(&area, key);
         QTRY_VERIFY(counter.paints > before);
     }
+}
+
+void TestDrawingResponsive::glidesTheMarkerAlongItsSegment()
+{
+    // 800 x 800: one unit a pixel, the origin at (400, 400).
+    WalkingTurtle turtle;
+    turtle.setWrite(true);
+    const QPen pen(QBrush(Qt::black), 4, Qt::DashLine, Qt::FlatCap, Qt::MiterJoin);
+    QTurtleOutputArea area;
+    QPalette palette = area.palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    area.setPalette(palette);
+    area.resize(800, 800);
+    area.setPen(pen);
+    area.setWalkingTurtle(&turtle);
+    area.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&area));
+    const auto grab = [&area] { return area.grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    const auto inkAround = [](const QImage& image, QPoint at) {
+        return InkProbe(image).total(QRect(at - QPoint(6, 6), QSize(13, 13))) > 0.5;
+    };
+    grab();
+
+    // Long enough that the glide has barely begun when the pixels are read.
+    area.setGlideDuration(60000);
+    turtle.put(300, 0);
+    QImage shot = grab();
+    QVERIFY(!inkAround(shot, QPoint(640, 400)));
+    // The next step ends the first glide at its target, its segment drawn whole.
+    turtle.put(300, 200);
+    shot = grab();
+    QVERIFY(inkAround(shot, QPoint(640, 400)));
+    QVERIFY(!inkAround(shot, QPoint(700, 220)));
+    QVERIFY(!area.isSettled());
+
+    // Ended (a stop, a pause or another speed): the exact final picture at once.
+    area.setGlideDuration(0);
+    shot = grab();
+    QVERIFY(inkAround(shot, QPoint(700, 220)));
+    QCOMPARE(shot, renderImage(area.size(), &turtle, pen, true));
 }
 
 void TestDrawingResponsive::picksTheSnapshotUnderThePointer()
