@@ -6,6 +6,7 @@
 #include "widgets/qeditorpane.h"
 #include "widgets/qfindbar.h"
 
+#include <QAction>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMetaMethod>
