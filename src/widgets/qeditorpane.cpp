@@ -32,13 +32,18 @@ QEditorPane::QEditorPane(QWidget* parent)
     layout->addWidget(m_editor, 1);
     layout->addWidget(m_findBar);
 
-    m_undoAction = addTextAction(QStringLiteral("actionUndo"), QKeySequence::Undo, &QEditor::undo, true);
-    m_redoAction = addTextAction(QStringLiteral("actionRedo"), QKeySequence::Redo, &QEditor::redo, true);
-    m_cutAction = addTextAction(QStringLiteral("actionCut"), QKeySequence::Cut, &QEditor::cut, true);
-    m_copyAction = addTextAction(QStringLiteral("actionCopy"), QKeySequence::Copy, &QEditor::copy, false);
-    m_pasteAction = addTextAction(QStringLiteral("actionPaste"), QKeySequence::Paste, &QEditor::paste, true);
+    m_undoAction = addTextAction(QStringLiteral("actionUndo"), QKeySequence::Undo,
+                                 [this] { m_editor->undo(); }, true);
+    m_redoAction = addTextAction(QStringLiteral("actionRedo"), QKeySequence::Redo,
+                                 [this] { m_editor->redo(); }, true);
+    m_cutAction = addTextAction(QStringLiteral("actionCut"), QKeySequence::Cut,
+                                [this] { m_editor->cut(); }, true);
+    m_copyAction = addTextAction(QStringLiteral("actionCopy"), QKeySequence::Copy,
+                                 [this] { m_editor->copy(); }, false);
+    m_pasteAction = addTextAction(QStringLiteral("actionPaste"), QKeySequence::Paste,
+                                  [this] { m_editor->paste(); }, true);
     m_selectAllAction = addTextAction(QStringLiteral("actionSelectAll"), QKeySequence::SelectAll,
-                                      &QEditor::selectAll, false);
+                                      [this] { m_editor->selectAll(); }, false);
     connect(m_editor, &QEditor::undoAvailable, this, &QEditorPane::updateTextActions);
     connect(m_editor, &QEditor::redoAvailable, this, &QEditorPane::updateTextActions);
     connect(m_editor, &QEditor::copyAvailable, this, &QEditorPane::updateTextActions);
@@ -91,18 +96,18 @@ QAction* QEditorPane::addEditAction(const QString& name, const QKeySequence& key
     return action;
 }
 
-QAction* QEditorPane::addTextAction(const QString& name, QKeySequence::StandardKey keys, void (QEditor::*slot)(),
-                                    bool changesText)
+QAction* QEditorPane::addTextAction(const QString& name, QKeySequence::StandardKey keys,
+                                    std::function<void()> command, bool changesText)
 {
     QAction* action = addEditAction(name, QKeySequence(keys));
     // The editor takes these keys itself while it has the focus; elsewhere
     // they belong to whichever widget has it.
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(action, &QAction::triggered, this, [this, slot, changesText] {
+    connect(action, &QAction::triggered, this, [this, command = std::move(command), changesText] {
         if (!m_editor->isEnabled() || (changesText && m_editor->isReadOnly())) {
             return;
         }
-        (m_editor->*slot)();
+        command();
     });
     return action;
 }

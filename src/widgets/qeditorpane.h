@@ -36,7 +36,7 @@ private:
     QAction* addEditAction(const QString& name, const QKeySequence& keys);
     // An action that changes the text does nothing while the editor is
     // read-only (a run animates) or switched off.
-    QAction* addTextAction(const QString& name, QKeySequence::StandardKey keys, void (QEditor::*slot)(),
+    QAction* addTextAction(const QString& name, QKeySequence::StandardKey keys, std::function<void()> command,
                            bool changesText);
     void updateTextActions();
 
