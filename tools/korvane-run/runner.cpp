@@ -59,6 +59,15 @@ struct Options {
 
 constexpr qint64 DefaultLoggedSteps = 1000000;
 
+// KORVANE_RUN_LOGGED_STEPS sets another default, so that a test of the default
+// need not log a million steps.
+qint64 defaultLoggedSteps()
+{
+    bool isNumber = false;
+    const qint64 steps = qEnvironmentVariable("KORVANE_RUN_LOGGED_STEPS").toLongLong(&isNumber, 10);
+    return isNumber && steps >= 0 ? steps : DefaultLoggedSteps;
+}
+
 // The render dialogue offers 1 to 2^20 pixels on each side.
 constexpr int MaxImageSide = 1048576;
 
@@ -203,7 +212,7 @@ bool parseCommandLine(const QStringList& arguments, Options& options)
     }
     // A step log is about 200 bytes a step: a script that never ends must not fill the disk.
     if (!options.stepsPath.isEmpty() && !parser.isSet(maxStepsOption)) {
-        options.maxSteps = DefaultLoggedSteps;
+        options.maxSteps = defaultLoggedSteps();
     }
     options.language = parser.isSet(langOption)
         ? parser.value(langOption)
