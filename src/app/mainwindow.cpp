@@ -21,6 +21,7 @@
 #include "drawing/qturtletraceproperties.h"
 #include "drawing/vectorexport.h"
 #include "turtle/walkingturtle.h"
+#include "widgets/mnemonickeeper.h"
 #include "widgets/qdebuggerinterface.h"
 #include "widgets/qeditor.h"
 #include "widgets/qeditorpane.h"
@@ -83,14 +84,14 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     , m_walkingTurtle(new WalkingTurtle)
 {
     ui.setupUi(this);
+    new MnemonicKeeper(menuBar());
 
     setWindowTitle(QCoreApplication::applicationName());
     setMinimumSize(800, 600);
     setWindowIcon(WindowLayout::applicationIcon());
 
-    // Created before any translator is installed, so these two keep their titles.
-    m_dockWidgetsMenu = new QMenu(tr("DockWidgets"), this);
-    m_toolBarsMenu = new QMenu(tr("ToolBars"), this);
+    m_dockWidgetsMenu = new QMenu(this);
+    m_toolBarsMenu = new QMenu(this);
     ui.menu_View->addMenu(m_dockWidgetsMenu);
     ui.menu_View->addMenu(m_toolBarsMenu);
 
@@ -189,7 +190,7 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     connect(ui.actionClose, &QAction::triggered, this, &MainWindow::closeFile);
     connect(ui.actionQuit, &QAction::triggered, this, &MainWindow::close);
     connect(ui.action_Write, &QAction::toggled, this, &MainWindow::write);
-    connect(ui.actionEditor, &QAction::toggled, m_editor, &QWidget::setEnabled);
+    m_editorPane->setSwitchAction(ui.actionEditor);
     connect(ui.action_Clear, &QAction::triggered, this, &MainWindow::resetTurtle);
     connect(ui.action_Run, &QAction::triggered, this, &MainWindow::run);
     connect(ui.actionRestart, &QAction::triggered, this, &MainWindow::run);
@@ -673,6 +674,8 @@ void MainWindow::applyLanguage(const QString& code)
 {
     m_interpreter.setLanguage(code);
     ui.retranslateUi(this);
+    m_dockWidgetsMenu->setTitle(tr("&DockWidgets"));
+    m_toolBarsMenu->setTitle(tr("&ToolBars"));
     if (m_runControls) {
         m_runControls->retranslate();
         m_timeTravel->setLanguage(code);

@@ -2,6 +2,7 @@
 
 #include "widgets/qeditor.h"
 
+#include <QEvent>
 #include <QStyle>
 
 namespace {
@@ -28,6 +29,21 @@ QCentralSplitter::QCentralSplitter(QWidget* drawing, QEditor* editor, QWidget* e
     drawing->setMinimumSize(200, 150);
     editor->setMinimumSize(150, 150);
     connect(this, &QSplitter::splitterMoved, this, [this] { m_userSized = true; });
+    describe();
+}
+
+void QCentralSplitter::describe()
+{
+    setAccessibleName(tr("Drawing and script"));
+    setAccessibleDescription(tr("The handle between them gives the drawing or the script more room"));
+}
+
+void QCentralSplitter::changeEvent(QEvent* event)
+{
+    QSplitter::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        describe();
+    }
 }
 
 bool QCentralSplitter::restoreSplit(const QByteArray& state)

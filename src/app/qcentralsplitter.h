@@ -29,10 +29,12 @@ public:
     int editorWidth(int columns) const;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void applyDefaultShare();
+    void describe();
 
     QEditor* m_editor;
     bool m_userSized;

@@ -15,7 +15,7 @@ RunControls::RunControls(RunSession* session, Ui::MainWindowClass& ui, QObject* 
     const QList<QAction*> speeds { ui.actionSpeed_Instant, ui.actionSpeed_Fast, ui.actionSpeed_Normal,
                                    ui.actionSpeed_Slow, ui.actionSpeed_Slowest };
     m_speedBox->setObjectName(QStringLiteral("speedComboBox"));
-    m_speedBox->setFocusPolicy(Qt::NoFocus);
+    m_speedBox->setFocusPolicy(Qt::StrongFocus);
     for (int speed = RunSession::Instant; speed <= RunSession::Slowest; ++speed) {
         speeds.at(speed)->setData(speed);
         m_speeds->addAction(speeds.at(speed));
@@ -46,10 +46,13 @@ RunControls::RunControls(RunSession* session, Ui::MainWindowClass& ui, QObject* 
 
 void RunControls::retranslate()
 {
-    // The usual debugger keys beside the historical ones, which some desktops take.
-    m_ui.actionStop->setShortcuts({ QKeySequence(QStringLiteral("Alt+F5")), QKeySequence(QStringLiteral("Shift+F5")) });
+    // The usual debugger keys first, so that the menus show them: desktops take
+    // the historical ones (Alt+F5 unmaximises, Ctrl+Alt+F5 changes the console).
+    m_ui.actionStop->setShortcuts({ QKeySequence(QStringLiteral("Shift+F5")), QKeySequence(QStringLiteral("Alt+F5")) });
     m_ui.actionRestart->setShortcuts(
-        { QKeySequence(QStringLiteral("Ctrl+Alt+F5")), QKeySequence(QStringLiteral("Ctrl+Shift+F5")) });
+        { QKeySequence(QStringLiteral("Ctrl+Shift+F5")), QKeySequence(QStringLiteral("Ctrl+Alt+F5")) });
+    m_speedBox->setAccessibleName(tr("Speed"));
+    m_speedBox->setAccessibleDescription(tr("How fast a run is shown"));
     const QList<QAction*> speeds = m_speeds->actions();
     for (int index = 0; index < speeds.size(); ++index) {
         m_speedBox->setItemText(index, speeds.at(index)->text().remove(QLatin1Char('&')));

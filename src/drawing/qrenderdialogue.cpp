@@ -2,6 +2,8 @@
 
 #include "ui_qrenderdialogue.h"
 
+#include <QPushButton>
+
 QRenderDialogue::QRenderDialogue(QWidget* parent, Qt::WindowFlags f)
     : QDialog(parent, f)
     , m_ui(new Ui::m_dialog)
@@ -9,6 +11,12 @@ QRenderDialogue::QRenderDialogue(QWidget* parent, Qt::WindowFlags f)
     m_ui->setupUi(this);
     connect(m_ui->buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(m_ui->buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    if (QPushButton* ok = m_ui->buttonBox->button(QDialogButtonBox::Ok)) {
+        ok->setAccessibleDescription(tr("Goes on to choose the file of the image"));
+    }
+    if (QPushButton* cancel = m_ui->buttonBox->button(QDialogButtonBox::Cancel)) {
+        cancel->setAccessibleDescription(tr("Closes without exporting"));
+    }
 }
 
 QRenderDialogue::~QRenderDialogue() = default;

@@ -42,8 +42,13 @@ QTurtleOutputArea::QTurtleOutputArea(QWidget* parent)
     , m_renderer(new AsyncTraceRenderer(this))
 {
     setFocusPolicy(Qt::StrongFocus);
-    // The widget fills its own background, so that the picture can hold it.
+    // The widget fills its own background, so that the picture can hold it: a
+    // white sheet in any theme, as the exported image is, so black pens show.
     setAutoFillBackground(true);
+    QPalette sheet = palette();
+    sheet.setColor(QPalette::Window, Qt::white);
+    setPalette(sheet);
+    describe();
     m_settleTimer.setSingleShot(true);
     m_settleTimer.setInterval(SettleMs);
     connect(&m_settleTimer, &QTimer::timeout, this, &QTurtleOutputArea::settle);
@@ -407,6 +412,21 @@ bool QTurtleOutputArea::event(QEvent* event)
         }
     }
     return QWidget::event(event);
+}
+
+void QTurtleOutputArea::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        describe();
+    }
+}
+
+void QTurtleOutputArea::describe()
+{
+    setAccessibleName(tr("Drawing"));
+    setAccessibleDescription(tr("The turtle's drawing. The arrow keys walk the turtle; Ctrl+plus, Ctrl+minus "
+                                "and Ctrl+0 zoom in, out and back."));
 }
 
 void QTurtleOutputArea::keyPressEvent(QKeyEvent* event)

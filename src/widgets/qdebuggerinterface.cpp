@@ -1,12 +1,15 @@
 #include "qdebuggerinterface.h"
 
+#include "colorscheme.h"
+
 #include "ui_qdebuggerinterface.h"
 
 #include <QHeaderView>
 
 namespace {
 const int kRowHeight = 22;
-const QColor kChanged(255, 244, 160);
+// Marks the items that the last setValues changed.
+const int kChangedRole = Qt::UserRole + 1;
 }
 
 QDebuggerInterface::QDebuggerInterface(QWidget* parent)
@@ -22,9 +25,10 @@ QDebuggerInterface::QDebuggerInterface(QWidget* parent)
     m_ui->gridLayout->setContentsMargins(0, 0, 0, 0);
     m_ui->DebugTableWidget->setFrameShape(QFrame::NoFrame);
 
-    auto* header = new QTableWidgetItem(tr("Values"));
+    auto* header = new QTableWidgetItem;
     header->setTextAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     m_ui->DebugTableWidget->setHorizontalHeaderItem(0, header);
+    retranslate();
 }
 
 QDebuggerInterface::~QDebuggerInterface() = default;
@@ -49,19 +53,41 @@ void QDebuggerInterface::setValues(const DebugValueList& values)
             QFont bold = item->font();
             bold.setBold(true);
             item->setFont(bold);
-            item->setBackground(kChanged);
-            item->setForeground(QColor(Qt::black));
+            item->setData(kChangedRole, true);
         }
         table->setItem(row, 0, item);
         current.insert(value.first, value.second);
         ++row;
     }
     m_previous = current;
+    showChanges();
+}
+
+void QDebuggerInterface::showChanges()
+{
+    const ColorScheme scheme = ColorScheme::forPalette(palette());
+    QTableWidget* table = m_ui->DebugTableWidget;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        QTableWidgetItem* item = table->item(row, 0);
+        if (item && item->data(kChangedRole).toBool()) {
+            item->setBackground(scheme.changedBackground);
+            item->setForeground(scheme.changedText);
+        }
+    }
 }
 
 void QDebuggerInterface::retranslate()
 {
     m_ui->retranslateUi(this);
+    m_ui->DebugTableWidget->horizontalHeaderItem(0)->setText(tr("Values"));
+}
+
+void QDebuggerInterface::changeEvent(QEvent* event)
+{
+    QDockWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        showChanges();
+    }
 }
 
 QSize QDebuggerInterface::minimumSizeHint() const

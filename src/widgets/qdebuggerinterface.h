@@ -22,12 +22,16 @@ public:
     ~QDebuggerInterface() override;
 
     void setValues(const DebugValueList& values);
-    // The "Values" header keeps the text it was given at construction.
     void retranslate();
 
     QSize minimumSizeHint() const override;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void showChanges();
+
     std::unique_ptr<Ui::m_debugInterface> m_ui;
     QHash<QString, int> m_previous;
 };

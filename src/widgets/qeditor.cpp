@@ -18,10 +18,6 @@ const QString kIndent = QStringLiteral("    ");
 const int kArrowWidth = 16;
 const int kMinPointSize = 6;
 const int kMaxPointSize = 48;
-const QColor kErrorLine(255, 205, 205);
-const QColor kErrorNumber(170, 0, 0);
-const QColor kBreakpoint(205, 30, 30);
-const QColor kCount(90, 90, 90);
 
 // What the gutter shows beside one line, kept in its block so that it follows the line.
 class LineMarks : public QTextBlockUserData
@@ -83,7 +79,8 @@ QEditor::QEditor(QWidget* parent)
     m_defaultPointSize = font().pointSize() > 0 ? font().pointSize() : 10;
 
     updateLineNumberAreaWidth();
-    highlightCurrentLine();
+    applyColorScheme();
+    retranslate();
     installEventFilter(this);
 }
 
@@ -284,8 +281,7 @@ int QEditor::lineNumberAreaWidth() const
 void QEditor::lineNumberAreaPaintEvent(QPaintEvent* event)
 {
     QPainter painter(m_lineNumberArea);
-    painter.fillRect(event->rect(), Qt::lightGray);
-    painter.setPen(Qt::black);
+    painter.fillRect(event->rect(), m_scheme.gutterBackground);
 
     QTextBlock block = firstVisibleBlock();
     int number = block.blockNumber();
@@ -303,21 +299,21 @@ void QEditor::lineNumberAreaPaintEvent(QPaintEvent* event)
         if (block.isVisible() && bottom >= event->rect().top()) {
             const bool error = hasMessages(block);
             if (error) {
-                painter.fillRect(0, top, width, bottom - top, kErrorLine);
+                painter.fillRect(0, top, width, bottom - top, m_scheme.errorLine);
             }
             if (hasBreakpoint(block)) {
                 const int diameter = qMax(4, qMin(markWidth, lineHeight) - 6);
                 painter.setPen(Qt::NoPen);
-                painter.setBrush(kBreakpoint);
+                painter.setBrush(m_scheme.breakpoint);
                 painter.drawEllipse(kArrowWidth + (markWidth - diameter) / 2, top + (lineHeight - diameter) / 2,
                                     diameter, diameter);
             }
             if (countWidth > 0 && number < m_lineCounts.size() && m_lineCounts[number] > 0) {
-                painter.setPen(kCount);
+                painter.setPen(m_scheme.count);
                 painter.drawText(countLeft, top, countWidth - 4, lineHeight, Qt::AlignRight,
                                  locale.toString(m_lineCounts[number]));
             }
-            painter.setPen(error ? kErrorNumber : QColor(Qt::black));
+            painter.setPen(error ? m_scheme.errorText : m_scheme.gutterText);
             painter.drawText(0, top, width, lineHeight, Qt::AlignRight, QString::number(number + 1));
             if (m_execLine == number + 1) {
                 painter.drawImage(QPoint(2, top), m_arrow);
@@ -328,6 +324,53 @@ void QEditor::lineNumberAreaPaintEvent(QPaintEvent* event)
         bottom = top + int(blockBoundingRect(block).height());
         ++number;
     }
+    veilIfOff(painter, event->rect());
+}
+
+void QEditor::paintEvent(QPaintEvent* event)
+{
+    QPlainTextEdit::paintEvent(event);
+    QPainter painter(viewport());
+    veilIfOff(painter, event->rect());
+}
+
+// Switched off, the whole editor fades, colours and band included.
+void QEditor::veilIfOff(QPainter& painter, const QRect& rect) const
+{
+    if (!isEnabled()) {
+        QColor veil = palette().color(QPalette::Window);
+        veil.setAlpha(170);
+        painter.fillRect(rect, veil);
+    }
+}
+
+void QEditor::changeEvent(QEvent* event)
+{
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange) {
+        applyColorScheme();
+    } else if (event->type() == QEvent::EnabledChange) {
+        m_lineNumberArea->update();
+    }
+}
+
+void QEditor::retranslate()
+{
+    setAccessibleName(tr("Script editor"));
+    setAccessibleDescription(tr("The turtle script. Tab indents; Ctrl+Tab and Ctrl+Shift+Tab go to the other "
+                                "parts of the window."));
+    m_lineNumberArea->setAccessibleName(tr("Line numbers"));
+    m_lineNumberArea->setAccessibleDescription(tr("The line numbers, with the line that runs next, the "
+                                                  "breakpoints and the errors; a click sets or removes a "
+                                                  "breakpoint."));
+}
+
+void QEditor::applyColorScheme()
+{
+    m_scheme = ColorScheme::forPalette(palette());
+    m_highlighter->setColorScheme(m_scheme);
+    highlightCurrentLine();
+    m_lineNumberArea->update();
 }
 
 void QEditor::setCommands(const VirtualMachine::CommandMap& commands)
@@ -358,6 +401,28 @@ bool QEditor::eventFilter(QObject* watched, QEvent* event)
 
 bool QEditor::isEditorShortcut(const QKeyEvent* event)
 {
+    // The editing keys of the desktop: the window's commands must not take them
+    // (Clear on Ctrl+Del once deleted the drawing instead of the next word).
+    static const QKeySequence::StandardKey editing[] = {
+        QKeySequence::DeleteEndOfWord,       QKeySequence::DeleteStartOfWord,    QKeySequence::DeleteEndOfLine,
+        QKeySequence::DeleteCompleteLine,    QKeySequence::Delete,               QKeySequence::Backspace,
+        QKeySequence::Cut,                   QKeySequence::Copy,                 QKeySequence::Paste,
+        QKeySequence::Undo,                  QKeySequence::Redo,                 QKeySequence::SelectAll,
+        QKeySequence::Deselect,              QKeySequence::InsertLineSeparator,  QKeySequence::InsertParagraphSeparator,
+        QKeySequence::MoveToNextWord,        QKeySequence::MoveToPreviousWord,   QKeySequence::MoveToStartOfLine,
+        QKeySequence::MoveToEndOfLine,       QKeySequence::MoveToStartOfBlock,   QKeySequence::MoveToEndOfBlock,
+        QKeySequence::MoveToStartOfDocument, QKeySequence::MoveToEndOfDocument,  QKeySequence::MoveToNextPage,
+        QKeySequence::MoveToPreviousPage,    QKeySequence::SelectNextWord,       QKeySequence::SelectPreviousWord,
+        QKeySequence::SelectStartOfLine,     QKeySequence::SelectEndOfLine,      QKeySequence::SelectStartOfBlock,
+        QKeySequence::SelectEndOfBlock,      QKeySequence::SelectStartOfDocument, QKeySequence::SelectEndOfDocument,
+        QKeySequence::SelectNextPage,        QKeySequence::SelectPreviousPage,   QKeySequence::SelectNextLine,
+        QKeySequence::SelectPreviousLine,
+    };
+    for (QKeySequence::StandardKey key : editing) {
+        if (event->matches(key)) {
+            return true;
+        }
+    }
     if (!(event->modifiers() & Qt::ControlModifier)) {
         return false;
     }
@@ -367,6 +432,8 @@ bool QEditor::isEditorShortcut(const QKeyEvent* event)
     case Qt::Key_Equal:
     case Qt::Key_Minus:
     case Qt::Key_0:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
         return true;
     default:
         return false;
@@ -393,6 +460,13 @@ bool QEditor::handleKey(QKeyEvent* event)
         }
     }
 
+    // Tab indents, so Ctrl+Tab and Ctrl+Shift+Tab are the way out, as in Qt's other text editors.
+    if (control && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)) {
+        const bool forward = event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier);
+        // The text edit's own version keeps the focus where Tab is typed.
+        QWidget::focusNextPrevChild(forward);
+        return true;
+    }
     const bool tab = event->key() == Qt::Key_Tab && !control;
     const bool backtab = event->key() == Qt::Key_Backtab;
     const bool comment = control && event->key() == Qt::Key_Slash;
@@ -455,7 +529,7 @@ void QEditor::setIfModified(bool m)
 void QEditor::highlightCurrentLine()
 {
     QTextEdit::ExtraSelection selection;
-    selection.format.setBackground(QColor(208, 224, 255));
+    selection.format.setBackground(m_scheme.currentLine);
     selection.format.setProperty(QTextFormat::FullWidthSelection, true);
     selection.cursor = textCursor();
     selection.cursor.clearSelection();

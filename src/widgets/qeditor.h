@@ -1,5 +1,6 @@
 #pragma once
 
+#include "colorscheme.h"
 #include "frontend/message.h"
 #include "vm/virtualmachine.h"
 
@@ -59,6 +60,12 @@ public:
     // Hands the machine's command map to the highlighter, which builds its rules from the keys.
     void setCommands(const VirtualMachine::CommandMap& commands);
 
+    // The names and descriptions a screen reader gives the editor and its gutter.
+    void retranslate();
+
+    // The fixed colours in use, light or dark after the palette.
+    const ColorScheme& colorScheme() const { return m_scheme; }
+
     QSize minimumSizeHint() const override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -76,6 +83,8 @@ public slots:
     void updateLineNumberAreaWidth();
 
 protected:
+    void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
@@ -83,6 +92,8 @@ private:
     friend class QEditorLineNumberArea;
 
     bool handleKey(QKeyEvent* event);
+    void applyColorScheme();
+    void veilIfOff(QPainter& painter, const QRect& rect) const;
     static bool isEditorShortcut(const QKeyEvent* event);
     void refreshBreakpoints();
     void followSplitLine(int position, int removed, int added);
@@ -96,6 +107,7 @@ private:
     int m_execLine;
     QImage m_arrow;
     QTurtleSyntaxHighlighter* m_highlighter;
+    ColorScheme m_scheme;
     QList<int> m_breakpoints;
     int m_diagnosticLines = 0;
     QVector<qint64> m_lineCounts;

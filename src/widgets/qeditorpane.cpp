@@ -4,7 +4,10 @@
 #include "qfindbar.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -25,10 +28,20 @@ QEditorPane::QEditorPane(QWidget* parent)
     , m_editor(new QEditor)
     , m_findBar(new QFindBar(m_editor))
     , m_askLine(askWithDialog)
+    , m_offNote(new QLabel)
 {
+    m_offNote->setObjectName(QStringLiteral("editorOffNote"));
+    m_offNote->setWordWrap(true);
+    m_offNote->setMargin(4);
+    m_offNote->setAutoFillBackground(true);
+    m_offNote->setBackgroundRole(QPalette::ToolTipBase);
+    m_offNote->setForegroundRole(QPalette::ToolTipText);
+    m_offNote->setBuddy(m_editor);
+    m_offNote->hide();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    layout->addWidget(m_offNote);
     layout->addWidget(m_editor, 1);
     layout->addWidget(m_findBar);
 
@@ -84,7 +97,67 @@ QEditorPane::QEditorPane(QWidget* parent)
                       separator(),        m_findAction,     m_findNextAction,   m_findPreviousAction,
                       m_replaceAction,    m_goToLineAction };
 
+    m_editor->installEventFilter(this);
     retranslate();
+}
+
+void QEditorPane::setSwitchAction(QAction* action)
+{
+    m_switchAction = action;
+    connect(action, &QAction::toggled, this, &QEditorPane::switchEditor);
+    connect(action, &QAction::changed, this, [this] { showOffNote(m_typedWhileOff); });
+    switchEditor(action->isChecked());
+}
+
+void QEditorPane::switchEditor(bool on)
+{
+    const bool hadFocus = m_editor->hasFocus();
+    m_editor->setEnabled(on);
+    m_typedWhileOff = false;
+    showOffNote(false);
+    m_offNote->setVisible(!on);
+    if (on) {
+        m_editor->setFocus(Qt::OtherFocusReason);
+    } else if (hadFocus) {
+        // Keys typed now come here, where the note can answer them.
+        setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void QEditorPane::showOffNote(bool typed)
+{
+    const QString keys = m_switchAction ? m_switchAction->shortcut().toString(QKeySequence::NativeText) : QString();
+    QString text = keys.isEmpty() ? tr("The editor is switched off.")
+                                   : tr("The editor is switched off: %1 switches it back on.").arg(keys);
+    if (typed) {
+        text = tr("What you type does not reach the editor while it is switched off.") + QLatin1Char(' ') + text;
+    }
+    m_offNote->setText(text);
+}
+
+void QEditorPane::keyPressEvent(QKeyEvent* event)
+{
+    if (!m_editor->isEnabled() && !event->text().isEmpty() && event->text().at(0).isPrint()) {
+        // Said out loud rather than dropped without a sign.
+        if (!m_typedWhileOff) {
+            m_typedWhileOff = true;
+            showOffNote(true);
+        }
+        QApplication::beep();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool QEditorPane::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_editor && event->type() == QEvent::KeyPress && m_findBar->isVisible()
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        m_findBar->hide();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QAction* QEditorPane::addEditAction(const QString& name, const QKeySequence& keys)
@@ -150,4 +223,8 @@ void QEditorPane::retranslate()
     m_replaceAction->setText(tr("&Replace..."));
     m_goToLineAction->setText(tr("&Go to Line..."));
     m_findBar->retranslate();
+    m_editor->retranslate();
+    setAccessibleName(tr("Script"));
+    setAccessibleDescription(tr("The script editor and its find bar"));
+    showOffNote(m_typedWhileOff);
 }

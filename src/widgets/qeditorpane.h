@@ -8,6 +8,7 @@
 class QAction;
 class QEditor;
 class QFindBar;
+class QLabel;
 
 // The editor with its find bar below it, and the actions that drive both:
 // Undo, Redo, Cut, Copy, Paste, Select All, Find, Find Next, Find Previous,
@@ -30,9 +31,22 @@ public:
     void setLineAsker(LineAsker asker) { m_askLine = std::move(asker); }
     void askForLine();
 
+    // The window's checkable action that switches the editor on and off. Off,
+    // the editor is greyed and a note says so and how to switch it back on;
+    // on again, it has the focus.
+    void setSwitchAction(QAction* action);
+
     void retranslate();
 
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    void switchEditor(bool on);
+    void showOffNote(bool typed);
+
     QAction* addEditAction(const QString& name, const QKeySequence& keys);
     // An action that changes the text does nothing while the editor is
     // read-only (a run animates) or switched off.
@@ -55,4 +69,7 @@ private:
     QAction* m_goToLineAction;
     QList<QAction*> m_editActions;
     LineAsker m_askLine;
+    QAction* m_switchAction = nullptr;
+    QLabel* m_offNote;
+    bool m_typedWhileOff = false;
 };

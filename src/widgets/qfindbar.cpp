@@ -1,5 +1,7 @@
 #include "qfindbar.h"
 
+#include "colorscheme.h"
+
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -34,6 +36,7 @@ QFindBar::QFindBar(QPlainTextEdit* editor, QWidget* parent)
     m_hint->setObjectName(QStringLiteral("hintLabel"));
     m_findLabel->setBuddy(m_findField);
     m_replaceLabel->setBuddy(m_replaceField);
+    m_hint->setBuddy(m_findField);
     m_findField->setMinimumWidth(100);
     m_replaceField->setMinimumWidth(100);
     m_previousButton->setArrowType(Qt::UpArrow);
@@ -42,7 +45,7 @@ QFindBar::QFindBar(QPlainTextEdit* editor, QWidget* parent)
     m_nextButton->setAutoRaise(true);
     m_closeButton->setAutoRaise(true);
     m_closeButton->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
-    m_hint->setStyleSheet(QStringLiteral("color: #805000;"));
+    showHintColour();
 
     auto* findRow = new QHBoxLayout;
     findRow->setContentsMargins(0, 0, 0, 0);
@@ -97,6 +100,17 @@ void QFindBar::retranslate()
     m_replaceLabel->setText(tr("Replace with:"));
     m_replaceButton->setText(tr("Replace"));
     m_replaceAllButton->setText(tr("Replace All"));
+
+    setAccessibleName(tr("Find and replace"));
+    setAccessibleDescription(tr("Looks for a text in the script and replaces it"));
+    m_findField->setAccessibleDescription(tr("The text to look for"));
+    m_replaceField->setAccessibleDescription(tr("The text that replaces it"));
+    m_previousButton->setAccessibleName(tr("Previous"));
+    m_nextButton->setAccessibleName(tr("Next"));
+    m_closeButton->setAccessibleName(tr("Close"));
+    m_caseBox->setAccessibleDescription(tr("Finds the text only with the same capitals"));
+    m_replaceButton->setAccessibleDescription(tr("Replaces the selected occurrence and finds the next one"));
+    m_replaceAllButton->setAccessibleDescription(tr("Replaces every occurrence at once"));
 }
 
 void QFindBar::showFind()
@@ -243,6 +257,21 @@ void QFindBar::dismiss()
 {
     hide();
     m_editor->setFocus(Qt::OtherFocusReason);
+}
+
+void QFindBar::showHintColour()
+{
+    QPalette hintPalette = m_hint->palette();
+    hintPalette.setColor(QPalette::WindowText, ColorScheme::forPalette(palette()).hint);
+    m_hint->setPalette(hintPalette);
+}
+
+void QFindBar::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        showHintColour();
+    }
 }
 
 void QFindBar::keyPressEvent(QKeyEvent* event)

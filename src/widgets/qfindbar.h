@@ -40,6 +40,7 @@ public:
     void retranslate();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -48,6 +49,7 @@ private:
     bool selectionMatches() const;
     void findFromSelectionStart();
     void dismiss();
+    void showHintColour();
 
     QPlainTextEdit* m_editor;
     QLabel* m_findLabel;

@@ -14,6 +14,8 @@ QHelp::QHelp(QWidget* parent)
     scrollArea->setWidgetResizable(true);
     scrollArea->setWidget(m_ui->helpLabel);
     setWidget(scrollArea);
+    m_ui->helpLabel->setBuddy(scrollArea);
+    retranslate();
 }
 
 QHelp::~QHelp() = default;
@@ -21,4 +23,6 @@ QHelp::~QHelp() = default;
 void QHelp::retranslate()
 {
     m_ui->retranslateUi(this);
+    widget()->setAccessibleName(m_ui->scrollArea->accessibleName());
+    widget()->setAccessibleDescription(m_ui->scrollArea->accessibleDescription());
 }

@@ -21,7 +21,8 @@ QTimelineBar::QTimelineBar(QWidget* parent)
     layout->addWidget(m_slider, 1);
     layout->addWidget(m_label);
     m_slider->setMinimumWidth(160);
-    m_slider->setFocusPolicy(Qt::NoFocus);
+    m_slider->setFocusPolicy(Qt::StrongFocus);
+    m_label->setBuddy(m_slider);
     m_slider->installEventFilter(this);
     m_pending.setSingleShot(true);
     m_pending.setInterval(0);
@@ -54,6 +55,9 @@ void QTimelineBar::setNumberLocale(const QLocale& locale)
 void QTimelineBar::retranslate()
 {
     m_slider->setToolTip(tr("Drag to show the run at another step"));
+    m_slider->setAccessibleName(tr("Step shown"));
+    setAccessibleName(tr("Timeline"));
+    setAccessibleDescription(tr("The steps of the last run, and the one shown"));
     showLabel();
 }
 

@@ -21,40 +21,59 @@ QTurtleSyntaxHighlighter::QTurtleSyntaxHighlighter(QTextEdit* parent)
 
 void QTurtleSyntaxHighlighter::setCommands(const VirtualMachine::CommandMap& commands)
 {
+    for (const auto& command : commands) {
+        m_commands << command.first;
+    }
+    m_hasCommands = true;
+    buildRules();
+}
+
+void QTurtleSyntaxHighlighter::setColorScheme(const ColorScheme& scheme)
+{
+    m_scheme = scheme;
+    if (m_hasCommands) {
+        buildRules();
+        rehighlight();
+    }
+}
+
+void QTurtleSyntaxHighlighter::buildRules()
+{
+    m_rules.clear();
     // One format object changes from rule to rule, so a property set for an
     // earlier rule stays in the later ones until it is changed again.
     QTextCharFormat format;
 
     format.setFontItalic(true);
-    format.setForeground(QColor(140, 140, 140));
+    format.setForeground(m_scheme.header);
     addRule(QStringLiteral("^Tur=Asm$"), format);
 
     format.setFontItalic(false);
-    format.setForeground(QColor(224, 64, 224));
+    format.setForeground(m_scheme.number);
     addRule(QStringLiteral("[0-9]+"), format);
 
     format.setFontItalic(true);
-    format.setForeground(QColor(225, 115, 10));
+    format.setForeground(m_scheme.registerName);
     addRule(QStringLiteral("\\b[A-D]X\\b"), format);
 
     format.setFontItalic(false);
     format.setFontWeight(QFont::Bold);
-    format.setForeground(QColor(20, 20, 215));
-    for (const auto& command : commands) {
-        addRule(QStringLiteral("\\b") + QRegularExpression::escape(command.first) + QStringLiteral("\\b"), format);
+    format.setForeground(m_scheme.keyword);
+    for (const QString& command : qAsConst(m_commands)) {
+        addRule(QStringLiteral("\\b") + QRegularExpression::escape(command) + QStringLiteral("\\b"), format);
     }
     addRule(QStringLiteral("\\bproc\\b"), format);
     addRule(QStringLiteral("\\bdefine\\b"), format);
 
     format.setFontItalic(true);
     format.setFontWeight(QFont::Black);
-    format.setForeground(QColor(130, 45, 180));
+    format.setForeground(m_scheme.returnWord);
     addRule(QStringLiteral("\\bret\\b"), format);
     addRule(QStringLiteral("\\bend\\b"), format);
 
     format.setFontItalic(true);
     format.setFontWeight(QFont::Normal);
-    format.setForeground(QColor(15, 170, 25));
+    format.setForeground(m_scheme.comment);
     addRule(QStringLiteral("#[^\n]*"), format);
 }
 

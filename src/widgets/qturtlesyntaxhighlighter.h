@@ -1,8 +1,10 @@
 #pragma once
 
+#include "colorscheme.h"
 #include "vm/virtualmachine.h"
 
 #include <QRegularExpression>
+#include <QStringList>
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
 #include <QVector>
@@ -23,6 +25,8 @@ public:
 
     // Appends every rule; only the keys of the map are used. Does not rehighlight.
     void setCommands(const VirtualMachine::CommandMap& commands);
+    // The colours of the rules, light ones until told otherwise; colours the text again.
+    void setColorScheme(const ColorScheme& scheme);
 
 protected:
     void highlightBlock(const QString& text) override;
@@ -35,6 +39,10 @@ private:
     };
 
     void addRule(const QString& pattern, const QTextCharFormat& format);
+    void buildRules();
 
     QVector<Rule> m_rules;
+    QStringList m_commands;
+    bool m_hasCommands = false;
+    ColorScheme m_scheme = ColorScheme::light();
 };
