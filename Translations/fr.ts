@@ -117,6 +117,14 @@
 &lt;p style=&quot;margin-top:0px; margin-bottom:0px;&quot;&gt;&lt;span style=&quot; font-style:italic;&quot;&gt;end&lt;/span&gt;&#xa0;: end;&lt;br/&gt;&lt;/p&gt;
 &lt;/body&gt;&lt;/html&gt;</translation>
     </message>
+    <message>
+        <source>Help page</source>
+        <translation>Page d’aide</translation>
+    </message>
+    <message>
+        <source>A description of Korvane and a memo of the script syntax</source>
+        <translation>Une présentation de Korvane et un mémo de la syntaxe des scripts</translation>
+    </message>
 </context>
 <context>
     <name>ImageExport</name>
@@ -158,14 +166,6 @@
     <message>
         <source>Turtle images(*.res);;Other files (*.*)</source>
         <translation>Images de tortue (*.res);;Autres fichiers (*.*)</translation>
-    </message>
-    <message>
-        <source>DockWidgets</source>
-        <translation>Panneaux</translation>
-    </message>
-    <message>
-        <source>ToolBars</source>
-        <translation>Barres d’outils</translation>
     </message>
     <message>
         <source>Do you want to save .tur file ?</source>
@@ -259,6 +259,14 @@
         <source>The trace ends at an empty line; lines left unread after it: %L1.</source>
         <translation>La trace s’arrête à une ligne vide&#xa0;; lignes laissées sans lecture après elle&#xa0;: %L1.</translation>
     </message>
+    <message>
+        <source>&amp;DockWidgets</source>
+        <translation>&amp;Panneaux</translation>
+    </message>
+    <message>
+        <source>&amp;ToolBars</source>
+        <translation>&amp;Barres d’outils</translation>
+    </message>
 </context>
 <context>
     <name>MainWindowClass</name>
@@ -277,10 +285,6 @@
     <message>
         <source>&amp;Work</source>
         <translation>&amp;Travail</translation>
-    </message>
-    <message>
-        <source>Debug</source>
-        <translation>Débogage</translation>
     </message>
     <message>
         <source>&amp;Options</source>
@@ -391,10 +395,6 @@
         <translation>&amp;Exporter en image</translation>
     </message>
     <message>
-        <source>Step</source>
-        <translation>Pas à pas</translation>
-    </message>
-    <message>
         <source>F10</source>
         <translation>F10</translation>
     </message>
@@ -403,28 +403,12 @@
         <translation>Ouvrir une &amp;image</translation>
     </message>
     <message>
-        <source>Save &amp;Image</source>
-        <translation>Enregistrer l’i&amp;mage</translation>
-    </message>
-    <message>
-        <source>Stop</source>
-        <translation>Arrêter</translation>
-    </message>
-    <message>
         <source>Alt+F5</source>
         <translation>Alt+F5</translation>
     </message>
     <message>
-        <source>Continue</source>
-        <translation>Continuer</translation>
-    </message>
-    <message>
         <source>Alt+Shift+F5</source>
         <translation>Alt+Shift+F5</translation>
-    </message>
-    <message>
-        <source>Restart</source>
-        <translation>Relancer</translation>
     </message>
     <message>
         <source>Ctrl+Alt+F5</source>
@@ -433,10 +417,6 @@
     <message>
         <source>.&amp;Res files default directory</source>
         <translation>Dossier par défaut des fichiers .&amp;res</translation>
-    </message>
-    <message>
-        <source>&amp;Render files default directory</source>
-        <translation>Dossier par défaut des &amp;images exportées</translation>
     </message>
     <message>
         <source>&amp;System Language</source>
@@ -455,24 +435,12 @@
         <translation>&amp;Vitesse</translation>
     </message>
     <message>
-        <source>Pause</source>
-        <translation>Pause</translation>
-    </message>
-    <message>
         <source>F6</source>
         <translation>F6</translation>
     </message>
     <message>
-        <source>Step Over</source>
-        <translation>Pas à pas principal</translation>
-    </message>
-    <message>
         <source>Ctrl+F10</source>
         <translation>Ctrl+F10</translation>
-    </message>
-    <message>
-        <source>Step Out</source>
-        <translation>Pas à pas sortant</translation>
     </message>
     <message>
         <source>Shift+F11</source>
@@ -485,10 +453,6 @@
     <message>
         <source>Ctrl+B</source>
         <translation>Ctrl+B</translation>
-    </message>
-    <message>
-        <source>Remove All Breakpoints</source>
-        <translation>Supprimer tous les points d’arrêt</translation>
     </message>
     <message>
         <source>&amp;Instant</source>
@@ -532,7 +496,7 @@
     </message>
     <message>
         <source>Open &amp;Example</source>
-        <translation>Ouvrir un &amp;exemple</translation>
+        <translation>Ouvrir un e&amp;xemple</translation>
     </message>
     <message>
         <source>&amp;Recent Files</source>
@@ -578,6 +542,79 @@
         <source>E&amp;xecution counts</source>
         <translation>Nombre d’e&amp;xécutions</translation>
     </message>
+    <message>
+        <source>Menu bar</source>
+        <translation>Barre de menus</translation>
+    </message>
+    <message>
+        <source>Every command of Korvane, menu by menu</source>
+        <translation>Toutes les commandes de Korvane, menu par menu</translation>
+    </message>
+    <message>
+        <source>Files, the pen and running the script</source>
+        <translation>Les fichiers, le crayon et l’exécution du script</translation>
+    </message>
+    <message>
+        <source>Status bar</source>
+        <translation>Barre d’état</translation>
+    </message>
+    <message>
+        <source>Messages about the drawing</source>
+        <translation>Les messages sur le dessin</translation>
+    </message>
+    <message>
+        <source>Stepping through the script, and the speed of a run</source>
+        <translation>L’exécution pas à pas du script et la vitesse d’exécution</translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation>Ctrl+Q</translation>
+    </message>
+    <message>
+        <source>&amp;Step</source>
+        <translation>Pa&amp;s à pas</translation>
+    </message>
+    <message>
+        <source>Save I&amp;mage</source>
+        <translation>Enregistrer l’i&amp;mage</translation>
+    </message>
+    <message>
+        <source>S&amp;top</source>
+        <translation>&amp;Arrêter</translation>
+    </message>
+    <message>
+        <source>&amp;Continue</source>
+        <translation>&amp;Continuer</translation>
+    </message>
+    <message>
+        <source>&amp;Restart</source>
+        <translation>Re&amp;lancer</translation>
+    </message>
+    <message>
+        <source>R&amp;ender files default directory</source>
+        <translation>Dossier par défaut des &amp;images exportées</translation>
+    </message>
+    <message>
+        <source>&amp;Pause</source>
+        <translation>Paus&amp;e</translation>
+    </message>
+    <message>
+        <source>Step &amp;Over</source>
+        <translation>Pas à pas pri&amp;ncipal</translation>
+    </message>
+    <message>
+        <source>Step O&amp;ut</source>
+        <translation>Pas à pas sor&amp;tant</translation>
+    </message>
+    <message>
+        <source>Remove &amp;All Breakpoints</source>
+        <translation>Supprimer to&amp;us les points d’arrêt</translation>
+    </message>
+    <message>
+        <source>&amp;Debug</source>
+        <comment>menu title</comment>
+        <translation>Dé&amp;bogage</translation>
+    </message>
 </context>
 <context>
     <name>MemorySafety</name>
@@ -610,6 +647,17 @@
     </message>
 </context>
 <context>
+    <name>QCentralSplitter</name>
+    <message>
+        <source>Drawing and script</source>
+        <translation>Dessin et script</translation>
+    </message>
+    <message>
+        <source>The handle between them gives the drawing or the script more room</source>
+        <translation>La poignée entre les deux donne plus de place au dessin ou au script</translation>
+    </message>
+</context>
+<context>
     <name>QCommandLineParser</name>
     <message>
         <source>Displays help on commandline options.</source>
@@ -625,6 +673,25 @@
     <message>
         <source>Values</source>
         <translation>Valeurs</translation>
+    </message>
+</context>
+<context>
+    <name>QEditor</name>
+    <message>
+        <source>Script editor</source>
+        <translation>Éditeur de script</translation>
+    </message>
+    <message>
+        <source>The turtle script. Tab indents; Ctrl+Tab and Ctrl+Shift+Tab go to the other parts of the window.</source>
+        <translation>Le script de la tortue. Tab indente&#xa0;; Ctrl+Tab et Ctrl+Maj+Tab mènent aux autres parties de la fenêtre.</translation>
+    </message>
+    <message>
+        <source>Line numbers</source>
+        <translation>Numéros de ligne</translation>
+    </message>
+    <message>
+        <source>The line numbers, with the line that runs next, the breakpoints and the errors; a click sets or removes a breakpoint.</source>
+        <translation>Les numéros de ligne, avec la prochaine ligne exécutée, les points d’arrêt et les erreurs&#xa0;; un clic pose ou retire un point d’arrêt.</translation>
     </message>
 </context>
 <context>
@@ -647,7 +714,7 @@
     </message>
     <message>
         <source>Find &amp;Previous</source>
-        <translation>Occurrence &amp;précédente</translation>
+        <translation>Occurrence précé&amp;dente</translation>
     </message>
     <message>
         <source>&amp;Replace...</source>
@@ -680,6 +747,26 @@
     <message>
         <source>Pa&amp;ste</source>
         <translation>C&amp;oller</translation>
+    </message>
+    <message>
+        <source>The editor is switched off.</source>
+        <translation>L’éditeur est désactivé.</translation>
+    </message>
+    <message>
+        <source>The editor is switched off: %1 switches it back on.</source>
+        <translation>L’éditeur est désactivé&#xa0;: %1 le réactive.</translation>
+    </message>
+    <message>
+        <source>What you type does not reach the editor while it is switched off.</source>
+        <translation>Ce que vous tapez n’arrive pas à l’éditeur tant qu’il est désactivé.</translation>
+    </message>
+    <message>
+        <source>Script</source>
+        <translation>Script</translation>
+    </message>
+    <message>
+        <source>The script editor and its find bar</source>
+        <translation>L’éditeur de script et sa barre de recherche</translation>
     </message>
 </context>
 <context>
@@ -732,12 +819,63 @@
         <source>Replacements: %1</source>
         <translation>Remplacements&#xa0;: %1</translation>
     </message>
+    <message>
+        <source>Find and replace</source>
+        <translation>Rechercher et remplacer</translation>
+    </message>
+    <message>
+        <source>Looks for a text in the script and replaces it</source>
+        <translation>Cherche un texte dans le script et le remplace</translation>
+    </message>
+    <message>
+        <source>The text to look for</source>
+        <translation>Le texte à chercher</translation>
+    </message>
+    <message>
+        <source>The text that replaces it</source>
+        <translation>Le texte qui le remplace</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>Précédente</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Suivante</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Finds the text only with the same capitals</source>
+        <translation>Ne trouve le texte qu’avec les mêmes majuscules</translation>
+    </message>
+    <message>
+        <source>Replaces the selected occurrence and finds the next one</source>
+        <translation>Remplace l’occurrence sélectionnée et trouve la suivante</translation>
+    </message>
+    <message>
+        <source>Replaces every occurrence at once</source>
+        <translation>Remplace toutes les occurrences d’un coup</translation>
+    </message>
 </context>
 <context>
     <name>QPlatformTheme</name>
     <message>
         <source>Discard</source>
         <translation>Ne pas enregistrer</translation>
+    </message>
+</context>
+<context>
+    <name>QRenderDialogue</name>
+    <message>
+        <source>Goes on to choose the file of the image</source>
+        <translation>Passe au choix du fichier de l’image</translation>
+    </message>
+    <message>
+        <source>Closes without exporting</source>
+        <translation>Ferme sans exporter</translation>
     </message>
 </context>
 <context>
@@ -750,12 +888,32 @@
         <source>step %1 of %2</source>
         <translation>étape %1 sur %2</translation>
     </message>
+    <message>
+        <source>Step shown</source>
+        <translation>Étape affichée</translation>
+    </message>
+    <message>
+        <source>Timeline</source>
+        <translation>Chronologie</translation>
+    </message>
+    <message>
+        <source>The steps of the last run, and the one shown</source>
+        <translation>Les étapes de la dernière exécution, et celle qui est affichée</translation>
+    </message>
 </context>
 <context>
     <name>QTurtleOutputArea</name>
     <message>
         <source>There is not enough memory to draw the picture (%1 x %2 pixels).</source>
         <translation>Il n’y a pas assez de mémoire pour dessiner l’image (%1 x %2 pixels).</translation>
+    </message>
+    <message>
+        <source>Drawing</source>
+        <translation>Dessin</translation>
+    </message>
+    <message>
+        <source>The turtle&apos;s drawing. The arrow keys walk the turtle; Ctrl+plus, Ctrl+minus and Ctrl+0 zoom in, out and back.</source>
+        <translation>Le dessin de la tortue. Les flèches déplacent la tortue&#xa0;; Ctrl+plus, Ctrl+moins et Ctrl+0 agrandissent, réduisent et rétablissent la vue.</translation>
     </message>
 </context>
 <context>
@@ -770,6 +928,17 @@
     <message>
         <source>Korvane ended without saving the script you were editing. Do you want to restore the unsaved text?</source>
         <translation>Korvane s’est arrêté sans enregistrer le script que vous modifiiez. Voulez-vous restaurer le texte non enregistré&#xa0;?</translation>
+    </message>
+</context>
+<context>
+    <name>RunControls</name>
+    <message>
+        <source>Speed</source>
+        <translation>Vitesse</translation>
+    </message>
+    <message>
+        <source>How fast a run is shown</source>
+        <translation>La vitesse à laquelle une exécution est montrée</translation>
     </message>
 </context>
 <context>
@@ -803,6 +972,14 @@
     <message>
         <source>Debugger</source>
         <translation>Débogueur</translation>
+    </message>
+    <message>
+        <source>Registers and stack</source>
+        <translation>Registres et pile</translation>
+    </message>
+    <message>
+        <source>One row per value; the values the last step changed stand out</source>
+        <translation>Une ligne par valeur&#xa0;; les valeurs changées par le dernier pas ressortent</translation>
     </message>
 </context>
 <context>
@@ -839,12 +1016,52 @@
         <source>jpeg image (*.jpeg *.jpg)</source>
         <translation>Image JPEG (*.jpeg *.jpg)</translation>
     </message>
+    <message>
+        <source>The size and format of the exported image</source>
+        <translation>La taille et le format de l’image exportée</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Largeur</translation>
+    </message>
+    <message>
+        <source>The width of the image in pixels</source>
+        <translation>La largeur de l’image en pixels</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Hauteur</translation>
+    </message>
+    <message>
+        <source>The height of the image in pixels</source>
+        <translation>La hauteur de l’image en pixels</translation>
+    </message>
+    <message>
+        <source>Draws the turtle on the image</source>
+        <translation>Dessine la tortue sur l’image</translation>
+    </message>
+    <message>
+        <source>Output format</source>
+        <translation>Format de sortie</translation>
+    </message>
+    <message>
+        <source>The file format of the image</source>
+        <translation>Le format de fichier de l’image</translation>
+    </message>
 </context>
 <context>
     <name>m_errorLister</name>
     <message>
         <source>List of Errors</source>
         <translation>Liste des erreurs</translation>
+    </message>
+    <message>
+        <source>Errors</source>
+        <translation>Erreurs</translation>
+    </message>
+    <message>
+        <source>One message per error; Enter or a click shows its line in the editor</source>
+        <translation>Un message par erreur&#xa0;; Entrée ou un clic montre sa ligne dans l’éditeur</translation>
     </message>
 </context>
 <context>
@@ -924,6 +1141,34 @@
     <message>
         <source>Width</source>
         <translation>Épaisseur</translation>
+    </message>
+    <message>
+        <source>Pen preview</source>
+        <translation>Aperçu du crayon</translation>
+    </message>
+    <message>
+        <source>A zigzag drawn with the chosen pen</source>
+        <translation>Un zigzag dessiné avec le crayon choisi</translation>
+    </message>
+    <message>
+        <source>Chooses the colour of the pen</source>
+        <translation>Choisit la couleur du crayon</translation>
+    </message>
+    <message>
+        <source>How the ends of the lines are drawn</source>
+        <translation>La forme des extrémités des traits</translation>
+    </message>
+    <message>
+        <source>How the lines meet at corners</source>
+        <translation>La jonction des traits aux angles</translation>
+    </message>
+    <message>
+        <source>Solid, dashed or dotted lines</source>
+        <translation>Traits continus, en tirets ou en pointillés</translation>
+    </message>
+    <message>
+        <source>The width of the lines</source>
+        <translation>L’épaisseur des traits</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,7 @@
 
 #include "ui_qrenderdialogue.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 
 QRenderDialogue::QRenderDialogue(QWidget* parent, Qt::WindowFlags f)
@@ -12,10 +13,10 @@ QRenderDialogue::QRenderDialogue(QWidget* parent, Qt::WindowFlags f)
     connect(m_ui->buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(m_ui->buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
     if (QPushButton* ok = m_ui->buttonBox->button(QDialogButtonBox::Ok)) {
-        ok->setAccessibleDescription(tr("Goes on to choose the file of the image"));
+        ok->setAccessibleDescription(QCoreApplication::translate("QRenderDialogue", "Goes on to choose the file of the image"));
     }
     if (QPushButton* cancel = m_ui->buttonBox->button(QDialogButtonBox::Cancel)) {
-        cancel->setAccessibleDescription(tr("Closes without exporting"));
+        cancel->setAccessibleDescription(QCoreApplication::translate("QRenderDialogue", "Closes without exporting"));
     }
 }
 

@@ -299,7 +299,7 @@ void TestPanels::retranslation()
     QCOMPARE(debugger.windowTitle(), QStringLiteral("m_debugInterface:Debugger"));
     QCOMPARE(help.windowTitle(), QStringLiteral("DockWidget:Help"));
     QCOMPARE(label->text(), QStringLiteral("DockWidget:") + page);
-    QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("Values"));
+    QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("QDebuggerInterface:Values"));
 }
 
 void TestPanels::helpDockKeepsItsWidth()
