@@ -753,20 +753,20 @@
         <translation>L’éditeur est désactivé.</translation>
     </message>
     <message>
-        <source>The editor is switched off: %1 switches it back on.</source>
-        <translation>L’éditeur est désactivé&#xa0;: %1 le réactive.</translation>
-    </message>
-    <message>
-        <source>What you type does not reach the editor while it is switched off.</source>
-        <translation>Ce que vous tapez n’arrive pas à l’éditeur tant qu’il est désactivé.</translation>
-    </message>
-    <message>
         <source>Script</source>
         <translation>Script</translation>
     </message>
     <message>
         <source>The script editor and its find bar</source>
         <translation>L’éditeur de script et sa barre de recherche</translation>
+    </message>
+    <message>
+        <source>The editor is switched off and does not take what you type.</source>
+        <translation>L’éditeur est désactivé et ne prend pas ce que vous tapez.</translation>
+    </message>
+    <message>
+        <source>%1 switches it back on.</source>
+        <translation>%1 le réactive.</translation>
     </message>
 </context>
 <context>

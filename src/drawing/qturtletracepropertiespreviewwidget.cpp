@@ -12,6 +12,11 @@ QTurtleTracePropertiesPreviewWidget::QTurtleTracePropertiesPreviewWidget(QWidget
     , m_pen(TurtleRenderer::defaultPen())
 {
     m_ui->setupUi(this);
+    // On the drawing's white sheet, so that the pen looks as it will draw.
+    setAutoFillBackground(true);
+    QPalette sheet = palette();
+    sheet.setColor(QPalette::Window, Qt::white);
+    setPalette(sheet);
 }
 
 QTurtleTracePropertiesPreviewWidget::~QTurtleTracePropertiesPreviewWidget() = default;

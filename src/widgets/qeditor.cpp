@@ -401,24 +401,16 @@ bool QEditor::eventFilter(QObject* watched, QEvent* event)
 
 bool QEditor::isEditorShortcut(const QKeyEvent* event)
 {
-    // The editing keys of the desktop: the window's commands must not take them
-    // (Clear on Ctrl+Del once deleted the drawing instead of the next word).
-    static const QKeySequence::StandardKey editing[] = {
-        QKeySequence::DeleteEndOfWord,       QKeySequence::DeleteStartOfWord,    QKeySequence::DeleteEndOfLine,
-        QKeySequence::DeleteCompleteLine,    QKeySequence::Delete,               QKeySequence::Backspace,
-        QKeySequence::Cut,                   QKeySequence::Copy,                 QKeySequence::Paste,
-        QKeySequence::Undo,                  QKeySequence::Redo,                 QKeySequence::SelectAll,
-        QKeySequence::Deselect,              QKeySequence::InsertLineSeparator,  QKeySequence::InsertParagraphSeparator,
-        QKeySequence::MoveToNextWord,        QKeySequence::MoveToPreviousWord,   QKeySequence::MoveToStartOfLine,
-        QKeySequence::MoveToEndOfLine,       QKeySequence::MoveToStartOfBlock,   QKeySequence::MoveToEndOfBlock,
-        QKeySequence::MoveToStartOfDocument, QKeySequence::MoveToEndOfDocument,  QKeySequence::MoveToNextPage,
-        QKeySequence::MoveToPreviousPage,    QKeySequence::SelectNextWord,       QKeySequence::SelectPreviousWord,
-        QKeySequence::SelectStartOfLine,     QKeySequence::SelectEndOfLine,      QKeySequence::SelectStartOfBlock,
-        QKeySequence::SelectEndOfBlock,      QKeySequence::SelectStartOfDocument, QKeySequence::SelectEndOfDocument,
-        QKeySequence::SelectNextPage,        QKeySequence::SelectPreviousPage,   QKeySequence::SelectNextLine,
-        QKeySequence::SelectPreviousLine,
+    // Qt's text edit claims the keys that move, select, copy and paste, but not
+    // those that delete words and lines: the window's Clear took Ctrl+Del.
+    // Only these: X11's Emacs-like Ctrl+E (end of line) stays the editor switch.
+    static const QKeySequence::StandardKey deleting[] = {
+        QKeySequence::DeleteEndOfWord,
+        QKeySequence::DeleteStartOfWord,
+        QKeySequence::DeleteEndOfLine,
+        QKeySequence::DeleteCompleteLine,
     };
-    for (QKeySequence::StandardKey key : editing) {
+    for (QKeySequence::StandardKey key : deleting) {
         if (event->matches(key)) {
             return true;
         }

@@ -126,11 +126,11 @@ void QEditorPane::switchEditor(bool on)
 
 void QEditorPane::showOffNote(bool typed)
 {
+    QString text = typed ? tr("The editor is switched off and does not take what you type.")
+                         : tr("The editor is switched off.");
     const QString keys = m_switchAction ? m_switchAction->shortcut().toString(QKeySequence::NativeText) : QString();
-    QString text = keys.isEmpty() ? tr("The editor is switched off.")
-                                   : tr("The editor is switched off: %1 switches it back on.").arg(keys);
-    if (typed) {
-        text = tr("What you type does not reach the editor while it is switched off.") + QLatin1Char(' ') + text;
+    if (!keys.isEmpty()) {
+        text += QLatin1Char(' ') + tr("%1 switches it back on.").arg(keys);
     }
     m_offNote->setText(text);
 }

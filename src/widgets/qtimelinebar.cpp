@@ -1,6 +1,6 @@
 #include "qtimelinebar.h"
 
-#include <QHBoxLayout>
+#include <QBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QSlider>
@@ -14,12 +14,12 @@ QTimelineBar::QTimelineBar(QWidget* parent)
     : QWidget(parent)
     , m_slider(new QSlider(Qt::Horizontal))
     , m_label(new QLabel)
+    , m_layout(new QBoxLayout(QBoxLayout::LeftToRight, this))
 {
     setObjectName(QStringLiteral("timelineBar"));
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(6, 2, 6, 2);
-    layout->addWidget(m_slider, 1);
-    layout->addWidget(m_label);
+    m_layout->setContentsMargins(6, 2, 6, 2);
+    m_layout->addWidget(m_slider, 1);
+    m_layout->addWidget(m_label);
     m_slider->setMinimumWidth(160);
     m_slider->setFocusPolicy(Qt::StrongFocus);
     m_label->setBuddy(m_slider);
@@ -77,8 +77,34 @@ void QTimelineBar::showLabel()
 {
     const QString last = m_locale.toString(m_last);
     // As wide as at the last step, so that the slider keeps its length while dragged.
-    m_label->setMinimumWidth(m_label->fontMetrics().boundingRect(text(last, last)).width() + 2);
+    m_labelWidth = m_label->fontMetrics().horizontalAdvance(text(last, last)) + 2;
     m_label->setText(text(m_locale.toString(m_shown), last));
+    arrange();
+}
+
+void QTimelineBar::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    arrange();
+}
+
+// Side by side when both fit, the text under the slider otherwise: the
+// drawing beside the docks can be narrower than the two (a French text, the
+// help open), and a squeezed row draws the text over the slider.
+void QTimelineBar::arrange()
+{
+    const QMargins margins = m_layout->contentsMargins();
+    const int sideBySide
+        = margins.left() + m_slider->minimumWidth() + m_layout->spacing() + m_labelWidth + margins.right();
+    const bool beside = width() >= sideBySide;
+    const auto direction = beside ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+    if (m_layout->direction() != direction) {
+        m_layout->setDirection(direction);
+    }
+    // Under the slider, a long text may take two lines.
+    m_label->setMinimumWidth(beside ? m_labelWidth : 0);
+    m_label->setWordWrap(!beside);
+    m_label->setAlignment(beside ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
 }
 
 QString QTimelineBar::text(const QString& shown, const QString& last)

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QWidget>
 
+class QBoxLayout;
 class QLabel;
 class QSlider;
 
@@ -30,15 +31,19 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void moved(int value);
     void showLabel();
+    void arrange();
     static QString text(const QString& shown, const QString& last);
     qint64 stepOf(int value) const;
 
     QSlider* m_slider;
     QLabel* m_label;
+    QBoxLayout* m_layout;
+    int m_labelWidth = 0;
     QTimer m_pending;
     QLocale m_locale;
     qint64 m_first = 0;

@@ -4,6 +4,7 @@
 #include "widgets/qeditor.h"
 #include "widgets/qerrorlister.h"
 #include "widgets/qhelp.h"
+#include "widgets/qtimelinebar.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -11,10 +12,12 @@
 #include <QMainWindow>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSlider>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTranslator>
+#include <QVBoxLayout>
 #include <QtTest>
 
 #include <memory>
@@ -78,6 +81,9 @@ private slots:
     void helpDockKeepsItsWidth();
     void helpPageScrolls();
     void helpPageHoldsTheSyntaxMemo();
+
+    void timelineTextNeverCoversItsSlider_data();
+    void timelineTextNeverCoversItsSlider();
 
 private:
     QTemporaryDir m_dir;
@@ -381,4 +387,37 @@ void TestPanels::helpPageHoldsTheSyntaxMemo()
 }
 
 QTEST_MAIN(TestPanels)
+void TestPanels::timelineTextNeverCoversItsSlider_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::newRow("wide enough for the two side by side") << 700;
+    QTest::newRow("the narrowest drawing, beside open docks") << 200;
+}
+
+// Under the drawing, as in the window: the drawing's pane can be narrower
+// than its parts would like, and the text then goes under the slider.
+void TestPanels::timelineTextNeverCoversItsSlider()
+{
+    QFETCH(int, width);
+    QWidget pane;
+    auto* layout = new QVBoxLayout(&pane);
+    layout->addWidget(new QWidget, 1);
+    auto* bar = new QTimelineBar;
+    layout->addWidget(bar);
+    pane.setMinimumSize(200, 150);
+    bar->setSteps(1, 1000000, 2);
+    pane.resize(width, 300);
+    pane.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pane));
+
+    const QWidget* slider = bar->findChild<QSlider*>();
+    const QWidget* label = bar->findChild<QLabel*>();
+    QTRY_VERIFY(!label->geometry().intersects(slider->geometry()));
+    QVERIFY(bar->rect().contains(slider->geometry()));
+    QVERIFY(bar->rect().contains(label->geometry()));
+    QVERIFY(slider->width() >= 100);
+    // Text beside the slider when there is room for both.
+    QCOMPARE(label->geometry().top() < slider->geometry().bottom(), width == 700);
+}
+
 #include "tst_panels.moc"
