@@ -1,6 +1,6 @@
 #include "qeditor.h"
 
-#include "frontend/datalocation.h"
+#include "system/datalocation.h"
 #include "qturtlesyntaxhighlighter.h"
 #include "scriptediting.h"
 
@@ -373,9 +373,9 @@ void QEditor::applyColorScheme()
     m_lineNumberArea->update();
 }
 
-void QEditor::setCommands(const VirtualMachine::CommandMap& commands)
+void QEditor::setCommands(const QStringList& words)
 {
-    m_highlighter->setCommands(commands);
+    m_highlighter->setCommands(words);
 }
 
 QSize QEditor::minimumSizeHint() const

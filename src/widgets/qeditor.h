@@ -2,7 +2,6 @@
 
 #include "colorscheme.h"
 #include "frontend/message.h"
-#include "vm/virtualmachine.h"
 
 #include <QImage>
 #include <QPlainTextEdit>
@@ -58,7 +57,7 @@ public:
     void lineNumberAreaPaintEvent(QPaintEvent* event);
 
     // Hands the machine's command map to the highlighter, which builds its rules from the keys.
-    void setCommands(const VirtualMachine::CommandMap& commands);
+    void setCommands(const QStringList& words);
 
     // The names and descriptions a screen reader gives the editor and its gutter.
     void retranslate();

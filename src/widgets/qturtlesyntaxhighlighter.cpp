@@ -19,11 +19,9 @@ QTurtleSyntaxHighlighter::QTurtleSyntaxHighlighter(QTextEdit* parent)
 {
 }
 
-void QTurtleSyntaxHighlighter::setCommands(const VirtualMachine::CommandMap& commands)
+void QTurtleSyntaxHighlighter::setCommands(const QStringList& words)
 {
-    for (const auto& command : commands) {
-        m_commands << command.first;
-    }
+    m_commands += words;
     m_hasCommands = true;
     buildRules();
 }
@@ -59,8 +57,8 @@ void QTurtleSyntaxHighlighter::buildRules()
     format.setFontItalic(false);
     format.setFontWeight(QFont::Bold);
     format.setForeground(m_scheme.keyword);
-    for (const QString& command : qAsConst(m_commands)) {
-        addRule(QStringLiteral("\\b") + QRegularExpression::escape(command) + QStringLiteral("\\b"), format);
+    for (const QString& word : qAsConst(m_commands)) {
+        addRule(QStringLiteral("\\b") + QRegularExpression::escape(word) + QStringLiteral("\\b"), format);
     }
     addRule(QStringLiteral("\\bproc\\b"), format);
     addRule(QStringLiteral("\\bdefine\\b"), format);

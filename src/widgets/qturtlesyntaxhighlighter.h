@@ -1,7 +1,6 @@
 #pragma once
 
 #include "colorscheme.h"
-#include "vm/virtualmachine.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -13,7 +12,7 @@ class QTextDocument;
 class QTextEdit;
 
 // Colours turtle scripts. The command words come from the machine's command
-// map, so the highlighter never keeps a list of its own.
+// map through the run session, so the highlighter never keeps a list of its own.
 class QTurtleSyntaxHighlighter : public QSyntaxHighlighter
 {
     Q_OBJECT
@@ -23,8 +22,8 @@ public:
     explicit QTurtleSyntaxHighlighter(QTextDocument* parent);
     explicit QTurtleSyntaxHighlighter(QTextEdit* parent);
 
-    // Appends every rule; only the keys of the map are used. Does not rehighlight.
-    void setCommands(const VirtualMachine::CommandMap& commands);
+    // Appends every rule. Does not rehighlight.
+    void setCommands(const QStringList& words);
     // The colours of the rules, light ones until told otherwise; colours the text again.
     void setColorScheme(const ColorScheme& scheme);
 

@@ -1,10 +1,10 @@
 #include "windowfixture.h"
-#include "frontend/datalocation.h"
-#include "drawing/qrenderdialogue.h"
-#include "drawing/qturtleoutputarea.h"
+#include "system/datalocation.h"
 #include "widgets/mnemonickeeper.h"
 #include "widgets/qfindbar.h"
+#include "widgets/qrenderdialogue.h"
 #include "widgets/qtimelinebar.h"
+#include "widgets/qturtleoutputarea.h"
 
 #include <QAccessible>
 #include <QComboBox>

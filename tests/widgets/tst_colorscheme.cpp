@@ -1,5 +1,4 @@
 #include "commandmap.h"
-#include "drawing/qturtleoutputarea.h"
 #include "frontend/message.h"
 #include "frontend/messagecatalogue.h"
 #include "turtle/walkingturtle.h"
@@ -7,6 +6,7 @@
 #include "widgets/qdebuggerinterface.h"
 #include "widgets/qeditor.h"
 #include "widgets/qfindbar.h"
+#include "widgets/qturtleoutputarea.h"
 
 #include <QApplication>
 #include <QLabel>
