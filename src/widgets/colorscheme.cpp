@@ -1,6 +1,7 @@
 #include "colorscheme.h"
 
 #include <QPalette>
+#include <QWidget>
 
 #include <algorithm>
 #include <cmath>
@@ -44,6 +45,14 @@ QColor readable(QColor text, std::initializer_list<QColor> backgrounds, double r
 }
 
 } // namespace
+
+void ColorScheme::useWhiteSheet(QWidget* widget)
+{
+    widget->setAutoFillBackground(true);
+    QPalette sheet = widget->palette();
+    sheet.setColor(QPalette::Window, Qt::white);
+    widget->setPalette(sheet);
+}
 
 bool ColorScheme::isDark(const QPalette& palette)
 {

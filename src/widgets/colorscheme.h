@@ -3,6 +3,7 @@
 #include <QColor>
 
 class QPalette;
+class QWidget;
 
 // The few fixed colours of the editor and the panels, chosen for a light or a
 // dark background; everything else comes from the palette. A palette is dark
@@ -32,6 +33,10 @@ struct ColorScheme
 
     // A remark beside a field, such as the find bar's "wrapped around".
     QColor hint;
+
+    // Drawings sit on a white sheet in any theme, as the exported image does,
+    // so that black pens show: the widget fills its background with white.
+    static void useWhiteSheet(QWidget* widget);
 
     static bool isDark(const QPalette& palette);
     static ColorScheme forPalette(const QPalette& palette);

@@ -1,5 +1,6 @@
 #include "qturtleoutputarea.h"
 
+#include "colorscheme.h"
 #include "render/asynctracerenderer.h"
 #include "render/turtlerenderer.h"
 #include "turtle/walkingturtle.h"
@@ -42,12 +43,8 @@ QTurtleOutputArea::QTurtleOutputArea(QWidget* parent)
     , m_renderer(new AsyncTraceRenderer(this))
 {
     setFocusPolicy(Qt::StrongFocus);
-    // The widget fills its own background, so that the picture can hold it: a
-    // white sheet in any theme, as the exported image is, so black pens show.
-    setAutoFillBackground(true);
-    QPalette sheet = palette();
-    sheet.setColor(QPalette::Window, Qt::white);
-    setPalette(sheet);
+    // The widget fills its own background, so that the picture can hold it.
+    ColorScheme::useWhiteSheet(this);
     describe();
     m_settleTimer.setSingleShot(true);
     m_settleTimer.setInterval(SettleMs);

@@ -1,5 +1,6 @@
 #include "qturtletracepropertiespreviewwidget.h"
 
+#include "colorscheme.h"
 #include "render/turtlerenderer.h"
 #include "ui_qturtletracepropertiespreviewwidget.h"
 
@@ -12,11 +13,8 @@ QTurtleTracePropertiesPreviewWidget::QTurtleTracePropertiesPreviewWidget(QWidget
     , m_pen(TurtleRenderer::defaultPen())
 {
     m_ui->setupUi(this);
-    // On the drawing's white sheet, so that the pen looks as it will draw.
-    setAutoFillBackground(true);
-    QPalette sheet = palette();
-    sheet.setColor(QPalette::Window, Qt::white);
-    setPalette(sheet);
+    // As the drawing, so that the pen looks as it will draw.
+    ColorScheme::useWhiteSheet(this);
 }
 
 QTurtleTracePropertiesPreviewWidget::~QTurtleTracePropertiesPreviewWidget() = default;

@@ -35,6 +35,14 @@ bool isToolkitPart(const QWidget* widget)
         || widget->inherits("QSizeGrip") || widget->inherits("QDialogButtonBox");
 }
 
+// The window in each language, by the action that chooses it.
+void addLanguageRows()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("English") << "action_English";
+    QTest::newRow("French") << "action_French";
+}
+
 // Describes a widget for a failure message.
 QString nameOf(const QWidget* widget)
 {
@@ -105,15 +113,9 @@ void TestKeyboard::activate()
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 }
 
-// The drawing as the trace file that "Save Image" writes.
 QString TestKeyboard::drawing()
 {
-    const QString path = m_dir->filePath(QStringLiteral("drawing.res"));
-    QFile::remove(path);
-    Dialogs::setNextFileName(path);
-    action("actionSave_Image")->trigger();
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+    return savedDrawing(m_dir->filePath(QStringLiteral("drawing.res")));
 }
 
 void TestKeyboard::editingKeysStayInTheEditor_data()
@@ -227,16 +229,14 @@ void TestKeyboard::controlQQuits()
 
 void TestKeyboard::everyMenuEntryHasAMnemonicOfItsOwn_data()
 {
-    QTest::addColumn<QString>("language");
-    QTest::newRow("English") << "action_English";
-    QTest::newRow("French") << "action_French";
+    addLanguageRows();
 }
 
 void TestKeyboard::everyMenuEntryHasAMnemonicOfItsOwn()
 {
     QFETCH(QString, language);
     action(language.toLatin1().constData())->trigger();
-    // What a session adds later: recent files and a tool bar shown.
+    // What a session adds later: a recent file, with an '&' in its name.
     Dialogs::setNextFileName(m_dir->filePath(QStringLiteral("a & b.tur")));
     action("actionSave_AS")->trigger();
 
@@ -335,9 +335,7 @@ void TestKeyboard::escapeInTheEditorClosesTheFindBar()
 
 void TestKeyboard::everyWidgetIsNamedAndDescribed_data()
 {
-    QTest::addColumn<QString>("language");
-    QTest::newRow("English") << "action_English";
-    QTest::newRow("French") << "action_French";
+    addLanguageRows();
 }
 
 // As a screen reader finds them: through the accessibility interfaces, where

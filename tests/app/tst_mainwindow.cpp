@@ -105,11 +105,7 @@ void TestMainWindow::cleanup()
 // The drawing as the trace file that "Save Image" writes.
 QString TestMainWindow::savedTrace()
 {
-    const QString path = m_dir->filePath(QStringLiteral("saved.res"));
-    QFile::remove(path);
-    Dialogs::setNextFileName(path);
-    action("actionSave_Image")->trigger();
-    return readFile(path);
+    return savedDrawing(m_dir->filePath(QStringLiteral("saved.res")));
 }
 
 void TestMainWindow::startState()

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDockWidget>
+#include <QFile>
 #include <QListWidget>
 #include <QStandardPaths>
 #include <QTableWidget>
@@ -60,6 +61,16 @@ protected:
         QAction* found = m_window->findChild<QAction*>(QLatin1String(name));
         Q_ASSERT(found);
         return found;
+    }
+
+    // The drawing as the trace file that "Save Image" writes to this path.
+    QString savedDrawing(const QString& path)
+    {
+        QFile::remove(path);
+        Dialogs::setNextFileName(path);
+        action("actionSave_Image")->trigger();
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly | QIODevice::Text) ? QString::fromUtf8(file.readAll()) : QString();
     }
 
     QEditor* editor() const { return m_window->findChild<QEditor*>(); }
