@@ -40,7 +40,6 @@
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QStatusBar>
-#include <QTextStream>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -56,23 +55,6 @@ const char* const TurtleImages = QT_TRANSLATE_NOOP("MainWindow", "Turtle images(
 QString fileFilter(const char* text)
 {
     return QCoreApplication::translate("MainWindow", text);
-}
-
-// The old file stays whole until the new text is completely on disk, unless
-// only an in-place write is possible (the error then says so).
-bool writeTextFile(const QString& path, const QString& text, QString& error)
-{
-    OutputFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        QTextStream out(&file);
-        out << text;
-        out.flush();
-        if (out.status() == QTextStream::Ok && file.commit()) {
-            return true;
-        }
-    }
-    error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
-    return false;
 }
 
 } // namespace
@@ -440,7 +422,7 @@ bool MainWindow::saveScriptAs()
 bool MainWindow::writeScript(const QString& path)
 {
     QString error;
-    if (!writeTextFile(path, m_editor->toPlainText(), error)) {
+    if (!OutputFile::writeText(path, m_editor->toPlainText(), error)) {
         warn(tr("Save failed"), tr("The save of the file have failed"), error);
         return false;
     }
@@ -520,7 +502,7 @@ void MainWindow::saveImage()
         return;
     }
     QString error;
-    if (!writeTextFile(path, QString::fromLatin1(m_walkingTurtle->toString().c_str()), error)) {
+    if (!OutputFile::writeText(path, QString::fromLatin1(m_walkingTurtle->toString().c_str()), error)) {
         warn(tr("Save failed"), tr("The save of the file have failed"), error);
         return;
     }
