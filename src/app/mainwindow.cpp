@@ -129,8 +129,16 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     m_dockWidgetsMenu->addAction(m_errorListerAction);
     m_dockWidgetsMenu->addAction(m_tracePropertiesAction);
 
-    m_runControls = new RunControls(m_session, ui, this);
-    m_timeTravel = new TimeTravel(m_session, ui, m_outputArea, timeline, m_editor, this);
+    m_runControls = new RunControls(
+        m_session,
+        { ui.action_Run, ui.action_Debug, ui.actionRestart, ui.actionPause, ui.actionStop, ui.actionContinue,
+          ui.actionStep, ui.actionStep_Over, ui.actionStep_Out,
+          { ui.actionSpeed_Instant, ui.actionSpeed_Fast, ui.actionSpeed_Normal, ui.actionSpeed_Slow,
+            ui.actionSpeed_Slowest },
+          ui.debuggerToolBar },
+        this);
+    m_timeTravel = new TimeTravel(
+        m_session, { ui.actionStep_Back, ui.actionExecution_Counts, m_outputArea, timeline, m_editor }, this);
     connect(m_editor, &QEditor::breakpointsChanged, this, [this] { m_session->setBreakpoints(m_editor->breakpoints()); });
     connect(ui.actionToggle_Breakpoint, &QAction::triggered, this,
             [this] { m_editor->toggleBreakpoint(m_editor->textCursor().blockNumber() + 1); });
