@@ -237,7 +237,7 @@ void TestKeyboard::everyMenuEntryHasAMnemonicOfItsOwn()
     QFETCH(QString, language);
     action(language.toLatin1().constData())->trigger();
     // What a session adds later: a recent file, with an '&' in its name.
-    Dialogs::setNextFileName(m_dir->filePath(QStringLiteral("a & b.tur")));
+    m_prompts->setNextFileName(m_dir->filePath(QStringLiteral("a & b.tur")));
     action("actionSave_AS")->trigger();
 
     QList<QWidget*> menus { m_window->menuBar() };
