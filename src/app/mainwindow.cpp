@@ -10,6 +10,7 @@
 #include "recentfiles.h"
 #include "runcontrols.h"
 #include "runprogressdialog.h"
+#include "scripttitle.h"
 #include "settings.h"
 #include "timetravel.h"
 #include "windowlayout.h"
@@ -210,7 +211,7 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     connect(m_editor, &QEditor::modified, this, &MainWindow::updateWindowTitle);
     connect(m_errorLister, &QErrorLister::lineActivated, m_editor, &QEditor::goToLine);
     connect(m_traceProperties, &QTurtleTraceProperties::penGenerated, m_outputArea, &QTurtleOutputArea::setPen);
-    connect(ui.actionNew, &QAction::triggered, this, &MainWindow::closeFile);
+    connect(ui.actionNew, &QAction::triggered, this, &MainWindow::newFile);
     connect(m_languageActions, &QActionGroup::triggered, this, [this] { m_sessionLanguage = QString(); });
     m_recentFiles = new RecentFiles(ui.menuRecent_Files, this);
     connect(m_recentFiles, &RecentFiles::fileChosen, this, [this](const QString& path) { open(FileChoice({ path })); });
@@ -334,7 +335,7 @@ void MainWindow::syncWriteAction()
 QMessageBox::StandardButton MainWindow::maybeSave()
 {
     const QMessageBox::StandardButton answer = Dialogs::question(
-        this, QCoreApplication::applicationName(), tr("Do you want to save .tur file ?"),
+        this, QCoreApplication::applicationName(), ScriptTitle::saveQuestion(m_editor->documentTitle()),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     // A save that failed or whose name was not given must not let the edits go.
     if (answer == QMessageBox::Save && !saveScript()) {
@@ -354,10 +355,17 @@ void MainWindow::open(const FileChoice& files)
         if (!mayDiscardScript()) {
             return;
         }
-        loadScript(files.script());
+        if (files.isNewScript()) {
+            replaceScript(Interpreter::header() + QLatin1Char('\n'), files.script());
+        } else {
+            loadScript(files.script());
+        }
     }
     if (!files.trace().isEmpty()) {
         loadTrace(files.trace());
+    }
+    if (!files.notOpened().isEmpty()) {
+        warn(tr("Files not opened"), QString(), files.notOpenedReport());
     }
 }
 
@@ -379,7 +387,7 @@ bool MainWindow::loadScript(const QString& path, bool asCopy)
     QString text;
     QString error;
     if (!MemorySafety::readScript(path, text, error)) {
-        warn(tr("Load failed"), tr("The loading of the file have failed"), error);
+        warn(tr("Load failed"), tr("The file could not be loaded."), error);
         return false;
     }
     endRun();
@@ -389,7 +397,7 @@ bool MainWindow::loadScript(const QString& path, bool asCopy)
         text.clear();
         m_editor->setPlainText(previous);
         m_editor->setIfModified(wasModified);
-        warn(tr("Load failed"), tr("The loading of the file have failed"), MemorySafety::outOfMemory());
+        warn(tr("Load failed"), tr("The file could not be loaded."), MemorySafety::outOfMemory());
         return false;
     }
     m_editor->setDocumentTitle(asCopy ? QString() : path);
@@ -448,14 +456,26 @@ bool MainWindow::writeScript(const QString& path)
     return true;
 }
 
+void MainWindow::newFile()
+{
+    if (mayDiscardScript()) {
+        replaceScript(Interpreter::header() + QLatin1Char('\n'), QString());
+    }
+}
+
 void MainWindow::closeFile()
 {
-    if (!mayDiscardScript()) {
-        return;
+    if (mayDiscardScript()) {
+        replaceScript(QString(), QString());
     }
+}
+
+void MainWindow::replaceScript(const QString& text, const QString& path)
+{
     endRun();
-    m_editor->clear();
-    m_editor->setDocumentTitle(QString());
+    m_editor->setPlainText(text);
+    m_editor->moveCursor(QTextCursor::End);
+    m_editor->setDocumentTitle(path);
     m_editor->setIfModified(false);
     updateWindowTitle();
 }
@@ -561,7 +581,9 @@ void MainWindow::generateRender()
         return;
     }
     const QString chosen = Dialogs::saveFileName(this, tr("Save turtle trace as..."),
-                                                 existingFolderOr(m_renderDirectory, true), dialogue.outputFormat());
+                                                 proposedExportPath(existingFolderOr(m_renderDirectory, true),
+                                                                    m_editor->documentTitle(), dialogue.outputFormat()),
+                                                 dialogue.outputFormat());
     if (chosen.isEmpty()) {
         return;
     }
@@ -586,8 +608,10 @@ void MainWindow::exportSvg()
     if (dialogue.exec() != QDialog::Accepted) {
         return;
     }
-    QString path = Dialogs::saveFileName(this, tr("Save turtle trace as..."),
-                                         existingFolderOr(m_renderDirectory, true), tr("SVG image (*.svg)"));
+    const QString filter = tr("SVG image (*.svg)");
+    QString path = Dialogs::saveFileName(
+        this, tr("Save turtle trace as..."),
+        proposedExportPath(existingFolderOr(m_renderDirectory, true), m_editor->documentTitle(), filter), filter);
     if (path.isEmpty()) {
         return;
     }
@@ -612,22 +636,14 @@ void MainWindow::printDrawing()
 
 void MainWindow::updateWindowTitle()
 {
-    QString title = QCoreApplication::applicationName();
-    const QString path = m_editor->documentTitle();
-    if (!path.isEmpty()) {
-        title += QStringLiteral(" - ") + path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-        if (m_editor->isModified()) {
-            title += QLatin1Char('*');
-        }
-    }
-    setWindowTitle(title);
+    setWindowTitle(ScriptTitle::windowTitle(m_editor->documentTitle(), m_editor->isModified()));
 }
 
 void MainWindow::warn(const QString& heading, const QString& sentence, const QString& detail)
 {
     QString text = QStringLiteral("<p><strong>%1</strong></p>%2").arg(heading, sentence);
     if (!detail.isEmpty()) {
-        text += QStringLiteral("<p>%1</p>").arg(detail.toHtmlEscaped());
+        text += QStringLiteral("<p>%1</p>").arg(detail.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")));
     }
     Dialogs::warning(this, QCoreApplication::applicationName(), text);
 }

@@ -55,6 +55,7 @@ public slots:
     void save();
     void saveAs();
     void saveImage();
+    void newFile();
     void closeFile();
     void write(bool writing);
     void resetTurtle();
@@ -84,6 +85,7 @@ private:
     bool loadScript(const QString& path, bool asCopy = false);
     bool loadTrace(const QString& path);
     bool writeScript(const QString& path);
+    void replaceScript(const QString& text, const QString& path);
     void applyLanguage(const QString& code);
 
     void showMachine();
