@@ -129,6 +129,8 @@ private slots:
     void textsFollowTheLanguage_data();
     void textsFollowTheLanguage();
     void helpPageIsReplacedAsAWhole();
+    void secondHelpPageNamesTheCommandsAsTheMenusDo_data();
+    void secondHelpPageNamesTheCommandsAsTheMenusDo();
     void errorListChangesLanguageAtTheNextRun();
     void titleKeepsTheFileAndItsMark();
     void toolkitDialogsSpeakTheLanguage();
@@ -234,6 +236,50 @@ void TestLanguage::helpPageIsReplacedAsAWhole()
 
     choose("action_English");
     QCOMPARE(textAt(m_window.get(), QStringLiteral("label:helpLabel")), english);
+}
+
+void TestLanguage::secondHelpPageNamesTheCommandsAsTheMenusDo_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("words");
+
+    QTest::newRow("English") << "action_English" << QStringList { "PNG", "JPEG", "SVG", "korvane-run", "--lang" };
+    QTest::newRow("French") << "action_French" << QStringList { "PNG", "JPEG", "SVG", "korvane-run", "--lang" };
+}
+
+// What the page says of a command must match the window: its name in the
+// menus and the key that works, in the language shown.
+void TestLanguage::secondHelpPageNamesTheCommandsAsTheMenusDo()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, words);
+
+    const QString before = textAt(m_window.get(), QStringLiteral("label:guideLabel"));
+    choose(language.toLatin1().constData());
+    const QString page = textAt(m_window.get(), QStringLiteral("label:guideLabel"));
+    QCOMPARE(page == before, language == QLatin1String("action_English"));
+
+    for (const char* name : { "action_Run", "action_Debug", "actionStep", "actionStep_Over", "actionStep_Out",
+                              "actionStep_Back", "actionPause", "actionStop", "actionRestart", "actionContinue",
+                              "actionSpeed_Instant", "actionSpeed_Slowest", "actionFit_Drawing", "actionReset_View",
+                              "actionRender", "actionExport_SVG", "actionExecution_Counts",
+                              "actionRemove_All_Breakpoints", "actionToggle_Breakpoint" }) {
+        const QString text = action(name)->text().remove(QLatin1Char('&')).remove(QStringLiteral("..."));
+        QVERIFY2(page.contains(text.toHtmlEscaped()), qPrintable(QStringLiteral("%1: %2").arg(name, text)));
+    }
+    for (const char* name : { "action_Run", "action_Debug", "actionStep", "actionStep_Over", "actionStep_Out",
+                              "actionStep_Back", "actionPause", "actionStop", "actionRestart",
+                              "actionToggle_Breakpoint", "actionSpeed_Instant", "actionSpeed_Fast",
+                              "actionSpeed_Normal", "actionSpeed_Slow", "actionSpeed_Slowest" }) {
+        bool named = false;
+        for (const QKeySequence& keys : action(name)->shortcuts()) {
+            named = named || page.contains(QLatin1Char('(') + keys.toString(QKeySequence::NativeText) + QLatin1Char(')'));
+        }
+        QVERIFY2(named, qPrintable(QStringLiteral("%1: %2").arg(name, action(name)->shortcut().toString(QKeySequence::NativeText))));
+    }
+    for (const QString& word : words) {
+        QVERIFY2(page.contains(word), qPrintable(word));
+    }
 }
 
 void TestLanguage::errorListChangesLanguageAtTheNextRun()
