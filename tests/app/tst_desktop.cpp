@@ -23,7 +23,6 @@ private slots:
 
     void commandLineOpens_data();
     void commandLineOpens();
-    void newScriptIsCreatedBySave();
     void missingFileFromElsewhereIsRefused();
     void droppedFileOpensInsteadOfPastingItsPath();
     void settingsLastBetweenSessions();
@@ -32,7 +31,6 @@ private slots:
 
 private:
     QString write(const QString& name, const QByteArray& text);
-    void newWindow();
 
     QTemporaryDir m_dir;
 };
@@ -43,24 +41,17 @@ void TestDesktop::initTestCase()
     QStandardPaths::setTestModeEnabled(true);
     QCoreApplication::setOrganizationName(QStringLiteral("Korvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
-    Dialogs::setInteractive(false);
 }
 
 void TestDesktop::init()
 {
     QSettings().clear();
-    Dialogs::clear();
-    newWindow();
+    createWindow();
 }
 
 void TestDesktop::cleanup()
 {
     closeWindow();
-}
-
-void TestDesktop::newWindow()
-{
-    m_window = std::make_unique<MainWindow>();
 }
 
 QString TestDesktop::write(const QString& name, const QByteArray& text)
@@ -129,30 +120,13 @@ void TestDesktop::commandLineOpens()
     // The trace ends with the pen down, which the Write action shows.
     QCOMPARE(action("action_Write")->isChecked(), traceLoaded);
     if (message.isEmpty()) {
-        QCOMPARE(Dialogs::shownMessages(), QStringList());
+        QCOMPARE(m_prompts->shownMessages(), QStringList());
     } else {
-        QCOMPARE(Dialogs::shownMessages().size(), 1);
-        QVERIFY2(Dialogs::shownMessages().constFirst().contains(message),
-                 qPrintable(Dialogs::shownMessages().constFirst()));
+        QCOMPARE(m_prompts->shownMessages().size(), 1);
+        QVERIFY2(m_prompts->shownMessages().constFirst().contains(message),
+                 qPrintable(m_prompts->shownMessages().constFirst()));
     }
     QCOMPARE(commandLine.language(), arguments.contains("--lang") ? QStringLiteral("fr") : QString());
-}
-
-void TestDesktop::newScriptIsCreatedBySave()
-{
-    const QString path = m_dir.filePath(QStringLiteral("created.tur"));
-    m_window->open(FileChoice({ path }, FileChoice::OpenedAsNew));
-    QVERIFY(!QFileInfo::exists(path));
-
-    editor()->moveCursor(QTextCursor::End);
-    QTest::keyClicks(editor(), QStringLiteral("move:5;"));
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane - created.tur*"));
-    action("actionSave")->trigger();
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
-    QCOMPARE(file.readAll(), QByteArray("Tur=Asm\nmove:5;"));
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane - created.tur"));
-    QCOMPARE(Dialogs::shownMessages(), QStringList());
 }
 
 void TestDesktop::missingFileFromElsewhereIsRefused()
@@ -161,8 +135,8 @@ void TestDesktop::missingFileFromElsewhereIsRefused()
     const QString path = m_dir.filePath(QStringLiteral("gone.tur"));
     m_window->open(FileChoice({ path }));
     QVERIFY(editor()->documentTitle().isEmpty());
-    QCOMPARE(Dialogs::shownMessages().size(), 1);
-    QVERIFY(Dialogs::shownMessages().constFirst().contains(QStringLiteral("Load failed")));
+    QCOMPARE(m_prompts->shownMessages().size(), 1);
+    QVERIFY(m_prompts->shownMessages().constFirst().contains(QStringLiteral("Load failed")));
 }
 
 void TestDesktop::droppedFileOpensInsteadOfPastingItsPath()
@@ -186,12 +160,12 @@ void TestDesktop::droppedFileOpensInsteadOfPastingItsPath()
     // Unsaved edits: the prompt comes first, and Cancel keeps them.
     editor()->setPlainText(QStringLiteral("Tur=Asm\n"));
     editor()->setIfModified(true);
-    Dialogs::setNextAnswer(QMessageBox::Cancel);
+    m_prompts->setNextAnswer(QMessageBox::Cancel);
     drop();
-    QTRY_COMPARE(Dialogs::shownMessages().size(), 1);
+    QTRY_COMPARE(m_prompts->shownMessages().size(), 1);
     QCOMPARE(editor()->toPlainText(), QStringLiteral("Tur=Asm\n"));
 
-    Dialogs::setNextAnswer(QMessageBox::Discard);
+    m_prompts->setNextAnswer(QMessageBox::Discard);
     drop();
     QTRY_COMPARE(editor()->documentTitle(), path);
     QCOMPARE(editor()->toPlainText(), QStringLiteral("Tur=Asm\nleft:90;\n"));
@@ -206,7 +180,7 @@ void TestDesktop::settingsLastBetweenSessions()
     auto* panel = dock("m_turtleTraceProperties");
     panel->findChild<QSpinBox*>(QStringLiteral("Width"))->setValue(7);
     panel->findChild<QComboBox*>(QStringLiteral("PenStyle"))->setCurrentIndex(2);
-    Dialogs::setNextFileName(m_dir.path());
+    m_prompts->setNextFileName(m_dir.path());
     action("actionDir_Choice_tur")->trigger();
     QFont font = editor()->font();
     font.setPointSize(17);
@@ -219,7 +193,7 @@ void TestDesktop::settingsLastBetweenSessions()
     const QList<int> sizes = splitter->sizes();
     QVERIFY(m_window->close());
 
-    newWindow();
+    createWindow();
     QVERIFY(m_window->readSettings());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -236,7 +210,7 @@ void TestDesktop::settingsLastBetweenSessions()
     recent->trigger();
     QCOMPARE(editor()->documentTitle(), QFileInfo(script).absoluteFilePath());
     // The folder comes back: Open starts there.
-    Dialogs::setNextFileName(QString());
+    m_prompts->setNextFileName(QString());
     action("actionDir_Choice_tur")->trigger();
 }
 
@@ -252,7 +226,7 @@ void TestDesktop::damagedSettingsAreIgnored()
                "recentFiles=@Variant(\\0\\0\\0\\x7f)\n[editor]\nfontSize=-3\n\xff\xfe\0[[[=\n");
     file.close();
 
-    newWindow();
+    createWindow();
     auto* area = m_window->findChild<QTurtleOutputArea*>();
     const QPen pen = area->pen();
     QVERIFY(!m_window->readSettings());
