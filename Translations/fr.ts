@@ -205,10 +205,6 @@
         <translation>Échec de l’enregistrement</translation>
     </message>
     <message>
-        <source>The save of the file have failed</source>
-        <translation>Le fichier n’a pas pu être enregistré.</translation>
-    </message>
-    <message>
         <source>Do you want to save the untitled script?</source>
         <translation>Voulez-vous enregistrer le script sans titre&#xa0;?</translation>
     </message>
@@ -219,6 +215,10 @@
     <message>
         <source>The file could not be loaded.</source>
         <translation>Le fichier n’a pas pu être chargé.</translation>
+    </message>
+    <message>
+        <source>The file could not be saved.</source>
+        <translation>Le fichier n’a pas pu être enregistré.</translation>
     </message>
 </context>
 <context>
@@ -234,10 +234,6 @@
     <message>
         <source>Load failed</source>
         <translation>Échec du chargement</translation>
-    </message>
-    <message>
-        <source>The loading of the image file have failed</source>
-        <translation>Le fichier image n’a pas pu être chargé.</translation>
     </message>
     <message>
         <source>%1 is not a turtle image: it must start with the line &quot;Tur=Res&quot;, followed by one line &quot;Y x y&quot; or &quot;N x y&quot; per point.</source>
@@ -260,10 +256,6 @@
         <translation>Échec de l’enregistrement</translation>
     </message>
     <message>
-        <source>The save of the file have failed</source>
-        <translation>Le fichier n’a pas pu être enregistré.</translation>
-    </message>
-    <message>
         <source>Save turtle trace as...</source>
         <translation>Enregistrer le tracé sous…</translation>
     </message>
@@ -278,6 +270,14 @@
     <message>
         <source>The drawing could not be printed.</source>
         <translation>Le dessin n’a pas pu être imprimé.</translation>
+    </message>
+    <message>
+        <source>The turtle image could not be loaded.</source>
+        <translation>Le fichier image n’a pas pu être chargé.</translation>
+    </message>
+    <message>
+        <source>The file could not be saved.</source>
+        <translation>Le fichier n’a pas pu être enregistré.</translation>
     </message>
 </context>
 <context>

@@ -160,7 +160,7 @@ bool Document::write(const QString& path)
 {
     QString error;
     if (!OutputFile::writeText(path, m_editor->toPlainText(), error)) {
-        m_prompts->warn(tr("Save failed"), tr("The save of the file have failed"), error);
+        m_prompts->warn(tr("Save failed"), tr("The file could not be saved."), error);
         return false;
     }
     m_editor->document()->setModified(false);
