@@ -128,11 +128,42 @@ package_check() {
         XDG_DATA_DIRS="$scratch/root/usr/share" gio info -a standard::content-type \
             "$scratch/elsewhere/${file%%:*}" | grep -q "content-type: ${file#*:}$"
     done
+    # Other programs' .res files keep their type beside Korvane's traces: Godot's
+    # resources, binary and text, when the system's database knows them.
+    if grep -qx 'application/x-godot-resource' /usr/share/mime/types 2>/dev/null; then
+        printf 'RSRC\0\0\0\0\3\0\0\0\1\0\0\0' > "$scratch/elsewhere/binary.res"
+        printf '[gd_resource type="Theme" format=3]\n' > "$scratch/elsewhere/text.res"
+        printf 'Tur=Res\nN 0 0\n' > "$scratch/elsewhere/trace.res"
+        for file in binary.res:application/x-godot-resource text.res:application/x-godot-resource \
+            trace.res:text/x-korvane-trace; do
+            XDG_DATA_DIRS="$scratch/root/usr/share:/usr/share" gio info -a standard::content-type \
+                "$scratch/elsewhere/${file%%:*}" | grep -q "content-type: ${file#*:}$"
+        done
+    fi
     [ ! -e "$scratch/root/usr/share/korvane/Ressources" ]
+
+    # The licence, the Debian copyright file and the manual pages of both programs.
+    cmp "$ROOT/LICENSE" "$scratch/root/usr/share/doc/korvane/LICENSE"
+    grep -qx 'License: GPL-3.0-or-later' "$scratch/root/usr/share/doc/korvane/copyright"
+    grep -q '<project_license>GPL-3.0-or-later</project_license>' "$scratch"/root/usr/share/metainfo/*.metainfo.xml
+    for page in korvane korvane-run; do
+        zcat "$scratch/root/usr/share/man/man1/$page.1.gz" | grep -q "^\.SH NAME"
+    done
+    # The window is tied to its launcher; the screenshots are the images of doc/.
+    grep -qx 'StartupWMClass=Korvane' "$scratch"/root/usr/share/applications/*.desktop
+    for image in $(sed -n 's|.*<image>.*/\([^/<]*\)</image>.*|\1|p' "$scratch"/root/usr/share/metainfo/*.metainfo.xml); do
+        [ -f "$ROOT/doc/$image" ]
+    done
     (
         cd "$scratch/elsewhere"
         unset LD_LIBRARY_PATH
         QT_QPA_PLATFORM=offscreen "$scratch/root/usr/bin/korvane" --version | grep -q '^Korvane 1.0.0$'
+        # A wrong command line is answered without a display.
+        status=0
+        env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$scratch/root/usr/bin/korvane" --bogus 2> bogus.txt \
+            || status=$?
+        [ "$status" -eq 1 ]
+        grep -q "Unknown option 'bogus'" bogus.txt
         "$scratch/root/usr/bin/korvane-run" "$scratch/root/usr/share/korvane/TurtleCodes/square.tur" --res square.res
         head -n 1 square.res | grep -qx 'Tur=Res'
         # A failing script shows the catalogue was found: its French text, exit status 1.
