@@ -7,15 +7,8 @@ QHelp::QHelp(QWidget* parent)
     , m_ui(new Ui::DockWidget)
 {
     m_ui->setupUi(this);
-
-    // The label laid out by hand in the form would not follow the dock's
-    // height; a resizable scroll area of its own makes the page scroll.
-    auto* scrollArea = new QScrollArea;
-    scrollArea->setWidgetResizable(true);
-    scrollArea->setWidget(m_ui->helpLabel);
-    setWidget(scrollArea);
-    m_ui->helpLabel->setBuddy(scrollArea);
-    retranslate();
+    m_ui->helpLabel->setBuddy(m_ui->scrollArea);
+    m_ui->guideLabel->setBuddy(m_ui->guideScrollArea);
 }
 
 QHelp::~QHelp() = default;
@@ -23,6 +16,4 @@ QHelp::~QHelp() = default;
 void QHelp::retranslate()
 {
     m_ui->retranslateUi(this);
-    widget()->setAccessibleName(m_ui->scrollArea->accessibleName());
-    widget()->setAccessibleDescription(m_ui->scrollArea->accessibleDescription());
 }
