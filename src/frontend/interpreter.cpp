@@ -63,6 +63,11 @@ VirtualMachine* Interpreter::virtualMachine()
     return m_virtualMachine.get();
 }
 
+const VirtualMachine* Interpreter::virtualMachine() const
+{
+    return m_virtualMachine.get();
+}
+
 bool Interpreter::compile(const QString& text)
 {
     m_messages.clear();

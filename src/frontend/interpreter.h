@@ -38,6 +38,7 @@ public:
 
     void setWalkingTurtle(WalkingTurtle* turtle);
     VirtualMachine* virtualMachine();
+    const VirtualMachine* virtualMachine() const;
 
     bool compile(const QString& text);
     void runToEnd();
