@@ -41,20 +41,21 @@ Reference referenceRun(const QString& text, qint64 budget)
     interpreter.setWalkingTurtle(&turtle);
     interpreter.compile(text);
     const Interpreter::Program& program = interpreter.program();
-    std::vector<qint64> counts(program.empty() ? 0 : static_cast<std::size_t>(program.rbegin()->first), 0);
+    std::vector<qint64> counts(program.empty() ? 0 : static_cast<std::size_t>(program.lineAt(program.size() - 1)), 0);
     for (qint64 step = 0;; ++step) {
         reference.states.push_back(stateOf(interpreter, turtle, false));
         reference.machines.push_back(machineOf(interpreter));
         reference.counts.push_back(counts);
-        const auto next = program.lower_bound(interpreter.currentLine());
-        if (step == budget || next == program.end() || (step > 0 && interpreter.currentLine() == -1)) {
+        const std::size_t next = interpreter.nextPosition();
+        if (step == budget || next == program.size() || (step > 0 && interpreter.currentLine() == -1)) {
             break;
         }
+        const int line = program.lineAt(next);
         const std::size_t length = turtle.trace().size();
         interpreter.step();
-        ++counts[static_cast<std::size_t>(next->first - 1)];
+        ++counts[static_cast<std::size_t>(line - 1)];
         if (turtle.trace().size() != length) {
-            reference.origins.emplace_back(step + 1, next->first);
+            reference.origins.emplace_back(step + 1, line);
         }
     }
     return reference;

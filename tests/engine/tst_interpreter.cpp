@@ -19,8 +19,11 @@ QStringList messageList(const Interpreter& interpreter)
 QStringList programList(const Interpreter& interpreter)
 {
     QStringList list;
-    for (const auto& entry : interpreter.program()) {
-        list << QStringLiteral("%1: %2 | %3").arg(entry.first).arg(entry.second.first, entry.second.second);
+    const Interpreter::Program& program = interpreter.program();
+    for (std::size_t position = 0; position < program.size(); ++position) {
+        list << QStringLiteral("%1: %2 | %3")
+                    .arg(program.lineAt(position))
+                    .arg(program.wordAt(position), program.argumentAt(position).toString());
     }
     return list;
 }
