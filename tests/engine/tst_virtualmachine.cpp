@@ -205,6 +205,15 @@ void TestVirtualMachine::argumentCounts_data()
     QTest::newRow("loop without operand") << "loop" << QStringList() << 200;
     QTest::newRow("end ignores its operands") << "end" << QStringList { "5", "x" } << NoError;
     QTest::newRow("a count error comes before a bad value") << "put" << QStringList { "x" } << 200;
+    QTest::newRow("a count error comes before a division by zero") << "put" << QStringList { "1/0" } << 200;
+    QTest::newRow("a division by zero comes before a later bad value")
+        << "put" << QStringList { "1/0", "x" } << 204;
+    QTest::newRow("a bad value comes before a later division by zero")
+        << "jmpe" << QStringList { "x", "1/0", "5" } << 202;
+    QTest::newRow("a division by zero in a comparison comes before a bad target")
+        << "jmpe" << QStringList { "1", "1/0", "x" } << 204;
+    QTest::newRow("a division by zero in the value comes before an unknown register")
+        << "setRegister" << QStringList { "EX", "1/0" } << 204;
 }
 
 void TestVirtualMachine::argumentCounts()
