@@ -191,7 +191,7 @@ void Interpreter::resolveNames()
         const Command command = m_program.commandAt(position);
         const int line = m_program.lineAt(position);
 
-        if (command == Command::Loop || m_program.wordAt(position).startsWith(QLatin1String("jmp"))) {
+        if (command == Command::Loop || (command >= Command::Jmpax && command <= Command::Jmpne)) {
             QStringList parts = m_program.argumentAt(position).toString().split(QLatin1Char(','), Qt::KeepEmptyParts);
             const auto label = m_labels.find(parts.last().trimmed());
             if (label == m_labels.end()) {

@@ -11,6 +11,7 @@ enum class Command : unsigned char {
     Right,
     Write,
     End,
+    // The jumps that name a label, from here to Jmpne.
     Jmpax,
     Jmpbx,
     Jmpe,
