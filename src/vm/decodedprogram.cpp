@@ -157,6 +157,8 @@ RunError DecodedProgram::run(
     PositionFlow flow { *this, position };
     qint64 remaining = maxSteps;
     RunError error = RunError::None;
+    // The line of the instruction under way, for whatever escapes it.
+    int line = -1;
 
     // Counts what has executed, the instruction that fails included, whichever
     // way the loop is left.
@@ -171,6 +173,7 @@ RunError DecodedProgram::run(
                 break;
             }
             const Instruction& instruction = instructions[flow.at];
+            line = instruction.line;
             std::size_t traceLength = 0;
             if (Recording) {
                 ++record->counts[flow.at];
@@ -195,7 +198,7 @@ RunError DecodedProgram::run(
     } catch (...) {
         // Whatever escapes (running out of memory) leaves the machine as the
         // execution cycle would: at the failing instruction.
-        vm.instructionRegister() = instructions[flow.at].line;
+        vm.instructionRegister() = line;
         finish();
         throw;
     }
