@@ -157,8 +157,6 @@ RunError DecodedProgram::run(
     PositionFlow flow { *this, position };
     qint64 remaining = maxSteps;
     RunError error = RunError::None;
-    // The line of the instruction under way, for whatever escapes it.
-    int line = -1;
 
     // Counts what has executed, the instruction that fails included, whichever
     // way the loop is left.
@@ -173,7 +171,6 @@ RunError DecodedProgram::run(
                 break;
             }
             const Instruction& instruction = instructions[flow.at];
-            line = instruction.line;
             std::size_t traceLength = 0;
             if (Recording) {
                 ++record->counts[flow.at];
@@ -198,7 +195,7 @@ RunError DecodedProgram::run(
     } catch (...) {
         // Whatever escapes (running out of memory) leaves the machine as the
         // execution cycle would: at the failing instruction.
-        vm.instructionRegister() = line;
+        vm.instructionRegister() = instructions[flow.at].line;
         finish();
         throw;
     }
