@@ -65,13 +65,9 @@ inline void hashBytes(quint64& hash, const void* data, std::size_t size)
 
 // fullTrace hashes every snapshot; otherwise only the last, which is enough
 // between two single steps.
-inline State stateOf(const Interpreter& interpreter, const WalkingTurtle& turtle, bool fullTrace)
+// Both stacks of the machine, the data stack first.
+inline QString stacksOf(const Interpreter& interpreter)
 {
-    State state;
-    for (const Message& message : interpreter.messages()) {
-        state.messages << QStringLiteral("%1@%2").arg(message.code()).arg(message.line());
-    }
-    state.values = interpreter.debugValues();
     const VirtualMachine::State machine = interpreter.virtualMachine()->state();
     QStringList stacks;
     for (int value : machine.stack) {
@@ -81,7 +77,17 @@ inline State stateOf(const Interpreter& interpreter, const WalkingTurtle& turtle
     for (int value : machine.callStack) {
         stacks << QString::number(value);
     }
-    state.stacks = stacks.join(' ');
+    return stacks.join(' ');
+}
+
+inline State stateOf(const Interpreter& interpreter, const WalkingTurtle& turtle, bool fullTrace)
+{
+    State state;
+    for (const Message& message : interpreter.messages()) {
+        state.messages << QStringLiteral("%1@%2").arg(message.code()).arg(message.line());
+    }
+    state.values = interpreter.debugValues();
+    state.stacks = stacksOf(interpreter);
     state.steps = interpreter.executedSteps();
     state.line = interpreter.currentLine();
     state.traceLength = turtle.trace().size();
