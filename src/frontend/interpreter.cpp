@@ -2,7 +2,6 @@
 
 #include "system/datalocation.h"
 #include "messagecatalogue.h"
-#include "turtle/walkingturtle.h"
 
 #include <algorithm>
 #include <climits>
@@ -59,11 +58,15 @@ Interpreter::~Interpreter() = default;
 
 void Interpreter::setWalkingTurtle(WalkingTurtle* turtle)
 {
-    m_turtle = turtle;
     m_virtualMachine->setTurtle(turtle);
 }
 
 VirtualMachine* Interpreter::virtualMachine()
+{
+    return m_virtualMachine.get();
+}
+
+const VirtualMachine* Interpreter::virtualMachine() const
 {
     return m_virtualMachine.get();
 }
@@ -120,7 +123,7 @@ bool Interpreter::compile(const QString& text)
         m_program.clear();
     }
     m_decoded.build(m_program);
-    applyBreakpoints();
+    m_decoded.setStops(m_breakpoints);
     setRecord(m_record);
     return result;
 }
@@ -140,12 +143,10 @@ bool Interpreter::compileLine(QStringView line, int lineNumber)
     const QString keyword = (colon < 0 ? statement : statement.left(colon)).trimmed().toString();
     const QStringView argument = colon < 0 ? QStringView() : statement.mid(colon + 1).trimmed();
 
-    const auto& commands = m_virtualMachine->commands();
-    const auto command = commands.find(keyword);
-    if (command != commands.end()) {
-        // The map's own word, shared rather than one more copy per line.
-        m_program.append(lineNumber, command->first, argument);
-        m_programHasEnd = m_programHasEnd || keyword == QLatin1String("end");
+    Command command;
+    if (VirtualMachine::commandOf(keyword, command)) {
+        m_program.append(lineNumber, command, argument);
+        m_programHasEnd = m_programHasEnd || command == Command::End;
         return true;
     }
 
@@ -176,7 +177,7 @@ bool Interpreter::compileLine(QStringView line, int lineNumber)
     if (m_virtualMachine->registers().count(registerName) != 0) {
         QString arguments = registerName;
         arguments.append(QLatin1Char(',')).append(argument);
-        m_program.append(lineNumber, commands.find(QStringLiteral("setRegister"))->first, arguments);
+        m_program.append(lineNumber, Command::SetRegister, arguments);
         return true;
     }
 
@@ -192,68 +193,26 @@ void Interpreter::addMessage(int code, int line)
 void Interpreter::resolveNames()
 {
     for (std::size_t position = 0; position < m_program.size(); ++position) {
-        const QString& command = m_program.commandAt(position);
+        const Command command = m_program.commandAt(position);
         const int line = m_program.lineAt(position);
 
-        if (command == QLatin1String("loop") || command.startsWith(QLatin1String("jmp"))) {
+        if (command == Command::Loop || (command >= Command::Jmpax && command <= Command::Jmpne)) {
             QStringList parts = m_program.argumentAt(position).toString().split(QLatin1Char(','), Qt::KeepEmptyParts);
             const auto label = m_labels.find(parts.last().trimmed());
             if (label == m_labels.end()) {
                 addMessage(UnknownLabel, line);
             } else {
                 parts.last() = QString::number(label->second);
-                m_program.setArgument(position, parts.join(QLatin1Char(',')));
+                m_program.resolve(position, label->second, parts.join(QLatin1Char(',')));
             }
-        } else if (command == QLatin1String("call")) {
+        } else if (command == Command::Call) {
             const auto procedure = m_procedures.find(m_program.argumentAt(position).trimmed().toString());
             if (procedure == m_procedures.end()) {
                 addMessage(UnknownProcedure, line);
             } else {
-                m_program.setArgument(position, QString::number(procedure->second));
+                m_program.resolve(position, procedure->second, QString::number(procedure->second));
             }
         }
-    }
-}
-
-void Interpreter::executeInstruction(std::size_t& position)
-{
-    const int line = m_program.lineAt(position);
-    const QStringView arguments = m_program.argumentAt(position);
-
-    int& instructionRegister = m_virtualMachine->instructionRegister();
-    instructionRegister = line;
-
-    const QStringList args = arguments.isEmpty()
-        ? QStringList()
-        : arguments.toString().split(QLatin1Char(','), Qt::KeepEmptyParts);
-
-    const auto found = m_virtualMachine->commands().find(m_program.commandAt(position));
-    Q_ASSERT(found != m_virtualMachine->commands().end());
-    const VirtualMachine::CommandHandler handler = found->second;
-
-    ++m_executedSteps;
-    const std::size_t traceLength = m_record && m_turtle ? m_turtle->trace().size() : 0;
-    if (m_record) {
-        ++m_record->counts[position];
-    }
-    try {
-        (m_virtualMachine.get()->*handler)(args);
-    } catch (const int& code) {
-        addMessage(code, instructionRegister);
-        position = m_program.size();
-        return;
-    }
-    if (m_record && m_turtle && m_turtle->trace().size() != traceLength) {
-        m_record->origins.append(m_turtle->trace().size() - 1, m_executedSteps, line);
-    }
-
-    if (handler == &VirtualMachine::end) {
-        position = m_program.size();
-    } else if (instructionRegister == line) {
-        ++position;
-    } else {
-        // A label or "proc" line holds no instruction: go on at the first one after it.
-        position = m_program.lower_bound(instructionRegister).index();
     }
 }
 
@@ -264,27 +223,11 @@ void Interpreter::runToEnd()
 
 bool Interpreter::runToEnd(qint64 maxSteps)
 {
-    const qint64 limit = maxSteps < 0 ? std::numeric_limits<qint64>::max() : maxSteps;
-    if (!m_plainExecution) {
-        std::size_t position = 0;
-        executeDecoded(position, limit);
-        if (position != m_decoded.size()) {
-            stopInterrupted(m_decoded.lineAt(position));
-            return false;
-        }
-        m_virtualMachine->reset();
-        return true;
-    }
-
-    qint64 executed = 0;
     std::size_t position = 0;
-    while (position != m_program.size()) {
-        if (executed == limit) {
-            stopInterrupted(m_program.lineAt(position));
-            return false;
-        }
-        executeInstruction(position);
-        ++executed;
+    execute(position, maxSteps < 0 ? std::numeric_limits<qint64>::max() : maxSteps, false, 0);
+    if (position != m_decoded.size()) {
+        stopInterrupted(m_decoded.lineAt(position));
+        return false;
     }
     m_virtualMachine->reset();
     return true;
@@ -307,56 +250,43 @@ bool Interpreter::advanceChecked(qint64 maxSteps, int depth)
 
 bool Interpreter::advanceFrom(qint64 maxSteps, bool checked, std::size_t depth)
 {
-    std::size_t position;
-    if (!m_plainExecution) {
-        position = m_decoded.positionOf(m_virtualMachine->instructionRegister());
-        const int code = checked ? m_decoded.executeChecked(position, maxSteps, m_executedSteps, depth, m_record)
-                                 : m_decoded.execute(position, maxSteps, m_executedSteps, m_record);
-        if (code != 0) {
-            addMessage(code, m_virtualMachine->instructionRegister());
-        }
-    } else {
-        position = nextPosition();
-        for (qint64 executed = 0; executed < maxSteps && position != m_program.size(); ++executed) {
-            if (checked && executed > 0
-                && (m_stopLines.count(m_program.lineAt(position)) != 0 || m_virtualMachine->callDepth() < depth)) {
-                break;
-            }
-            executeInstruction(position);
-        }
-    }
-    if (position != m_program.size()) {
-        m_virtualMachine->instructionRegister() = m_program.lineAt(position);
+    std::size_t position = nextPosition();
+    execute(position, maxSteps, checked, depth);
+    if (position != m_decoded.size()) {
+        m_virtualMachine->instructionRegister() = m_decoded.lineAt(position);
         return true;
     }
     m_virtualMachine->reset();
     return false;
 }
 
+void Interpreter::execute(std::size_t& position, qint64 maxSteps, bool checked, std::size_t depth)
+{
+    DecodedProgram::Mode mode;
+    mode.plain = m_plainExecution;
+    mode.checked = checked;
+    mode.depth = depth;
+    mode.record = m_record;
+    const RunError error = m_decoded.execute(position, maxSteps, m_executedSteps, mode);
+    if (error != RunError::None) {
+        addMessage(static_cast<int>(error), m_virtualMachine->instructionRegister());
+    }
+}
+
 void Interpreter::setBreakpoints(const std::vector<int>& lines)
 {
     m_breakpoints = lines;
-    applyBreakpoints();
-}
-
-void Interpreter::applyBreakpoints()
-{
-    m_stopLines.clear();
-    std::vector<std::size_t> positions;
-    for (const int line : m_breakpoints) {
-        const auto found = m_program.lower_bound(line);
-        if (found != m_program.cend()) {
-            m_stopLines.insert(m_program.lineAt(found.index()));
-            positions.push_back(m_decoded.positionOf(line));
-        }
-    }
-    m_decoded.setStops(positions);
+    m_decoded.setStops(m_breakpoints);
 }
 
 bool Interpreter::atBreakpoint() const
 {
-    const std::size_t position = nextPosition();
-    return position != m_program.size() && m_stopLines.count(m_program.lineAt(position)) != 0;
+    return stopsBefore(0);
+}
+
+bool Interpreter::stopsBefore(int depth) const
+{
+    return m_decoded.stopsBefore(nextPosition(), static_cast<std::size_t>(std::max(depth, 0)));
 }
 
 int Interpreter::callDepth() const
@@ -370,11 +300,11 @@ bool Interpreter::interrupt()
         return false;
     }
     const std::size_t position = nextPosition();
-    if (position == m_program.size()) {
+    if (position == m_decoded.size()) {
         m_virtualMachine->reset();
         return false;
     }
-    stopInterrupted(m_program.lineAt(position));
+    stopInterrupted(m_decoded.lineAt(position));
     return true;
 }
 
@@ -415,21 +345,13 @@ const Interpreter::Program& Interpreter::program() const
 
 std::size_t Interpreter::nextPosition() const
 {
-    return m_program.lower_bound(m_virtualMachine->instructionRegister()).index();
+    return m_decoded.positionOf(m_virtualMachine->instructionRegister());
 }
 
 void Interpreter::stopInterrupted(int line)
 {
     addMessage(Interrupted, line);
     m_virtualMachine->reset();
-}
-
-void Interpreter::executeDecoded(std::size_t& position, qint64 maxSteps)
-{
-    const int code = m_decoded.execute(position, maxSteps, m_executedSteps, m_record);
-    if (code != 0) {
-        addMessage(code, m_virtualMachine->instructionRegister());
-    }
 }
 
 void Interpreter::setRecord(ExecutionRecord* record)

@@ -9,7 +9,6 @@
 #include <list>
 #include <map>
 #include <memory>
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -21,10 +20,9 @@ class WalkingTurtle;
 class Interpreter
 {
 public:
-    // Run-time codes beyond those of the original instruction set: a division
-    // by zero (thrown by the machine) and a run stopped before its end.
+    // The run-time code beyond those the machine raises (RunError): a run
+    // stopped before its end.
     enum ExtraCode {
-        DivisionByZero = 204,
         Interrupted = 240,
     };
 
@@ -40,6 +38,7 @@ public:
 
     void setWalkingTurtle(WalkingTurtle* turtle);
     VirtualMachine* virtualMachine();
+    const VirtualMachine* virtualMachine() const;
 
     bool compile(const QString& text);
     void runToEnd();
@@ -75,6 +74,10 @@ public:
     void setBreakpoints(const std::vector<int>& lines);
     // Whether the instruction that executes next is at a breakpoint.
     bool atBreakpoint() const;
+    // Whether advanceChecked() would stop before the instruction that executes
+    // next, were it not its first: at a breakpoint, or with fewer than depth
+    // calls pending.
+    bool stopsBefore(int depth) const;
     // Calls whose ret has not executed yet.
     int callDepth() const;
     // advanceChecked(maxSteps, depth): as advance(), but also stops before an
@@ -88,9 +91,10 @@ public:
 
     // Runs, steps and advances go through the form of the program decoded at
     // compile() unless plain execution is set: then every instruction is
-    // looked up in the command map and its argument text split and converted
+    // looked up in the command map and its argument text split and decoded
     // again, as the machine is defined. Both give the same results; the plain
-    // way is the reference the decoded one is tested against.
+    // way is the reference the decoded one (its positions, constants and
+    // resolved labels) is tested against.
     void setPlainExecution(bool plain);
     bool plainExecution() const;
 
@@ -105,25 +109,22 @@ public:
     // The analysed program: script line -> (command word, argument text).
     using Program = AnalysedProgram;
     const Program& program() const;
+    // The position in program() of the instruction that executes next: the one
+    // at the current line, else the first one after it (the first one of all
+    // when no run goes on); program().size() when there is none.
+    std::size_t nextPosition() const;
 
 private:
     bool compileLine(QStringView line, int lineNumber);
     void addMessage(int code, int line);
     void resolveNames();
-    // Positions count the instructions in line order, in the analysed and the
-    // decoded program alike.
-    void executeInstruction(std::size_t& position);
-    // The instruction that step() executes next: the one at the current line,
-    // else the first one after it.
-    std::size_t nextPosition() const;
     void stopInterrupted(int line);
-    // Executes the decoded program from position; records the error that
-    // ended it, if any.
-    void executeDecoded(std::size_t& position, qint64 maxSteps);
+    // Executes the program from position, the way chosen; records the error
+    // that ended it, if any.
+    void execute(std::size_t& position, qint64 maxSteps, bool checked, std::size_t depth);
     // advance() and advanceChecked(): with checked, stops before a
     // breakpoint or with fewer than depth calls pending.
     bool advanceFrom(qint64 maxSteps, bool checked, std::size_t depth);
-    void applyBreakpoints();
 
     std::list<Message> m_messages;
     std::unique_ptr<MessageCatalogue> m_catalogue;
@@ -135,10 +136,7 @@ private:
     DecodedProgram m_decoded;
     bool m_plainExecution;
     std::vector<int> m_breakpoints;
-    // The lines of the instructions the breakpoints stop before.
-    std::set<int> m_stopLines;
     ExecutionRecord* m_record = nullptr;
-    WalkingTurtle* m_turtle = nullptr;
     // Whether an "end" was analysed so far: a procedure may only follow one.
     bool m_programHasEnd;
 };

@@ -33,9 +33,10 @@ void ExecutionHistory::start()
     clear();
     m_interpreter.setRecord(&m_record);
     m_lines.clear();
-    m_lines.reserve(m_interpreter.program().size());
-    for (const auto& entry : m_interpreter.program()) {
-        m_lines.push_back(entry.first);
+    const Interpreter::Program& program = m_interpreter.program();
+    m_lines.reserve(program.size());
+    for (std::size_t position = 0; position < program.size(); ++position) {
+        m_lines.push_back(program.lineAt(position));
     }
     m_step = m_first = m_last = m_interpreter.executedSteps();
     m_traceLength = m_turtle.trace().size();
@@ -104,7 +105,7 @@ bool ExecutionHistory::forward(qint64 steps, bool checked, int depth)
             break;
         }
         // The next slice would execute its first instruction unchecked.
-        if (checked && (m_interpreter.atBreakpoint() || m_interpreter.callDepth() < depth)) {
+        if (checked && m_interpreter.stopsBefore(depth)) {
             break;
         }
     }

@@ -154,8 +154,9 @@ void RunSession::stepOver()
     if (m_state != Paused) {
         return;
     }
-    const auto next = m_interpreter->program().lower_bound(m_interpreter->currentLine());
-    if (next == m_interpreter->program().cend() || next->second.first != QLatin1String("call")) {
+    const Interpreter::Program& program = m_interpreter->program();
+    const std::size_t next = m_interpreter->nextPosition();
+    if (next == program.size() || program.commandAt(next) != Command::Call) {
         step();
         return;
     }
@@ -425,7 +426,7 @@ bool RunSession::execute(qint64 steps, bool checked)
 
 bool RunSession::stopsHere() const
 {
-    return m_interpreter->atBreakpoint() || m_interpreter->callDepth() < m_depth;
+    return m_interpreter->stopsBefore(m_depth);
 }
 
 void RunSession::enterPause()

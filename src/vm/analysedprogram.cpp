@@ -1,27 +1,24 @@
 #include "analysedprogram.h"
 
+#include "virtualmachine.h"
+
 #include <algorithm>
 
-void AnalysedProgram::append(int line, const QString& command, QStringView argument)
+void AnalysedProgram::append(int line, Command command, QStringView argument)
 {
-    // The words are those of the command map: the same few shared strings.
-    auto word = std::find_if(m_commandWords.begin(), m_commandWords.end(),
-        [&](const QString& known) { return known.constData() == command.constData() || known == command; });
-    if (word == m_commandWords.end()) {
-        word = m_commandWords.insert(word, command);
-    }
     m_entries.push_back(Entry { m_arguments.size(), static_cast<int>(argument.size()), line });
-    m_commands.push_back(static_cast<unsigned char>(word - m_commandWords.begin()));
+    m_commands.push_back(command);
     m_arguments.append(argument);
 }
 
 // The old text stays where it was: rewritten arguments are few and short.
-void AnalysedProgram::setArgument(std::size_t position, QStringView argument)
+void AnalysedProgram::resolve(std::size_t position, int line, QStringView argument)
 {
     Entry& entry = m_entries[position];
     entry.start = m_arguments.size();
     entry.length = static_cast<int>(argument.size());
     m_arguments.append(argument);
+    m_targets.emplace_back(position, line);
 }
 
 void AnalysedProgram::reserve(std::size_t count)
@@ -33,9 +30,14 @@ void AnalysedProgram::reserve(std::size_t count)
 void AnalysedProgram::clear()
 {
     std::vector<Entry>().swap(m_entries);
-    std::vector<unsigned char>().swap(m_commands);
-    m_commandWords.clear();
+    std::vector<Command>().swap(m_commands);
+    std::vector<std::pair<std::size_t, int>>().swap(m_targets);
     m_arguments = QString();
+}
+
+const QString& AnalysedProgram::wordAt(std::size_t position) const
+{
+    return VirtualMachine::commandWord(commandAt(position));
 }
 
 QStringView AnalysedProgram::argumentAt(std::size_t position) const
@@ -44,14 +46,15 @@ QStringView AnalysedProgram::argumentAt(std::size_t position) const
     return QStringView(m_arguments).mid(entry.start, entry.length);
 }
 
-AnalysedProgram::value_type AnalysedProgram::entryAt(std::size_t position) const
+QStringList AnalysedProgram::argumentsAt(std::size_t position) const
 {
-    return { lineAt(position), { commandAt(position), argumentAt(position).toString() } };
+    const QStringView text = argumentAt(position);
+    return text.isEmpty() ? QStringList() : text.toString().split(QLatin1Char(','), Qt::KeepEmptyParts);
 }
 
-AnalysedProgram::const_iterator AnalysedProgram::lower_bound(int line) const
+const int* AnalysedProgram::resolvedTargetAt(std::size_t position) const
 {
-    const auto found = std::lower_bound(
-        m_entries.begin(), m_entries.end(), line, [](const Entry& entry, int value) { return entry.line < value; });
-    return const_iterator(this, static_cast<std::size_t>(found - m_entries.begin()));
+    const auto found = std::lower_bound(m_targets.begin(), m_targets.end(), position,
+        [](const std::pair<std::size_t, int>& target, std::size_t value) { return target.first < value; });
+    return found != m_targets.end() && found->first == position ? &found->second : nullptr;
 }

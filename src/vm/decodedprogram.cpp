@@ -1,28 +1,30 @@
 #include "decodedprogram.h"
 
-#include "turtle/walkingturtle.h"
-
-#include <QtGlobal>
-
-#include <algorithm>
-#include <iterator>
+#include "execution.h"
 
 namespace {
 
-// 32-bit two's complement, as the machine computes.
-int wrappedAdd(int a, int b)
-{
-    return static_cast<int>(static_cast<unsigned>(a) + static_cast<unsigned>(b));
-}
+// Decoded instructions go on by position.
+struct PositionFlow {
+    const DecodedProgram& program;
+    std::size_t at;
 
-int wrappedSubtract(int a, int b)
-{
-    return static_cast<int>(static_cast<unsigned>(a) - static_cast<unsigned>(b));
-}
+    void next() { ++at; }
+    void jump(const Instruction& instruction, int line)
+    {
+        at = instruction.jumpPosition >= 0 ? static_cast<std::size_t>(instruction.jumpPosition)
+                                           : program.continuation(at, instruction.line, line);
+    }
+    void end() { at = program.size(); }
+};
 
-int wrappedMultiply(int a, int b)
+// The operand that holds where a jump, loop or call goes; -1 for none.
+int targetOperand(Opcode opcode)
 {
-    return static_cast<int>(static_cast<unsigned>(a) * static_cast<unsigned>(b));
+    if (opcode >= Opcode::JumpEqual && opcode <= Opcode::JumpGreaterOrEqual) {
+        return 2;
+    }
+    return opcode == Opcode::Loop || opcode == Opcode::Call ? 0 : -1;
 }
 
 } // namespace
@@ -35,46 +37,24 @@ DecodedProgram::DecodedProgram(VirtualMachine& machine)
 void DecodedProgram::clear()
 {
     // Swapped, not cleared: a long script's memory goes back with it.
+    m_program = nullptr;
     std::vector<Instruction>().swap(m_instructions);
-    std::vector<HandlerCall>().swap(m_calls);
     std::vector<int>().swap(m_positions);
     std::deque<int>().swap(m_constants);
     std::vector<unsigned char>().swap(m_stops);
     m_firstLine = 0;
 }
 
-void DecodedProgram::setStops(const std::vector<std::size_t>& positions)
-{
-    m_stops.assign(m_instructions.size(), 0);
-    for (const std::size_t position : positions) {
-        if (position < m_stops.size()) {
-            m_stops[position] = 1;
-        }
-    }
-}
-
 void DecodedProgram::build(const AnalysedProgram& program)
 {
     clear();
-    const VirtualMachine& machine = *m_machine;
+    m_program = &program;
     m_instructions.resize(program.size());
-
-    std::vector<VirtualMachine::CommandHandler> handlers;
-    for (const QString& word : program.commandWords()) {
-        const auto found = machine.m_commands.find(word);
-        Q_ASSERT(found != machine.m_commands.end());
-        handlers.push_back(found == machine.m_commands.end() ? nullptr : found->second);
-    }
-
     for (std::size_t position = 0; position < program.size(); ++position) {
         Instruction& instruction = m_instructions[position];
+        m_machine->decode(program.commandAt(position), program.argumentsAt(position), instruction, m_constants,
+                          program.resolvedTargetAt(position));
         instruction.line = program.lineAt(position);
-        const QStringView arguments = program.argumentAt(position);
-        // The list the execution cycle hands to the handler.
-        const QStringList args = arguments.isEmpty()
-            ? QStringList()
-            : arguments.toString().split(QLatin1Char(','), Qt::KeepEmptyParts);
-        decode(instruction, handlers[static_cast<std::size_t>(program.commandIndexAt(position))], args);
     }
 
     if (!m_instructions.empty()) {
@@ -90,31 +70,16 @@ void DecodedProgram::build(const AnalysedProgram& program)
         }
     }
 
-    // Literal targets are known now: a jump to its own line counts as no jump.
+    // Constant targets are known now.
     for (std::size_t at = 0; at < m_instructions.size(); ++at) {
         Instruction& instruction = m_instructions[at];
-        int target = -1;
-        switch (instruction.opcode) {
-        case JumpEqual:
-        case JumpNotEqual:
-        case JumpLess:
-        case JumpLessOrEqual:
-        case JumpGreater:
-        case JumpGreaterOrEqual:
-            target = 2;
-            break;
-        case Loop:
-        case Call:
-            target = 0;
-            break;
-        default:
-            break;
-        }
-        if (target >= 0 && instruction.kinds[target] == Leaf && (instruction.literals & (1 << target)) != 0) {
-            const int line = *operandAt(instruction, target).left;
-            instruction.jumpPosition = static_cast<int>(line == instruction.line ? at + 1 : positionOf(line));
+        const int target = targetOperand(instruction.opcode);
+        if (target >= 0 && (instruction.literals & (1 << target)) != 0) {
+            const int line = *instruction.operand(target).left;
+            instruction.jumpPosition = static_cast<int>(continuation(at, instruction.line, line));
         }
     }
+    m_stops.assign(m_instructions.size(), 0);
 }
 
 std::size_t DecodedProgram::positionOf(int line) const
@@ -129,422 +94,112 @@ std::size_t DecodedProgram::positionOf(int line) const
     return static_cast<std::size_t>(m_positions[offset]);
 }
 
-const int* DecodedProgram::constant(int value)
+void DecodedProgram::setStops(const std::vector<int>& lines)
 {
-    // A deque never moves what it holds, so operands may point into it.
-    m_constants.push_back(value);
-    return &m_constants.back();
-}
-
-void DecodedProgram::setConstant(Instruction& instruction, int index, int value)
-{
-    instruction.kinds[index] = Leaf;
-    instruction.literals |= 1 << index;
-    operandAt(instruction, index).left = constant(value);
-}
-
-DecodedProgram::Operand& DecodedProgram::operandAt(Instruction& instruction, int index)
-{
-    return index < 2 ? instruction.operands[index] : instruction.third;
-}
-
-const DecodedProgram::Operand& DecodedProgram::operandAt(const Instruction& instruction, int index)
-{
-    return index < 2 ? instruction.operands[index] : instruction.third;
-}
-
-// A literal or a register name, by the machine's own rules; null otherwise.
-const int* DecodedProgram::decodeLeaf(const QString& text, bool& literal)
-{
-    int value = 0;
-    if (m_machine->convertToInt(text, value, VirtualMachine::IntConvLiteral)) {
-        literal = true;
-        return constant(value);
-    }
-    const auto found = m_machine->m_registers.find(text.trimmed());
-    if (found != m_machine->m_registers.end()) {
-        literal = false;
-        return &(m_machine->*(found->second));
-    }
-    return nullptr;
-}
-
-// One argument element as the machine converts it with every conversion
-// allowed: a leaf, or one operation on two leaves split at the first operator
-// that occurs exactly once. False when it is neither.
-bool DecodedProgram::decodeOperand(Instruction& instruction, int index, const QString& element)
-{
-    const QString text = element.trimmed();
-    Operand& operand = operandAt(instruction, index);
-    OperandKind& kind = instruction.kinds[index];
-    operand = {};
-    kind = Invalid;
-    bool literal = false;
-    if (const int* leaf = decodeLeaf(text, literal)) {
-        kind = Leaf;
-        operand.left = leaf;
-        if (literal) {
-            instruction.literals |= 1 << index;
-        }
-        return true;
-    }
-    static const struct {
-        char character;
-        OperandKind kind;
-    } Operators[] = { { '+', Add }, { '-', Subtract }, { '*', Multiply }, { '/', Divide }, { '%', Remainder } };
-    for (const auto& op : Operators) {
-        const int at = text.indexOf(QLatin1Char(op.character));
-        if (at < 0 || text.indexOf(QLatin1Char(op.character), at + 1) >= 0) {
-            continue;
-        }
-        operand.left = decodeLeaf(text.left(at).trimmed(), literal);
-        operand.right = decodeLeaf(text.mid(at + 1).trimmed(), literal);
-        kind = operand.left && operand.right ? op.kind : Invalid;
-        return kind != Invalid;
-    }
-    return false;
-}
-
-bool DecodedProgram::decodeValues(Instruction& instruction, const QStringList& args, int first, int count)
-{
-    if (args.size() != count) {
-        return false;
-    }
-    for (int index = 0; index < count; ++index) {
-        if (!decodeOperand(instruction, first + index, args.at(index))) {
-            return false;
+    m_stops.assign(m_instructions.size(), 0);
+    for (const int line : lines) {
+        const std::size_t position = positionOf(line);
+        if (position < m_stops.size()) {
+            m_stops[position] = 1;
         }
     }
-    return true;
 }
 
-int* DecodedProgram::registerNamed(const QString& name) const
+bool DecodedProgram::stopsBefore(std::size_t position, std::size_t depth) const
 {
-    const auto found = m_machine->m_registers.find(name);
-    return found == m_machine->m_registers.end() ? nullptr : &(m_machine->*(found->second));
+    return (position < m_stops.size() && m_stops[position]) || m_machine->callDepth() < depth;
 }
 
-// Picks the fast form for the handlers whose arguments decode without error;
-// everything else keeps its handler, which raises the errors itself.
-void DecodedProgram::decode(Instruction& instruction, VirtualMachine::CommandHandler handler, const QStringList& args)
+RunError DecodedProgram::execute(std::size_t& position, qint64 maxSteps, qint64& executedSteps, const Mode& mode)
+{
+    ExecutionRecord* const record = mode.record;
+    const std::size_t depth = mode.depth;
+    if (mode.plain) {
+        if (mode.checked) {
+            return record ? run<true, true, true>(position, maxSteps, executedSteps, depth, record)
+                          : run<true, true, false>(position, maxSteps, executedSteps, depth, record);
+        }
+        return record ? run<true, false, true>(position, maxSteps, executedSteps, depth, record)
+                      : run<true, false, false>(position, maxSteps, executedSteps, depth, record);
+    }
+    if (mode.checked) {
+        return record ? run<false, true, true>(position, maxSteps, executedSteps, depth, record)
+                      : run<false, true, false>(position, maxSteps, executedSteps, depth, record);
+    }
+    return record ? run<false, false, true>(position, maxSteps, executedSteps, depth, record)
+                  : run<false, false, false>(position, maxSteps, executedSteps, depth, record);
+}
+
+RunError DecodedProgram::executeInstruction(std::size_t& position)
 {
     VirtualMachine& vm = *m_machine;
-    instruction.opcode = Handler;
-
-    Opcode opcode = Handler;
-    bool decoded = false;
-    // In the order of the jump opcodes and of the machine's conditions.
-    static const VirtualMachine::CommandHandler jumps[] = { &VirtualMachine::jmpe, &VirtualMachine::jmpne,
-                                                            &VirtualMachine::jmpl, &VirtualMachine::jmple,
-                                                            &VirtualMachine::jmpg, &VirtualMachine::jmpge };
-    const auto jump = std::find(std::begin(jumps), std::end(jumps), handler);
-    static_assert(JumpGreaterOrEqual - JumpEqual == VirtualMachine::GreaterOrEqual
-                      && JumpLess - JumpEqual == VirtualMachine::Less,
-                  "the jump opcodes follow the machine's conditions");
-
-    if (handler == &VirtualMachine::setRegister) {
-        if (args.size() == 2) {
-            decoded = decodeOperand(instruction, 0, args.at(1));
-            instruction.destination = registerNamed(args.at(0).trimmed());
-            decoded = decoded && instruction.destination;
-        }
-        opcode = SetRegister;
-    } else if (handler == &VirtualMachine::put) {
-        decoded = decodeValues(instruction, args, 0, 2);
-        opcode = Put;
-    } else if (handler == &VirtualMachine::move) {
-        decoded = decodeValues(instruction, args, 0, 1);
-        opcode = Move;
-    } else if (handler == &VirtualMachine::left || handler == &VirtualMachine::right) {
-        if (args.isEmpty()) {
-            setConstant(instruction, 0, 10);
-            decoded = true;
-        } else {
-            decoded = decodeValues(instruction, args, 0, 1);
-        }
-        opcode = handler == &VirtualMachine::left ? TurnLeft : TurnRight;
-    } else if (handler == &VirtualMachine::write) {
-        decoded = args.size() == 1;
-        instruction.writing = decoded && args.at(0).trimmed().toUpper() == QLatin1String("Y");
-        opcode = Write;
-    } else if (handler == &VirtualMachine::end) {
-        decoded = true;
-        opcode = End;
-    } else if (handler == &VirtualMachine::jmpax || handler == &VirtualMachine::jmpbx) {
-        // "jmpax: L;" compares AX with 0, as "jmpg: AX, 0, L;" does.
-        instruction.kinds[0] = Leaf;
-        instruction.operands[0].left = handler == &VirtualMachine::jmpax ? &vm.m_ax : &vm.m_bx;
-        setConstant(instruction, 1, 0);
-        decoded = decodeValues(instruction, args, 2, 1);
-        opcode = JumpGreater;
-    } else if (jump != std::end(jumps)) {
-        decoded = decodeValues(instruction, args, 0, 3);
-        opcode = Opcode(JumpEqual + (jump - std::begin(jumps)));
-    } else if (handler == &VirtualMachine::loop) {
-        instruction.destination = &vm.m_cx;
-        decoded = decodeValues(instruction, args, 0, 1);
-        opcode = Loop;
-    } else if (handler == &VirtualMachine::pop) {
-        if (args.size() == 1) {
-            instruction.destination = registerNamed(args.at(0).trimmed());
-            decoded = instruction.destination != nullptr;
-        }
-        opcode = Pop;
-    } else if (handler == &VirtualMachine::push) {
-        decoded = decodeValues(instruction, args, 0, 1);
-        opcode = Push;
-    } else if (handler == &VirtualMachine::call) {
-        decoded = decodeValues(instruction, args, 0, 1);
-        opcode = Call;
-    } else if (handler == &VirtualMachine::ret) {
-        decoded = true;
-        opcode = Return;
+    const int line = m_program->lineAt(position);
+    int& instructionRegister = vm.instructionRegister();
+    instructionRegister = line;
+    const VirtualMachine::CommandHandler handler = vm.commands().at(m_program->wordAt(position));
+    const RunError error = (vm.*handler)(m_program->argumentsAt(position));
+    if (error == RunError::None) {
+        position = handler == &VirtualMachine::end ? size() : continuation(position, line, instructionRegister);
     }
-
-    if (decoded) {
-        instruction.opcode = opcode;
-    } else {
-        instruction.call = static_cast<int>(m_calls.size());
-        m_calls.push_back(HandlerCall { handler, args });
-    }
+    return error;
 }
 
-// Throws the machine's code for a zero divisor, as its conversion does.
-inline int DecodedProgram::evaluate(OperandKind kind, const Operand& operand)
-{
-    switch (kind) {
-    case Leaf:
-        break;
-    case Add:
-        return wrappedAdd(*operand.left, *operand.right);
-    case Subtract:
-        return wrappedSubtract(*operand.left, *operand.right);
-    case Multiply:
-        return wrappedMultiply(*operand.left, *operand.right);
-    case Divide: {
-        const int divisor = *operand.right;
-        if (divisor == 0) {
-            throw static_cast<int>(VirtualMachine::DivisionByZero);
-        }
-        // INT_MIN / -1 overflows in hardware; its wrapped value is INT_MIN.
-        return divisor == -1 ? wrappedSubtract(0, *operand.left) : *operand.left / divisor;
-    }
-    case Remainder: {
-        const int divisor = *operand.right;
-        if (divisor == 0) {
-            throw static_cast<int>(VirtualMachine::DivisionByZero);
-        }
-        return divisor == -1 ? 0 : *operand.left % divisor;
-    }
-    case Invalid:
-        Q_ASSERT(false);
-        break;
-    }
-    return *operand.left;
-}
-
-inline std::size_t DecodedProgram::jumpTarget(const Instruction& instruction, std::size_t position, int target) const
-{
-    if (instruction.jumpPosition >= 0) {
-        return static_cast<std::size_t>(instruction.jumpPosition);
-    }
-    return target == instruction.line ? position + 1 : positionOf(target);
-}
-
-int DecodedProgram::execute(std::size_t& position, qint64 maxSteps, qint64& executedSteps, ExecutionRecord* record)
-{
-    return record ? run<false, true>(position, maxSteps, executedSteps, 0, record)
-                  : run<false, false>(position, maxSteps, executedSteps, 0, nullptr);
-}
-
-int DecodedProgram::executeChecked(
-    std::size_t& position, qint64 maxSteps, qint64& executedSteps, std::size_t depth, ExecutionRecord* record)
-{
-    if (m_stops.size() != m_instructions.size()) {
-        m_stops.assign(m_instructions.size(), 0);
-    }
-    return record ? run<true, true>(position, maxSteps, executedSteps, depth, record)
-                  : run<true, false>(position, maxSteps, executedSteps, depth, nullptr);
-}
-
-// Four loops from one body, so that a run without stops or a record pays
+// Eight loops from one body, so that a run without stops or a record pays
 // nothing for them.
-template <bool Checked, bool Recording>
-int DecodedProgram::run(
+template <bool Plain, bool Checked, bool Recording>
+RunError DecodedProgram::run(
     std::size_t& position, qint64 maxSteps, qint64& executedSteps, std::size_t depth, ExecutionRecord* record)
 {
     VirtualMachine& vm = *m_machine;
     const Instruction* const instructions = m_instructions.data();
     const std::size_t end = m_instructions.size();
-    std::size_t at = position;
+    WalkingTurtle* const turtle = vm.turtle();
+    PositionFlow flow { *this, position };
     qint64 remaining = maxSteps;
-    int code = 0;
+    RunError error = RunError::None;
 
-    // Counts what has executed, the instruction that throws included, whichever
+    // Counts what has executed, the instruction that fails included, whichever
     // way the loop is left.
     auto finish = [&]() {
-        position = at;
+        position = flow.at;
         executedSteps += maxSteps - remaining;
     };
 
     try {
-        qint64* const counts = Recording ? record->counts.data() : nullptr;
-        std::size_t traceLength = Recording && vm.m_turtle ? vm.m_turtle->trace().size() : 0;
-        // After an instruction that may draw, which appends one snapshot at
-        // most: put, move and turns append one exactly when the pen is down
-        // afterwards, "write" when it puts the pen down.
-        auto noteSnapshot = [&](const Instruction& instruction, bool appended) {
-            if (Recording && appended) {
-                record->origins.append(traceLength++, executedSteps + (maxSteps - remaining), instruction.line);
-            }
-        };
-        while (at != end && remaining > 0) {
-            if (Checked && remaining != maxSteps && (m_stops[at] || vm.m_callStack.size() < depth)) {
+        while (flow.at != end && remaining > 0) {
+            if (Checked && remaining != maxSteps && stopsBefore(flow.at, depth)) {
                 break;
             }
-            const Instruction& instruction = instructions[at];
-            --remaining;
+            const Instruction& instruction = instructions[flow.at];
+            std::size_t traceLength = 0;
             if (Recording) {
-                ++counts[at];
+                ++record->counts[flow.at];
+                traceLength = turtle ? turtle->trace().size() : 0;
             }
-            switch (instruction.opcode) {
-            case SetRegister:
-                *instruction.destination = evaluate(instruction.kinds[0], instruction.operands[0]);
-                ++at;
-                break;
-            case Put: {
-                const int x = evaluate(instruction.kinds[0], instruction.operands[0]);
-                const int y = evaluate(instruction.kinds[1], instruction.operands[1]);
-                if (vm.m_turtle) {
-                    vm.m_turtle->put(x, y);
-                    noteSnapshot(instruction, vm.m_turtle->isWriting());
+            --remaining;
+            error = Plain ? executeInstruction(flow.at) : vm.execute(instruction, flow);
+            if (Recording && turtle && turtle->trace().size() != traceLength) {
+                record->origins.append(turtle->trace().size() - 1, executedSteps + (maxSteps - remaining),
+                                       instruction.line);
+            }
+            if (error != RunError::None) {
+                // Raised at the failing line, as the cycle leaves the register,
+                // but for "end", which has reset the machine.
+                if (!Plain && instruction.opcode != Opcode::End) {
+                    vm.instructionRegister() = instruction.line;
                 }
-                ++at;
+                flow.at = end;
                 break;
-            }
-            case Move: {
-                const int distance = evaluate(instruction.kinds[0], instruction.operands[0]);
-                if (vm.m_turtle) {
-                    vm.m_turtle->move(distance);
-                    noteSnapshot(instruction, vm.m_turtle->isWriting());
-                }
-                ++at;
-                break;
-            }
-            case TurnLeft:
-            case TurnRight: {
-                const double angle = evaluate(instruction.kinds[0], instruction.operands[0]);
-                if (vm.m_turtle) {
-                    vm.m_turtle->turn(instruction.opcode == TurnLeft ? angle : -angle);
-                    noteSnapshot(instruction, vm.m_turtle->isWriting());
-                }
-                ++at;
-                break;
-            }
-            case Write:
-                if (vm.m_turtle) {
-                    const bool down = instruction.writing && !vm.m_turtle->isWriting();
-                    vm.m_turtle->setWrite(instruction.writing);
-                    noteSnapshot(instruction, down);
-                }
-                ++at;
-                break;
-            case End: {
-                const bool stackWasEmpty = vm.m_stack.empty();
-                vm.reset();
-                at = end;
-                if (!stackWasEmpty) {
-                    code = VirtualMachine::StackNotEmptyAtEnd;
-                }
-                break;
-            }
-            case JumpEqual:
-            case JumpNotEqual:
-            case JumpLess:
-            case JumpLessOrEqual:
-            case JumpGreater:
-            case JumpGreaterOrEqual: {
-                const int a = evaluate(instruction.kinds[0], instruction.operands[0]);
-                const int b = evaluate(instruction.kinds[1], instruction.operands[1]);
-                const int target = evaluate(instruction.kinds[2], instruction.third);
-                const auto condition = VirtualMachine::JumpCondition(instruction.opcode - JumpEqual);
-                at = VirtualMachine::holds(condition, a, b) ? jumpTarget(instruction, at, target) : at + 1;
-                break;
-            }
-            case Loop: {
-                int& counter = *instruction.destination;
-                counter = wrappedSubtract(counter, 1);
-                const int target = evaluate(instruction.kinds[0], instruction.operands[0]);
-                at = counter > 0 ? jumpTarget(instruction, at, target) : at + 1;
-                break;
-            }
-            case Pop:
-                if (vm.m_stack.empty()) {
-                    throw static_cast<int>(VirtualMachine::PopFromEmptyStack);
-                }
-                *instruction.destination = vm.m_stack.back();
-                vm.m_stack.pop_back();
-                ++at;
-                break;
-            case Push:
-                vm.m_stack.push_back(evaluate(instruction.kinds[0], instruction.operands[0]));
-                ++at;
-                break;
-            case Call: {
-                const int target = evaluate(instruction.kinds[0], instruction.operands[0]);
-                vm.m_callStack.push_back(instruction.line);
-                at = jumpTarget(instruction, at, target);
-                break;
-            }
-            case Return: {
-                if (vm.m_callStack.empty()) {
-                    throw static_cast<int>(VirtualMachine::ReturnWithoutCall);
-                }
-                const int back = wrappedAdd(vm.m_callStack.back(), 1);
-                vm.m_callStack.pop_back();
-                at = back == instruction.line ? at + 1 : positionOf(back);
-                break;
-            }
-            case Handler: {
-                int& instructionRegister = vm.m_instructionRegister;
-                instructionRegister = instruction.line;
-                const HandlerCall& call = m_calls[static_cast<std::size_t>(instruction.call)];
-                try {
-                    (vm.*call.handler)(call.arguments);
-                    if (Recording && vm.m_turtle) {
-                        noteSnapshot(instruction, vm.m_turtle->trace().size() != traceLength);
-                    }
-                } catch (const int& thrown) {
-                    // Recorded at the line the handler left in the register.
-                    at = end;
-                    code = thrown;
-                    break;
-                }
-                if (call.handler == &VirtualMachine::end) {
-                    at = end;
-                } else if (instructionRegister == instruction.line) {
-                    ++at;
-                } else {
-                    at = positionOf(instructionRegister);
-                }
-                break;
-            }
             }
         }
-    } catch (const int& thrown) {
-        // A decoded instruction failed: at its own line, as the cycle records it.
-        vm.m_instructionRegister = instructions[at].line;
-        at = end;
-        finish();
-        return thrown;
     } catch (...) {
-        // Whatever else escapes (running out of memory) leaves the machine as
-        // the execution cycle would: at the failing instruction.
-        vm.m_instructionRegister = instructions[at].line;
+        // Whatever escapes (running out of memory) leaves the machine as the
+        // execution cycle would: at the failing instruction.
+        vm.instructionRegister() = instructions[flow.at].line;
         finish();
         throw;
     }
 
     finish();
-    return code;
+    return error;
 }

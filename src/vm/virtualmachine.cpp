@@ -1,45 +1,79 @@
 #include "virtualmachine.h"
 
+#include "execution.h"
+
 #include "system/memoryguard.h"
-#include "turtle/walkingturtle.h"
 
 #include <QtGlobal>
 
 #include <algorithm>
 #include <climits>
+#include <iterator>
 
 namespace {
 
-// Every result wraps in 32-bit two's complement: compute wide, keep the low bits.
-int wrapped(qint64 value)
+// The command words, their handlers and what they decode as, in one table.
+struct CommandEntry {
+    const char* word;
+    VirtualMachine::CommandHandler handler;
+    Command command;
+};
+
+const CommandEntry Commands[] = {
+    { "setRegister", &VirtualMachine::setRegister, Command::SetRegister },
+    { "put", &VirtualMachine::put, Command::Put },
+    { "move", &VirtualMachine::move, Command::Move },
+    { "left", &VirtualMachine::left, Command::Left },
+    { "right", &VirtualMachine::right, Command::Right },
+    { "write", &VirtualMachine::write, Command::Write },
+    { "end", &VirtualMachine::end, Command::End },
+    { "jmpax", &VirtualMachine::jmpax, Command::Jmpax },
+    { "jmpbx", &VirtualMachine::jmpbx, Command::Jmpbx },
+    { "jmpe", &VirtualMachine::jmpe, Command::Jmpe },
+    { "jmpg", &VirtualMachine::jmpg, Command::Jmpg },
+    { "jmpge", &VirtualMachine::jmpge, Command::Jmpge },
+    { "jmpl", &VirtualMachine::jmpl, Command::Jmpl },
+    { "jmple", &VirtualMachine::jmple, Command::Jmple },
+    { "jmpne", &VirtualMachine::jmpne, Command::Jmpne },
+    { "loop", &VirtualMachine::loop, Command::Loop },
+    { "pop", &VirtualMachine::pop, Command::Pop },
+    { "push", &VirtualMachine::push, Command::Push },
+    { "call", &VirtualMachine::call, Command::Call },
+    { "ret", &VirtualMachine::ret, Command::Ret },
+};
+
+// The words as shared strings, by command.
+const std::vector<QString>& commandWords()
 {
-    return static_cast<int>(static_cast<quint32>(value));
+    static const std::vector<QString> words = [] {
+        std::vector<QString> list(std::size(Commands));
+        for (const CommandEntry& entry : Commands) {
+            list[std::size_t(entry.command)] = QString::fromLatin1(entry.word);
+        }
+        return list;
+    }();
+    return words;
 }
 
-int combine(char op, int a, int b)
-{
-    switch (op) {
-    case '+':
-        return wrapped(static_cast<qint64>(a) + b);
-    case '-':
-        return wrapped(static_cast<qint64>(a) - b);
-    case '*':
-        return wrapped(static_cast<qint64>(a) * b);
-    case '/':
-        if (b == 0) {
-            throw static_cast<int>(VirtualMachine::DivisionByZero);
-        }
-        // INT_MIN / -1 overflows in hardware; its wrapped value is INT_MIN.
-        return b == -1 ? wrapped(-static_cast<qint64>(a)) : a / b;
-    default:
-        if (b == 0) {
-            throw static_cast<int>(VirtualMachine::DivisionByZero);
-        }
-        return b == -1 ? 0 : a % b;
-    }
-}
+// The operators of a value, in the order in which they are tried.
+const struct {
+    char character;
+    Operation operation;
+} Operators[] = {
+    { '+', Operation::Add },
+    { '-', Operation::Subtract },
+    { '*', Operation::Multiply },
+    { '/', Operation::Divide },
+    { '%', Operation::Remainder },
+};
 
-const char Operators[] = { '+', '-', '*', '/', '%' };
+// Handlers execute at once: the flow writes the instruction register.
+struct RegisterFlow {
+    int& instructionRegister;
+    void next() {}
+    void jump(const Instruction&, int line) { instructionRegister = line; }
+    void end() {}
+};
 
 } // namespace
 
@@ -56,26 +90,25 @@ VirtualMachine::VirtualMachine()
     m_registers[QStringLiteral("CX")] = &VirtualMachine::m_cx;
     m_registers[QStringLiteral("DX")] = &VirtualMachine::m_dx;
 
-    m_commands[QStringLiteral("setRegister")] = &VirtualMachine::setRegister;
-    m_commands[QStringLiteral("put")] = &VirtualMachine::put;
-    m_commands[QStringLiteral("move")] = &VirtualMachine::move;
-    m_commands[QStringLiteral("left")] = &VirtualMachine::left;
-    m_commands[QStringLiteral("right")] = &VirtualMachine::right;
-    m_commands[QStringLiteral("write")] = &VirtualMachine::write;
-    m_commands[QStringLiteral("end")] = &VirtualMachine::end;
-    m_commands[QStringLiteral("jmpax")] = &VirtualMachine::jmpax;
-    m_commands[QStringLiteral("jmpbx")] = &VirtualMachine::jmpbx;
-    m_commands[QStringLiteral("jmpe")] = &VirtualMachine::jmpe;
-    m_commands[QStringLiteral("jmpg")] = &VirtualMachine::jmpg;
-    m_commands[QStringLiteral("jmpge")] = &VirtualMachine::jmpge;
-    m_commands[QStringLiteral("jmpl")] = &VirtualMachine::jmpl;
-    m_commands[QStringLiteral("jmple")] = &VirtualMachine::jmple;
-    m_commands[QStringLiteral("jmpne")] = &VirtualMachine::jmpne;
-    m_commands[QStringLiteral("loop")] = &VirtualMachine::loop;
-    m_commands[QStringLiteral("pop")] = &VirtualMachine::pop;
-    m_commands[QStringLiteral("push")] = &VirtualMachine::push;
-    m_commands[QStringLiteral("call")] = &VirtualMachine::call;
-    m_commands[QStringLiteral("ret")] = &VirtualMachine::ret;
+    for (const CommandEntry& entry : Commands) {
+        m_commands[commandWord(entry.command)] = entry.handler;
+    }
+}
+
+bool VirtualMachine::commandOf(const QString& word, Command& command)
+{
+    const std::vector<QString>& words = commandWords();
+    const auto found = std::find(words.begin(), words.end(), word);
+    if (found == words.end()) {
+        return false;
+    }
+    command = Command(found - words.begin());
+    return true;
+}
+
+const QString& VirtualMachine::commandWord(Command command)
+{
+    return commandWords()[std::size_t(command)];
 }
 
 VirtualMachine::CommandMap& VirtualMachine::commands()
@@ -146,18 +179,19 @@ DebugValueList VirtualMachine::debugInfo() const
     return values;
 }
 
-bool VirtualMachine::checkArgumentCount(const QStringList& args, int count) const
+RunError VirtualMachine::checkArgumentCount(const QStringList& args, int count) const
 {
     if (args.size() < count) {
-        throw static_cast<int>(TooFewArguments);
+        return RunError::TooFewArguments;
     }
     if (args.size() > count) {
-        throw static_cast<int>(TooManyArguments);
+        return RunError::TooManyArguments;
     }
-    return true;
+    return RunError::None;
 }
 
-bool VirtualMachine::convertToInt(const QString& text, int& result, unsigned allowedConvs) const
+bool VirtualMachine::convertToInt(
+    const QString& text, Value& result, unsigned allowedConvs, std::deque<int>& constants) const
 {
     Q_ASSERT((m_allowedIntConvFlagMask & allowedConvs) == 0);
 
@@ -167,7 +201,9 @@ bool VirtualMachine::convertToInt(const QString& text, int& result, unsigned all
         bool isNumber = false;
         const int value = text.toInt(&isNumber, 10);
         if (isNumber) {
-            result = value;
+            // A deque never moves what it holds, so operands may point into it.
+            constants.push_back(value);
+            result = Value { Operation::Leaf, { &constants.back(), nullptr }, true };
             return true;
         }
     }
@@ -175,27 +211,25 @@ bool VirtualMachine::convertToInt(const QString& text, int& result, unsigned all
     if (allowedConvs & IntConvRegister) {
         const auto found = m_registers.find(text.trimmed());
         if (found != m_registers.end()) {
-            result = this->*(found->second);
+            result = Value { Operation::Leaf, { &(this->*(found->second)), nullptr }, false };
             return true;
         }
     }
 
     if (allowedConvs & IntConvExpression) {
-        for (const char op : Operators) {
+        for (const auto& op : Operators) {
             // The first operator that occurs exactly once splits the text in two.
-            const int at = text.indexOf(QLatin1Char(op));
-            if (at < 0 || text.indexOf(QLatin1Char(op), at + 1) >= 0) {
+            const int at = text.indexOf(QLatin1Char(op.character));
+            if (at < 0 || text.indexOf(QLatin1Char(op.character), at + 1) >= 0) {
                 continue;
             }
-            int first = 0;
-            int second = 0;
-            if (!convertToInt(text.left(at).trimmed(), first, IntConvLiteral | IntConvRegister)) {
-                throw static_cast<int>(NotAValue);
+            Value first;
+            Value second;
+            if (!convertToInt(text.left(at).trimmed(), first, IntConvLiteral | IntConvRegister, constants)
+                || !convertToInt(text.mid(at + 1).trimmed(), second, IntConvLiteral | IntConvRegister, constants)) {
+                return false;
             }
-            if (!convertToInt(text.mid(at + 1).trimmed(), second, IntConvLiteral | IntConvRegister)) {
-                throw static_cast<int>(NotAValue);
-            }
-            result = combine(op, first, second);
+            result = Value { op.operation, { first.operand.left, second.operand.left }, false };
             return true;
         }
     }
@@ -203,246 +237,301 @@ bool VirtualMachine::convertToInt(const QString& text, int& result, unsigned all
     return false;
 }
 
-bool VirtualMachine::parseOneInt(const QStringList& args, int& value) const
+RunError VirtualMachine::convertArgument(
+    const QString& element, Instruction& instruction, int index, std::deque<int>& constants) const
 {
-    checkArgumentCount(args, 1);
-    return convertArgument(args.at(0), value);
-}
-
-bool VirtualMachine::parseTwoInts(const QStringList& args, int& first, int& second) const
-{
-    checkArgumentCount(args, 2);
-    return convertArgument(args.at(0), first) && convertArgument(args.at(1), second);
-}
-
-bool VirtualMachine::parseThreeInts(const QStringList& args, int& first, int& second, int& third) const
-{
-    checkArgumentCount(args, 3);
-    return convertArgument(args.at(0), first) && convertArgument(args.at(1), second)
-        && convertArgument(args.at(2), third);
-}
-
-bool VirtualMachine::parseOneString(const QStringList& args, QString& text) const
-{
-    checkArgumentCount(args, 1);
-    text = args.at(0).trimmed();
-    return true;
-}
-
-bool VirtualMachine::parseStringAndInt(const QStringList& args, QString& text, int& value) const
-{
-    checkArgumentCount(args, 2);
-    text = args.at(0).trimmed();
-    return convertArgument(args.at(1), value);
-}
-
-bool VirtualMachine::convertArgument(const QString& element, int& value) const
-{
-    if (!convertToInt(element.trimmed(), value, IntConvLiteral | IntConvRegister | IntConvExpression)) {
-        throw static_cast<int>(NotAValue);
+    Value value;
+    if (!convertToInt(element.trimmed(), value, IntConvLiteral | IntConvRegister | IntConvExpression, constants)) {
+        return RunError::NotAValue;
     }
-    return true;
+    instruction.operations[index] = value.operation;
+    instruction.operand(index) = value.operand;
+    if (value.literal) {
+        instruction.literals |= 1 << index;
+    }
+    return RunError::None;
 }
 
-void VirtualMachine::setRegister(const QStringList& args)
+void VirtualMachine::setConstant(Instruction& instruction, int index, int value, std::deque<int>& constants)
 {
-    QString name;
-    int value = 0;
-    if (!parseStringAndInt(args, name, value)) {
-        return;
-    }
-    const auto found = m_registers.find(name);
-    if (found == m_registers.end()) {
-        throw static_cast<int>(UnknownRegister);
-    }
-    this->*(found->second) = value;
+    // A deque never moves what it holds, so operands may point into it.
+    constants.push_back(value);
+    instruction.operations[index] = Operation::Leaf;
+    instruction.operand(index) = Operand { &constants.back(), nullptr };
+    instruction.literals |= 1 << index;
 }
 
-void VirtualMachine::put(const QStringList& args)
+RunError VirtualMachine::parseInts(const QStringList& args, int count, Instruction& instruction, int first,
+                                   std::deque<int>& constants, const int* resolvedLast) const
 {
-    int x = 0;
-    int y = 0;
-    if (!parseTwoInts(args, x, y)) {
-        return;
-    }
-    if (m_turtle) {
-        m_turtle->put(x, y);
-    }
-}
-
-void VirtualMachine::move(const QStringList& args)
-{
-    int distance = 0;
-    if (!parseOneInt(args, distance)) {
-        return;
-    }
-    if (m_turtle) {
-        m_turtle->move(distance);
-    }
-}
-
-void VirtualMachine::left(const QStringList& args)
-{
-    double degrees = 10.0;
-    if (!args.isEmpty()) {
-        int angle = 0;
-        if (!parseOneInt(args, angle)) {
-            return;
+    RunError error = checkArgumentCount(args, count);
+    for (int at = 0; at < count && error == RunError::None; ++at) {
+        if (resolvedLast && at == count - 1) {
+            setConstant(instruction, first + at, *resolvedLast, constants);
+        } else {
+            error = convertArgument(args.at(at), instruction, first + at, constants);
         }
-        degrees = angle;
     }
-    if (m_turtle) {
-        m_turtle->turn(degrees);
+    return error;
+}
+
+RunError VirtualMachine::parseOneInt(const QStringList& args, Instruction& instruction, int index,
+                                     std::deque<int>& constants, const int* resolved) const
+{
+    return parseInts(args, 1, instruction, index, constants, resolved);
+}
+
+RunError VirtualMachine::parseTwoInts(const QStringList& args, Instruction& instruction, std::deque<int>& constants) const
+{
+    return parseInts(args, 2, instruction, 0, constants, nullptr);
+}
+
+RunError VirtualMachine::parseThreeInts(
+    const QStringList& args, Instruction& instruction, std::deque<int>& constants, const int* resolvedTarget) const
+{
+    return parseInts(args, 3, instruction, 0, constants, resolvedTarget);
+}
+
+RunError VirtualMachine::parseOneString(const QStringList& args, QString& text) const
+{
+    const RunError error = checkArgumentCount(args, 1);
+    if (error == RunError::None) {
+        text = args.at(0).trimmed();
     }
+    return error;
 }
 
-void VirtualMachine::right(const QStringList& args)
+RunError VirtualMachine::parseStringAndInt(
+    const QStringList& args, QString& text, Instruction& instruction, std::deque<int>& constants) const
 {
-    double degrees = -10.0;
-    if (!args.isEmpty()) {
-        int angle = 0;
-        if (!parseOneInt(args, angle)) {
-            return;
-        }
-        // Negated as a double: -INT_MIN does not exist as an int.
-        degrees = -static_cast<double>(angle);
+    RunError error = checkArgumentCount(args, 2);
+    if (error == RunError::None) {
+        text = args.at(0).trimmed();
+        error = convertArgument(args.at(1), instruction, 0, constants);
     }
-    if (m_turtle) {
-        m_turtle->turn(degrees);
-    }
+    return error;
 }
 
-void VirtualMachine::write(const QStringList& args)
+int* VirtualMachine::registerNamed(const QString& name)
 {
-    QString text;
-    if (!parseOneString(args, text)) {
-        return;
-    }
-    if (m_turtle) {
-        m_turtle->setWrite(text.toUpper() == QLatin1String("Y"));
-    }
-}
-
-void VirtualMachine::end(const QStringList&)
-{
-    const bool stackWasEmpty = m_stack.empty();
-    reset();
-    if (!stackWasEmpty) {
-        throw static_cast<int>(StackNotEmptyAtEnd);
-    }
-}
-
-void VirtualMachine::jmpax(const QStringList& args)
-{
-    jumpIfPositive(m_ax, args);
-}
-
-void VirtualMachine::jmpbx(const QStringList& args)
-{
-    jumpIfPositive(m_bx, args);
-}
-
-void VirtualMachine::jmpe(const QStringList& args)
-{
-    conditionalJump(args, Equal);
-}
-
-void VirtualMachine::jmpg(const QStringList& args)
-{
-    conditionalJump(args, Greater);
-}
-
-void VirtualMachine::jmpge(const QStringList& args)
-{
-    conditionalJump(args, GreaterOrEqual);
-}
-
-void VirtualMachine::jmpl(const QStringList& args)
-{
-    conditionalJump(args, Less);
-}
-
-void VirtualMachine::jmple(const QStringList& args)
-{
-    conditionalJump(args, LessOrEqual);
-}
-
-void VirtualMachine::jmpne(const QStringList& args)
-{
-    conditionalJump(args, NotEqual);
-}
-
-void VirtualMachine::loop(const QStringList& args)
-{
-    // Decremented first, so CX is lower even when the operand then fails.
-    m_cx = wrapped(static_cast<qint64>(m_cx) - 1);
-    jumpIfPositive(m_cx, args);
-}
-
-void VirtualMachine::pop(const QStringList& args)
-{
-    QString name;
-    if (!parseOneString(args, name)) {
-        return;
-    }
     const auto found = m_registers.find(name);
-    if (found == m_registers.end()) {
-        throw static_cast<int>(PopIntoNonRegister);
-    }
-    if (m_stack.empty()) {
-        throw static_cast<int>(PopFromEmptyStack);
-    }
-    this->*(found->second) = m_stack.back();
-    m_stack.pop_back();
+    return found == m_registers.end() ? nullptr : &(this->*(found->second));
 }
 
-void VirtualMachine::push(const QStringList& args)
+void VirtualMachine::decode(Command command, const QStringList& args, Instruction& instruction,
+                            std::deque<int>& constants, const int* resolvedTarget)
 {
-    int value = 0;
-    if (!parseOneInt(args, value)) {
+    instruction = Instruction {};
+    QString name;
+    RunError error = RunError::None;
+    Opcode opcode = Opcode::Fail;
+    switch (command) {
+    case Command::SetRegister:
+        opcode = Opcode::SetRegister;
+        error = parseStringAndInt(args, name, instruction, constants);
+        if (error == RunError::None) {
+            instruction.destination = registerNamed(name);
+            if (!instruction.destination) {
+                error = RunError::UnknownRegister;
+            }
+        }
+        break;
+    case Command::Put:
+        opcode = Opcode::Put;
+        error = parseTwoInts(args, instruction, constants);
+        break;
+    case Command::Move:
+        opcode = Opcode::Move;
+        error = parseOneInt(args, instruction, 0, constants);
+        break;
+    case Command::Left:
+    case Command::Right:
+        opcode = command == Command::Left ? Opcode::TurnLeft : Opcode::TurnRight;
+        if (args.isEmpty()) {
+            // Ten degrees by default.
+            setConstant(instruction, 0, 10, constants);
+        } else {
+            error = parseOneInt(args, instruction, 0, constants);
+        }
+        break;
+    case Command::Write:
+        opcode = Opcode::Write;
+        error = parseOneString(args, name);
+        instruction.writing = name.toUpper() == QLatin1String("Y");
+        break;
+    case Command::End:
+        opcode = Opcode::End;
+        break;
+    case Command::Jmpax:
+    case Command::Jmpbx:
+        // "jmpax: L;" is "jmpg: AX, 0, L;": one argument of its own.
+        opcode = Opcode::JumpGreater;
+        instruction.operations[0] = Operation::Leaf;
+        instruction.operands[0].left = command == Command::Jmpax ? &m_ax : &m_bx;
+        setConstant(instruction, 1, 0, constants);
+        error = parseOneInt(args, instruction, 2, constants, resolvedTarget);
+        break;
+    case Command::Jmpe:
+    case Command::Jmpg:
+    case Command::Jmpge:
+    case Command::Jmpl:
+    case Command::Jmple:
+    case Command::Jmpne: {
+        static const Opcode jumps[] = { Opcode::JumpEqual, Opcode::JumpGreater, Opcode::JumpGreaterOrEqual,
+                                        Opcode::JumpLess, Opcode::JumpLessOrEqual, Opcode::JumpNotEqual };
+        opcode = jumps[int(command) - int(Command::Jmpe)];
+        error = parseThreeInts(args, instruction, constants, resolvedTarget);
+        break;
+    }
+    case Command::Loop:
+        opcode = Opcode::Loop;
+        error = parseOneInt(args, instruction, 0, constants, resolvedTarget);
+        break;
+    case Command::Pop:
+        opcode = Opcode::Pop;
+        error = parseOneString(args, name);
+        if (error == RunError::None) {
+            instruction.destination = registerNamed(name);
+            if (!instruction.destination) {
+                error = RunError::PopIntoNonRegister;
+            }
+        }
+        break;
+    case Command::Push:
+        opcode = Opcode::Push;
+        error = parseOneInt(args, instruction, 0, constants);
+        break;
+    case Command::Call:
+        opcode = Opcode::Call;
+        error = parseOneInt(args, instruction, 0, constants, resolvedTarget);
+        break;
+    case Command::Ret:
+        opcode = Opcode::Return;
+        break;
+    }
+
+    if (error == RunError::None) {
+        instruction.opcode = opcode;
         return;
     }
-    m_stack.push_back(value);
+    // What converted before the fault is evaluated first, as a handler reads
+    // its arguments in order.
+    int evaluated = 0;
+    while (evaluated < 2 && instruction.operations[evaluated] != Operation::Invalid) {
+        ++evaluated;
+    }
+    instruction.opcode = Opcode::Fail;
+    instruction.fault = error;
+    instruction.evaluated = static_cast<unsigned char>(evaluated);
+    instruction.countsDown = command == Command::Loop;
 }
 
-void VirtualMachine::call(const QStringList& args)
+RunError VirtualMachine::perform(Command command, const QStringList& args)
 {
-    int target = 0;
-    if (!parseOneInt(args, target)) {
-        return;
-    }
-    m_callStack.push_back(m_instructionRegister);
-    m_instructionRegister = target;
+    m_handlerConstants.clear();
+    Instruction instruction;
+    decode(command, args, instruction, m_handlerConstants);
+    instruction.line = m_instructionRegister;
+    RegisterFlow flow { m_instructionRegister };
+    return execute(instruction, flow);
 }
 
-void VirtualMachine::ret(const QStringList&)
+RunError VirtualMachine::setRegister(const QStringList& args)
 {
-    if (m_callStack.empty()) {
-        throw static_cast<int>(ReturnWithoutCall);
-    }
-    m_instructionRegister = wrapped(static_cast<qint64>(m_callStack.back()) + 1);
-    m_callStack.pop_back();
+    return perform(Command::SetRegister, args);
 }
 
-void VirtualMachine::conditionalJump(const QStringList& args, JumpCondition condition)
+RunError VirtualMachine::put(const QStringList& args)
 {
-    int a = 0;
-    int b = 0;
-    int target = 0;
-    if (!parseThreeInts(args, a, b, target)) {
-        return;
-    }
-    if (holds(condition, a, b)) {
-        m_instructionRegister = target;
-    }
+    return perform(Command::Put, args);
 }
 
-void VirtualMachine::jumpIfPositive(int value, const QStringList& args)
+RunError VirtualMachine::move(const QStringList& args)
 {
-    // "jmpax: L;" is "jmpg: AX, 0, L;" with the register's value as text.
-    QStringList compared;
-    compared.reserve(args.size() + 2);
-    compared << QString::number(value) << QStringLiteral("0");
-    compared += args;
-    conditionalJump(compared, Greater);
+    return perform(Command::Move, args);
+}
+
+RunError VirtualMachine::left(const QStringList& args)
+{
+    return perform(Command::Left, args);
+}
+
+RunError VirtualMachine::right(const QStringList& args)
+{
+    return perform(Command::Right, args);
+}
+
+RunError VirtualMachine::write(const QStringList& args)
+{
+    return perform(Command::Write, args);
+}
+
+RunError VirtualMachine::end(const QStringList& args)
+{
+    return perform(Command::End, args);
+}
+
+RunError VirtualMachine::jmpax(const QStringList& args)
+{
+    return perform(Command::Jmpax, args);
+}
+
+RunError VirtualMachine::jmpbx(const QStringList& args)
+{
+    return perform(Command::Jmpbx, args);
+}
+
+RunError VirtualMachine::jmpe(const QStringList& args)
+{
+    return perform(Command::Jmpe, args);
+}
+
+RunError VirtualMachine::jmpg(const QStringList& args)
+{
+    return perform(Command::Jmpg, args);
+}
+
+RunError VirtualMachine::jmpge(const QStringList& args)
+{
+    return perform(Command::Jmpge, args);
+}
+
+RunError VirtualMachine::jmpl(const QStringList& args)
+{
+    return perform(Command::Jmpl, args);
+}
+
+RunError VirtualMachine::jmple(const QStringList& args)
+{
+    return perform(Command::Jmple, args);
+}
+
+RunError VirtualMachine::jmpne(const QStringList& args)
+{
+    return perform(Command::Jmpne, args);
+}
+
+RunError VirtualMachine::loop(const QStringList& args)
+{
+    return perform(Command::Loop, args);
+}
+
+RunError VirtualMachine::pop(const QStringList& args)
+{
+    return perform(Command::Pop, args);
+}
+
+RunError VirtualMachine::push(const QStringList& args)
+{
+    return perform(Command::Push, args);
+}
+
+RunError VirtualMachine::call(const QStringList& args)
+{
+    return perform(Command::Call, args);
+}
+
+RunError VirtualMachine::ret(const QStringList& args)
+{
+    return perform(Command::Ret, args);
 }

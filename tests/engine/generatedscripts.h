@@ -15,6 +15,8 @@
 struct State {
     QStringList messages;
     DebugValueList values;
+    // Both stacks in full, the data stack then the call stack.
+    QString stacks;
     qint64 steps = 0;
     int line = 0;
     std::size_t traceLength = 0;
@@ -26,7 +28,7 @@ struct State {
 
     bool operator==(const State& other) const
     {
-        return messages == other.messages && values == other.values && steps == other.steps
+        return messages == other.messages && values == other.values && stacks == other.stacks && steps == other.steps
             && line == other.line && traceLength == other.traceLength && traceHash == other.traceHash
             && sameBits(x, other.x) && sameBits(y, other.y) && sameBits(angle, other.angle)
             && writing == other.writing;
@@ -40,8 +42,8 @@ struct State {
         for (const auto& row : this->values) {
             values << QStringLiteral("%1=%2").arg(row.first).arg(row.second);
         }
-        return QStringLiteral("messages [%1] values [%2] steps %3 line %4 trace %5/%6 turtle %7 %8 %9 %10")
-            .arg(messages.join(' '), values.join(' '))
+        return QStringLiteral("messages [%1] values [%2] stacks [%3] steps %4 line %5 trace %6/%7 turtle %8 %9 %10 %11")
+            .arg(messages.join(' '), values.join(' '), stacks)
             .arg(steps)
             .arg(line)
             .arg(traceLength)
@@ -63,6 +65,21 @@ inline void hashBytes(quint64& hash, const void* data, std::size_t size)
 
 // fullTrace hashes every snapshot; otherwise only the last, which is enough
 // between two single steps.
+// Both stacks of the machine, the data stack first.
+inline QString stacksOf(const Interpreter& interpreter)
+{
+    const VirtualMachine::State machine = interpreter.virtualMachine()->state();
+    QStringList stacks;
+    for (int value : machine.stack) {
+        stacks << QString::number(value);
+    }
+    stacks << QStringLiteral("|");
+    for (int value : machine.callStack) {
+        stacks << QString::number(value);
+    }
+    return stacks.join(' ');
+}
+
 inline State stateOf(const Interpreter& interpreter, const WalkingTurtle& turtle, bool fullTrace)
 {
     State state;
@@ -70,6 +87,7 @@ inline State stateOf(const Interpreter& interpreter, const WalkingTurtle& turtle
         state.messages << QStringLiteral("%1@%2").arg(message.code()).arg(message.line());
     }
     state.values = interpreter.debugValues();
+    state.stacks = stacksOf(interpreter);
     state.steps = interpreter.executedSteps();
     state.line = interpreter.currentLine();
     state.traceLength = turtle.trace().size();
@@ -145,10 +163,65 @@ public:
             }
             lines << (chance(8) ? QStringLiteral("end;") : QStringLiteral("ret;"));
         }
-        return lines.join(QLatin1Char('\n'));
+        return placed(lines.join(QLatin1Char('\n')).split(QLatin1Char('\n')));
     }
 
 private:
+    // Targets that depend on where a statement lands: its own line, the next
+    // one, or a line that holds no instruction.
+    QString placed(QStringList lines)
+    {
+        QList<int> gaps;
+        for (int i = 0; i < lines.size(); ++i) {
+            const QString line = lines.at(i).trimmed();
+            if (line.isEmpty() || line.startsWith('#') || line.startsWith(QLatin1String("define"))
+                || line.startsWith(QLatin1String("proc")) || line == QLatin1String("Tur=Asm")) {
+                gaps << i + 1;
+            }
+        }
+        for (int i = 0; i < lines.size(); ++i) {
+            QString& line = lines[i];
+            if (!line.contains('@')) {
+                continue;
+            }
+            line.replace(QLatin1String("@SELF"), QString::number(i + 1));
+            line.replace(QLatin1String("@NEXT"), QString::number(i + 2));
+            line.replace(QLatin1String("@GAP"),
+                QString::number(gaps.isEmpty() ? lines.size() + 3 : gaps.at(bounded(gaps.size()))));
+        }
+        return lines.join(QLatin1Char('\n'));
+    }
+
+    // The odd corners of the machine, more often than chance gives them.
+    QString corner(int procedure)
+    {
+        const int kind = bounded(100);
+        if (kind < 25) {
+            return pick({ "jmpe: AX, AX, @SELF;", "jmpax: @SELF;", "loop: @SELF;", "call: @SELF;",
+                "jmpne: 1, 2, @GAP;", "jmpge: 0, 0, @NEXT;", "jmpbx: @GAP;", "call: @GAP;", "loop: @GAP;",
+                "jmpl: AX, BX, @SELF;" });
+        }
+        if (kind < 35 && !m_procedures.isEmpty()) {
+            // The return of the call lands on the line of this ret: no jump.
+            return QStringLiteral("call: %1;\nret;").arg(m_procedures.at(bounded(m_procedures.size())));
+        }
+        if (kind < 55) {
+            return pick({ "AX: -2147483648;", "BX: -1;", "CX: 2147483647;", "DX: -2147483648;", "AX: 2147483647;",
+                "CX: -2147483648;", "BX: 0;" });
+        }
+        if (kind < 80) {
+            return pick({ "push: AX/BX;", "push: AX%BX;", "DX: AX*BX;", "AX: AX+CX;", "CX: CX-AX;", "push: DX/-1;",
+                "push: -2147483648/-1;", "BX: AX*-2;", "push: 1+2*3;", "AX: AX%-1;", "DX: CX/BX;",
+                "AX: ax+1;", "setRegister: ax, 1;", "Bx: 7;", "push: AX;", "pop: DX;" });
+        }
+        if (procedure >= 0 && kind < 85) {
+            return pick({ "ret: 1;", "end;", "ret;" });
+        }
+        return pick({ "right: -2147483648;", "left: -2147483648;", "right: 2147483647;", "left: AX;", "right: CX;",
+            "left;", "right;", "left: AX/BX;", "right: 1, 2;", "write: y;", "put: AX, DX;", "move: CX;",
+            "put: 2147483647, -2147483648;", "move: -2147483648;" });
+    }
+
     int bounded(int limit) { return static_cast<int>(m_random.bounded(limit)); }
     bool chance(int percent) { return bounded(100) < percent; }
     template <typename T> T pick(std::initializer_list<T> items) { return items.begin()[bounded(int(items.size()))]; }
@@ -239,6 +312,9 @@ private:
 
     QString statement(int procedure)
     {
+        if (chance(6)) {
+            return corner(procedure);
+        }
         const int kind = bounded(1000);
         if (kind < 200) {
             QString name = pick({ "AX", "BX", "CX", "DX" });

@@ -8,21 +8,6 @@
 
 namespace {
 
-// The whole machine, stacks included, beside what stateOf() compares.
-QString machineOf(Interpreter& interpreter)
-{
-    const VirtualMachine::State state = interpreter.virtualMachine()->state();
-    QStringList parts;
-    for (int value : state.stack) {
-        parts << QString::number(value);
-    }
-    parts << QStringLiteral("|");
-    for (int value : state.callStack) {
-        parts << QString::number(value);
-    }
-    return parts.join(' ');
-}
-
 // What a run that goes only forward shows after each step: the state, the
 // executions of each line and the origin of each snapshot.
 struct Reference {
@@ -41,20 +26,21 @@ Reference referenceRun(const QString& text, qint64 budget)
     interpreter.setWalkingTurtle(&turtle);
     interpreter.compile(text);
     const Interpreter::Program& program = interpreter.program();
-    std::vector<qint64> counts(program.empty() ? 0 : static_cast<std::size_t>(program.rbegin()->first), 0);
+    std::vector<qint64> counts(program.empty() ? 0 : static_cast<std::size_t>(program.lineAt(program.size() - 1)), 0);
     for (qint64 step = 0;; ++step) {
         reference.states.push_back(stateOf(interpreter, turtle, false));
-        reference.machines.push_back(machineOf(interpreter));
+        reference.machines.push_back(stacksOf(interpreter));
         reference.counts.push_back(counts);
-        const auto next = program.lower_bound(interpreter.currentLine());
-        if (step == budget || next == program.end() || (step > 0 && interpreter.currentLine() == -1)) {
+        const std::size_t next = interpreter.nextPosition();
+        if (step == budget || next == program.size() || (step > 0 && interpreter.currentLine() == -1)) {
             break;
         }
+        const int line = program.lineAt(next);
         const std::size_t length = turtle.trace().size();
         interpreter.step();
-        ++counts[static_cast<std::size_t>(next->first - 1)];
+        ++counts[static_cast<std::size_t>(line - 1)];
         if (turtle.trace().size() != length) {
-            reference.origins.emplace_back(step + 1, next->first);
+            reference.origins.emplace_back(step + 1, line);
         }
     }
     return reference;
@@ -109,13 +95,13 @@ void TestExecutionHistory::backAndForthGiveTheStatesOfARunForward()
             const qint64 step = history.step();
             const State shown = stateOf(interpreter, turtle, false);
             if (!(shown == reference.states[std::size_t(step)])
-                || machineOf(interpreter) != reference.machines[std::size_t(step)]
+                || stacksOf(interpreter) != reference.machines[std::size_t(step)]
                 || history.lineCounts() != reference.counts[std::size_t(step)]) {
                 QFAIL(qPrintable(QStringLiteral("%1, step %2 of script %3:\n%4\nshown:    %5 %6\nexpected: %7 %8")
                                      .arg(when)
                                      .arg(step)
                                      .arg(n)
-                                     .arg(text, shown.toString(), machineOf(interpreter),
+                                     .arg(text, shown.toString(), stacksOf(interpreter),
                                           reference.states[std::size_t(step)].toString(),
                                           reference.machines[std::size_t(step)])));
             }

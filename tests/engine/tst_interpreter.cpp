@@ -19,8 +19,11 @@ QStringList messageList(const Interpreter& interpreter)
 QStringList programList(const Interpreter& interpreter)
 {
     QStringList list;
-    for (const auto& entry : interpreter.program()) {
-        list << QStringLiteral("%1: %2 | %3").arg(entry.first).arg(entry.second.first, entry.second.second);
+    const Interpreter::Program& program = interpreter.program();
+    for (std::size_t position = 0; position < program.size(); ++position) {
+        list << QStringLiteral("%1: %2 | %3")
+                    .arg(program.lineAt(position))
+                    .arg(program.wordAt(position), program.argumentAt(position).toString());
     }
     return list;
 }
@@ -87,6 +90,8 @@ private slots:
     void zeroStepBudget();
     void advanceInSlicesMatchesARun();
     void advanceStopsAtAnError();
+    void checkedAdvanceStops_data();
+    void checkedAdvanceStops();
     void interruptPausedRun();
     void interruptIdleDoesNothing();
 };
@@ -457,6 +462,54 @@ void TestInterpreter::advanceStopsAtAnError()
     QCOMPARE(messageList(interpreter), QStringList { "230@3" });
     QCOMPARE(interpreter.executedSteps(), qint64(2));
     QCOMPARE(interpreter.currentLine(), -1);
+}
+
+void TestInterpreter::checkedAdvanceStops_data()
+{
+    QTest::addColumn<QList<int>>("breakpoints");
+    QTest::addColumn<int>("depth");
+    // The line after each checked slice; -1 once the program has ended.
+    QTest::addColumn<QList<int>>("stops");
+
+    QTest::newRow("a breakpoint stops each time its line comes round") << QList<int> { 5 } << 0
+                                                                        << QList<int> { 5, 5, 5, 5, -1 };
+    QTest::newRow("a breakpoint on a label stops at the instruction after it")
+        << QList<int> { 4 } << 0 << QList<int> { 5, 5, 5, 5, -1 };
+    QTest::newRow("a breakpoint on a procedure header stops at its first instruction")
+        << QList<int> { 8 } << 0 << QList<int> { 9, 9, 9, 9, -1 };
+    QTest::newRow("a breakpoint past the last line never stops") << QList<int> { 12 } << 0 << QList<int> { -1 };
+    QTest::newRow("the instruction a slice starts with always executes")
+        << QList<int> { 1 } << 0 << QList<int> { -1 };
+    QTest::newRow("depth one steps over the calls") << QList<int>() << 1
+                                                    << QList<int> { 3, 5, 6, 5, 6, 5, 6, 5, 6, 7, -1 };
+    QTest::newRow("depth two steps into them")
+        << QList<int>() << 2
+        << QList<int> { 3, 5, 9, 10, 11, 6, 5, 9, 10, 11, 6, 5, 9, 10, 11, 6, 5, 9, 10, 11, 6, 7, -1 };
+    QTest::newRow("a breakpoint inside a call stepped over still stops")
+        << QList<int> { 10 } << 1 << QList<int> { 3, 5, 10, 6, 5, 10, 6, 5, 10, 6, 5, 10, 6, 7, -1 };
+}
+
+void TestInterpreter::checkedAdvanceStops()
+{
+    QFETCH(QList<int>, breakpoints);
+    QFETCH(int, depth);
+    QFETCH(QList<int>, stops);
+
+    for (const bool plain : { false, true }) {
+        Interpreter interpreter;
+        interpreter.setPlainExecution(plain);
+        QVERIFY(interpreter.compile(script(SquareByProcedure)));
+        interpreter.setBreakpoints(std::vector<int>(breakpoints.begin(), breakpoints.end()));
+        QList<int> lines;
+        bool goesOn = true;
+        while (goesOn && lines.size() <= stops.size()) {
+            goesOn = interpreter.advanceChecked(1000, depth);
+            lines << interpreter.currentLine();
+            // What the run session and the history ask to tell a stop from a spent budget.
+            QVERIFY(!goesOn || interpreter.stopsBefore(depth));
+        }
+        QCOMPARE(lines, stops);
+    }
 }
 
 void TestInterpreter::interruptPausedRun()

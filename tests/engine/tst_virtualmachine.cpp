@@ -10,15 +10,10 @@ namespace {
 const int NoError = 0;
 
 // Calls the handler of a command word as the execution cycle does and returns
-// the code it threw, or NoError.
+// the code it raised, or NoError.
 int execute(VirtualMachine& vm, const QString& command, const QStringList& args)
 {
-    try {
-        (vm.*(vm.commands().at(command)))(args);
-    } catch (const int& code) {
-        return code;
-    }
-    return NoError;
+    return static_cast<int>((vm.*(vm.commands().at(command)))(args));
 }
 
 int value(const VirtualMachine& vm, const QString& name)
@@ -43,9 +38,9 @@ bool hasRow(const VirtualMachine& vm, const QString& name)
 
 void setRegisters(VirtualMachine& vm, int ax, int bx, int cx)
 {
-    vm.setRegister({ QStringLiteral("AX"), QString::number(ax) });
-    vm.setRegister({ QStringLiteral("BX"), QString::number(bx) });
-    vm.setRegister({ QStringLiteral("CX"), QString::number(cx) });
+    QCOMPARE(int(vm.setRegister({ QStringLiteral("AX"), QString::number(ax) })), NoError);
+    QCOMPARE(int(vm.setRegister({ QStringLiteral("BX"), QString::number(bx) })), NoError);
+    QCOMPARE(int(vm.setRegister({ QStringLiteral("CX"), QString::number(cx) })), NoError);
 }
 
 } // namespace
@@ -210,6 +205,15 @@ void TestVirtualMachine::argumentCounts_data()
     QTest::newRow("loop without operand") << "loop" << QStringList() << 200;
     QTest::newRow("end ignores its operands") << "end" << QStringList { "5", "x" } << NoError;
     QTest::newRow("a count error comes before a bad value") << "put" << QStringList { "x" } << 200;
+    QTest::newRow("a count error comes before a division by zero") << "put" << QStringList { "1/0" } << 200;
+    QTest::newRow("a division by zero comes before a later bad value")
+        << "put" << QStringList { "1/0", "x" } << 204;
+    QTest::newRow("a bad value comes before a later division by zero")
+        << "jmpe" << QStringList { "x", "1/0", "5" } << 202;
+    QTest::newRow("a division by zero in a comparison comes before a bad target")
+        << "jmpe" << QStringList { "1", "1/0", "x" } << 204;
+    QTest::newRow("a division by zero in the value comes before an unknown register")
+        << "setRegister" << QStringList { "EX", "1/0" } << 204;
 }
 
 void TestVirtualMachine::argumentCounts()
@@ -302,7 +306,7 @@ void TestVirtualMachine::setRegister()
     QFETCH(int, dx);
 
     VirtualMachine vm;
-    vm.setRegister({ "DX", "2" });
+    QCOMPARE(int(vm.setRegister({ "DX", "2" })), NoError);
     QCOMPARE(execute(vm, "setRegister", args), error);
     QCOMPARE(value(vm, "DX"), dx);
 }
@@ -312,7 +316,7 @@ void TestVirtualMachine::popChecksTheRegisterBeforeTheStack()
     VirtualMachine vm;
     QCOMPARE(execute(vm, "pop", { "EX" }), 203);
     QCOMPARE(execute(vm, "pop", { "ax" }), 203);
-    vm.push({ "4" });
+    QCOMPARE(int(vm.push({ "4" })), NoError);
     QCOMPARE(execute(vm, "pop", { "ax" }), 203);
     QCOMPARE(value(vm, "Stack size"), 1);
     QCOMPARE(execute(vm, "pop", { " AX " }), NoError);
@@ -323,7 +327,7 @@ void TestVirtualMachine::popChecksTheRegisterBeforeTheStack()
 void TestVirtualMachine::popEmptyStackLeavesRegister()
 {
     VirtualMachine vm;
-    vm.setRegister({ "AX", "11" });
+    QCOMPARE(int(vm.setRegister({ "AX", "11" })), NoError);
     QCOMPARE(execute(vm, "pop", { "AX" }), 220);
     QCOMPARE(value(vm, "AX"), 11);
 }
@@ -356,7 +360,7 @@ void TestVirtualMachine::endWithEmptyStackResets()
 {
     VirtualMachine vm;
     vm.instructionRegister() = 10;
-    vm.call({ "20" });
+    QCOMPARE(int(vm.call({ "20" })), NoError);
     QCOMPARE(execute(vm, "end", {}), NoError);
     QCOMPARE(vm.instructionRegister(), -1);
     // The call stack went with the reset: a "ret" now has nothing to return to.
@@ -367,7 +371,7 @@ void TestVirtualMachine::endWithValuesOnTheStackResetsThenFails()
 {
     VirtualMachine vm;
     vm.instructionRegister() = 3;
-    vm.push({ "1" });
+    QCOMPARE(int(vm.push({ "1" })), NoError);
     QCOMPARE(execute(vm, "end", {}), 290);
     QCOMPARE(vm.instructionRegister(), -1);
     QCOMPARE(value(vm, "Stack size"), 0);
@@ -376,7 +380,7 @@ void TestVirtualMachine::endWithValuesOnTheStackResetsThenFails()
 void TestVirtualMachine::loopDecrementsEvenWhenItFails()
 {
     VirtualMachine vm;
-    vm.setRegister({ "CX", "5" });
+    QCOMPARE(int(vm.setRegister({ "CX", "5" })), NoError);
     QCOMPARE(execute(vm, "loop", { "top" }), 202);
     QCOMPARE(value(vm, "CX"), 4);
     QCOMPARE(execute(vm, "loop", {}), 200);
@@ -386,8 +390,8 @@ void TestVirtualMachine::loopDecrementsEvenWhenItFails()
 void TestVirtualMachine::debugInfoShowsStackTop()
 {
     VirtualMachine vm;
-    vm.push({ "5" });
-    vm.push({ "8" });
+    QCOMPARE(int(vm.push({ "5" })), NoError);
+    QCOMPARE(int(vm.push({ "8" })), NoError);
     const DebugValueList expected { { "RI", -1 }, { "AX", 0 }, { "BX", 0 }, { "CX", 0 }, { "DX", 0 },
         { "Stack size", 2 }, { "Stack top", 8 } };
     QCOMPARE(vm.debugInfo(), expected);
@@ -397,7 +401,7 @@ void TestVirtualMachine::resetKeepsRegisters()
 {
     VirtualMachine vm;
     setRegisters(vm, 1, 2, 3);
-    vm.push({ "9" });
+    QCOMPARE(int(vm.push({ "9" })), NoError);
     vm.instructionRegister() = 7;
     vm.reset();
     QCOMPARE(vm.instructionRegister(), -1);
@@ -460,7 +464,7 @@ void TestVirtualMachine::writeTexts()
     WalkingTurtle turtle;
     VirtualMachine vm;
     vm.setTurtle(&turtle);
-    vm.write({ "Y" });
+    QCOMPARE(int(vm.write({ "Y" })), NoError);
     QCOMPARE(execute(vm, "write", { text }), NoError);
     QCOMPARE(turtle.isWriting(), writing);
 }

@@ -564,7 +564,7 @@ void runLoggingSteps(const Options& options, Interpreter& interpreter, const Wal
             break;
         }
         // The instruction this step executes; -1 before the first step finds the first one.
-        const int line = program.lower_bound(interpreter.currentLine())->first;
+        const int line = program.lineAt(interpreter.nextPosition());
         goesOn = interpreter.step();
         ++step;
         rows += "{\"step\": " + QByteArray::number(step) + ", \"line\": " + QByteArray::number(line)
