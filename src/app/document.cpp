@@ -6,6 +6,7 @@
 #include "widgets/qeditor.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTextDocument>
 
 namespace {
@@ -160,6 +161,8 @@ bool Document::write(const QString& path)
 
 void Document::setPath(const QString& path)
 {
-    m_editor->setDocumentTitle(path);
+    // Absolute, so that a save after the working folder changed (or a text
+    // restored in another folder) writes the file that was opened.
+    m_editor->setDocumentTitle(path.isEmpty() ? path : QFileInfo(path).absoluteFilePath());
     emit titleChanged();
 }
