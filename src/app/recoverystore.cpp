@@ -256,7 +256,7 @@ std::vector<RecoveryStore::Orphan> RecoveryStore::claimOrphans(QStringList& refu
             continue;
         }
         if (!read(orphan, refusal)) {
-            refused << tr("%1: %2").arg(filePath(id, TextSuffix), refusal);
+            refused << QStringLiteral("%1: %2").arg(filePath(id, TextSuffix), refusal);
             continue;
         }
         orphan.lock = std::move(lock);
