@@ -1034,8 +1034,60 @@
 <context>
     <name>RecoveryStore</name>
     <message>
-        <source>Korvane ended without saving the script you were editing. Do you want to restore the unsaved text?</source>
-        <translation>Korvane s’est arrêté sans enregistrer le script que vous modifiiez. Voulez-vous restaurer le texte non enregistré&#xa0;?</translation>
+        <source>it is a symbolic link</source>
+        <translation>c’est un lien symbolique</translation>
+    </message>
+    <message>
+        <source>it is not a folder</source>
+        <translation>ce n’est pas un dossier</translation>
+    </message>
+    <message>
+        <source>it belongs to another user</source>
+        <translation>il appartient à un autre utilisateur</translation>
+    </message>
+    <message>
+        <source>it is not a file of your own</source>
+        <translation>ce n’est pas un fichier qui vous appartient</translation>
+    </message>
+    <message>
+        <source>Unsaved text cannot be kept for recovery in %1: %2.</source>
+        <translation>Le texte non enregistré ne peut pas être conservé pour la récupération dans %1&#xa0;: %2.</translation>
+    </message>
+    <message>
+        <source>the session&apos;s lock cannot be created</source>
+        <translation>le verrou de la session ne peut pas être créé</translation>
+    </message>
+    <message>
+        <source>an untitled script</source>
+        <translation>un script sans titre</translation>
+    </message>
+    <message>
+        <source>%1, last changed %2</source>
+        <translation>%1, modifié le %2</translation>
+    </message>
+    <message>
+        <source>Recovery is off</source>
+        <translation>Récupération désactivée</translation>
+    </message>
+    <message>
+        <source>Recovery copy refused</source>
+        <translation>Copie de récupération refusée</translation>
+    </message>
+    <message>
+        <source>A recovery copy is not safe to read and was left as it is.</source>
+        <translation>Une copie de récupération n’est pas sûre à lire et a été laissée telle quelle.</translation>
+    </message>
+    <message>
+        <source>Unsaved text %1 of %2</source>
+        <translation>Texte non enregistré %1 sur %2</translation>
+    </message>
+    <message>
+        <source>Korvane ended without saving this text:</source>
+        <translation>Korvane s’est arrêté sans enregistrer ce texte&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Do you want to restore it? Cancel keeps it for the next start.</source>
+        <translation>Voulez-vous le restaurer&#xa0;? Annuler le garde pour le prochain démarrage.</translation>
     </message>
 </context>
 <context>

@@ -7,6 +7,7 @@
 #include "widgets/qeditor.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTextDocument>
 
 namespace {
@@ -180,6 +181,8 @@ bool Document::replace(const QString& text, const QString& path)
 
 void Document::setPath(const QString& path)
 {
-    m_editor->setDocumentTitle(path);
+    // Absolute, so that a save after the working folder changed (or a text
+    // restored in another folder) writes the file that was opened.
+    m_editor->setDocumentTitle(path.isEmpty() ? path : QFileInfo(path).absoluteFilePath());
     emit titleChanged();
 }

@@ -41,6 +41,8 @@ private slots:
     void newScriptIsWrittenWhereItWasNamed();
     void folderChoice_data();
     void folderChoice();
+    void relativeNameOutlivesAFolderChange_data();
+    void relativeNameOutlivesAFolderChange();
 
 private:
     // A name of the table ("current", "next", "new", "folder", "missing") as a path; "" stays "".
@@ -78,6 +80,44 @@ void TestDocument::cleanup()
     m_prompts.reset();
     m_editor.reset();
     m_dir.reset();
+}
+
+void TestDocument::relativeNameOutlivesAFolderChange_data()
+{
+    QTest::addColumn<QString>("command");
+
+    QTest::newRow("a script opened by a relative name") << "open path";
+    QTest::newRow("a script saved as a relative name") << "save as";
+}
+
+// A save after the working folder changed (a text restored elsewhere, say)
+// writes the script named, not the file of that name in the new folder.
+void TestDocument::relativeNameOutlivesAFolderChange()
+{
+    QFETCH(QString, command);
+
+    const QString working = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+    if (command == QLatin1String("open path")) {
+        QVERIFY(m_document->openPath(QStringLiteral("current.tur")));
+    } else {
+        m_prompts->setNextFileName(QStringLiteral("current.tur"));
+        QVERIFY(m_document->saveAs());
+    }
+    QVERIFY(QDir::setCurrent(path(QStringLiteral("folder"))));
+    QFile other(QDir(path(QStringLiteral("folder"))).filePath(QStringLiteral("current.tur")));
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    other.write("other\n");
+    other.close();
+    m_editor->selectAll();
+    m_editor->insertPlainText(QStringLiteral("edited\n"));
+    const bool saved = m_document->save();
+    QVERIFY(QDir::setCurrent(working));
+
+    QVERIFY(saved);
+    QCOMPARE(read(QStringLiteral("current")), QStringLiteral("edited\n"));
+    QVERIFY(other.open(QIODevice::ReadOnly));
+    QCOMPARE(other.readAll(), QByteArray("other\n"));
 }
 
 QString TestDocument::path(const QString& name) const

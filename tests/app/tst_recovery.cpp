@@ -16,14 +16,18 @@ namespace {
 const char* const ChildVariable = "KORVANE_RECOVERY_CHILD";
 const char* const Typed = "Tur=Asm\nmove: 42;\n";
 
-// The child types into a fresh window, says so once its copy is on disk, and
-// waits to be killed.
-int childMain()
+// The child types into a fresh window, or restores what a killed one left,
+// says so once its copy is on disk, and waits to be killed.
+int childMain(bool restores)
 {
-    MainWindow window(std::make_unique<ScriptedPrompts>());
+    auto prompts = std::make_unique<ScriptedPrompts>();
+    prompts->setNextAnswer(QMessageBox::Yes);
+    MainWindow window(restores ? std::move(prompts) : std::make_unique<ScriptedPrompts>());
     auto* store = window.findChild<RecoveryStore*>();
     store->setDelay(50);
-    window.findChild<QEditor*>()->insertPlainText(QString::fromLatin1(Typed));
+    if (!restores) {
+        window.findChild<QEditor*>()->insertPlainText(QString::fromLatin1(Typed));
+    }
     for (int waited = 0; !QFile::exists(store->filePath()); waited += 20) {
         if (waited > 10000) {
             return 1;
@@ -44,13 +48,17 @@ class TestRecovery : public QObject
 
 private slots:
     void unsavedTextSurvivesAKill();
+
+private:
+    // A window session that is killed once its copy is on disk.
+    void killSession(const char* mode);
 };
 
-void TestRecovery::unsavedTextSurvivesAKill()
+void TestRecovery::killSession(const char* mode)
 {
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(ChildVariable), QStringLiteral("1"));
+    environment.insert(QString::fromLatin1(ChildVariable), QString::fromLatin1(mode));
     child.setProcessEnvironment(environment);
     child.start(QCoreApplication::applicationFilePath(), QStringList());
     QVERIFY(child.waitForStarted());
@@ -58,6 +66,13 @@ void TestRecovery::unsavedTextSurvivesAKill()
     QCOMPARE(child.readAllStandardOutput(), QByteArray("written\n"));
     child.kill();
     QVERIFY(child.waitForFinished());
+}
+
+void TestRecovery::unsavedTextSurvivesAKill()
+{
+    killSession("type");
+    // Restored, then killed again before a keystroke: the text is still kept.
+    killSession("restore");
 
     auto prompts = std::make_unique<ScriptedPrompts>();
     prompts->setNextAnswer(QMessageBox::Yes);
@@ -66,7 +81,7 @@ void TestRecovery::unsavedTextSurvivesAKill()
     QCOMPARE(editor->toPlainText(), QString::fromLatin1(Typed));
     QVERIFY(editor->isModified());
 
-    // Offered once: declined or restored, the copy is gone.
+    // Restored into a live window, it is offered to no other.
     prompts = std::make_unique<ScriptedPrompts>();
     const ScriptedPrompts* asked = prompts.get();
     MainWindow again(std::move(prompts));
@@ -78,7 +93,7 @@ int main(int argc, char* argv[])
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     if (qEnvironmentVariableIsSet(ChildVariable)) {
-        return childMain();
+        return childMain(qgetenv(ChildVariable) == "restore");
     }
     TestRecovery test;
     return QTest::qExec(&test, argc, argv);
