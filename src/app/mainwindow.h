@@ -23,6 +23,7 @@ class QEditor;
 class QEditorPane;
 class QErrorLister;
 class QHelp;
+class QLabel;
 class QTurtleOutputArea;
 class QTurtleTraceProperties;
 class RecentFiles;
@@ -64,6 +65,7 @@ private:
     void showRunState();
     void showProgress(qint64 executedSteps);
     void refreshErrorList();
+    void showFormat();
     void showAbout();
     void changeLanguage();
     void writeSettings();
@@ -82,6 +84,7 @@ private:
     QErrorLister* m_errorLister;
     QDebuggerInterface* m_debugInterface;
     QHelp* m_help;
+    QLabel* m_formatLabel = nullptr;
     RunControls* m_runControls = nullptr;
     TimeTravel* m_timeTravel = nullptr;
     Document* m_document;

@@ -85,6 +85,16 @@ bool OutputFile::writeText(const QString& path, const QString& text, QString& er
     return false;
 }
 
+bool OutputFile::writeBytes(const QString& path, const QByteArray& bytes, QString& error)
+{
+    OutputFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
+        return true;
+    }
+    error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+    return false;
+}
+
 QString OutputFile::path() const
 {
     return m_path;

@@ -1,6 +1,7 @@
 #include "qeditorpane.h"
 
 #include "qeditor.h"
+#include "qfilechangedbar.h"
 #include "qfindbar.h"
 
 #include <QAction>
@@ -24,11 +25,13 @@ QEditorPane::QEditorPane(QWidget* parent)
     : QWidget(parent)
     , m_editor(new QEditor)
     , m_findBar(new QFindBar(m_editor))
+    , m_fileChangedBar(new QFileChangedBar)
     , m_askLine(askWithDialog)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    layout->addWidget(m_fileChangedBar);
     layout->addWidget(m_editor, 1);
     layout->addWidget(m_findBar);
 
@@ -150,4 +153,5 @@ void QEditorPane::retranslate()
     m_replaceAction->setText(tr("&Replace..."));
     m_goToLineAction->setText(tr("&Go to Line..."));
     m_findBar->retranslate();
+    m_fileChangedBar->retranslate();
 }

@@ -114,7 +114,7 @@ QString TestMainWindow::savedTrace()
 
 void TestMainWindow::startState()
 {
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane - Untitled"));
     QVERIFY(!dock("DockWidget")->isVisible());
     QVERIFY(dock("m_errorLister")->isVisible());
     QVERIFY(dock("m_debugInterface")->isVisible());
@@ -423,7 +423,7 @@ void TestMainWindow::titleFollowsFileAndModification()
     writeFile(path, QStringLiteral("Tur=Asm\n"));
 
     QTest::keyClicks(editor(), "x");
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane - Untitled*"));
     editor()->setIfModified(false);
 
     m_prompts->setNextFileName(path);
@@ -446,7 +446,7 @@ void TestMainWindow::titleFollowsFileAndModification()
 
     m_prompts->setNextAnswer(QMessageBox::Discard);
     action("actionClose")->trigger();
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane - Untitled"));
     QVERIFY(editor()->toPlainText().isEmpty());
 }
 
