@@ -2,6 +2,7 @@
 
 #include "memorysafety.h"
 #include "prompts.h"
+#include "frontend/interpreter.h"
 #include "system/outputfile.h"
 #include "widgets/qeditor.h"
 
@@ -54,9 +55,10 @@ bool Document::mayDiscard()
     if (!isModified()) {
         return true;
     }
-    const QMessageBox::StandardButton answer
-        = m_prompts->question(tr("Do you want to save .tur file ?"),
-                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    const QString question = path().isEmpty() ? tr("Do you want to save the untitled script?")
+                                               : tr("Do you want to save the changes to %1?").arg(fileName());
+    const QMessageBox::StandardButton answer = m_prompts->question(
+        question, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     // A save that failed or whose name was not given must not let the edits go.
     return answer == QMessageBox::Discard || (answer == QMessageBox::Save && save());
 }
@@ -114,19 +116,19 @@ bool Document::saveAs()
     return true;
 }
 
+bool Document::openNew(const QString& path)
+{
+    return mayDiscard() && replace(Interpreter::header() + QLatin1Char('\n'), path);
+}
+
+bool Document::startNew()
+{
+    return openNew(QString());
+}
+
 bool Document::close()
 {
-    if (!mayDiscard()) {
-        return false;
-    }
-    emit replacing();
-    m_editor->clear();
-    m_watch.stop();
-    setConflict(false);
-    setFormat(TextFile::Format());
-    setPath(QString());
-    m_editor->setIfModified(false);
-    return true;
+    return mayDiscard() && replace(QString(), QString());
 }
 
 void Document::chooseFolder()
@@ -141,7 +143,7 @@ bool Document::reload()
         return false;
     }
     if (!reloadKeepingLine(error)) {
-        m_prompts->warn(tr("Load failed"), tr("The loading of the file have failed"), error);
+        m_prompts->warn(tr("Load failed"), tr("The file could not be loaded."), error);
         return false;
     }
     return true;
@@ -168,7 +170,7 @@ bool Document::read(const QString& path, bool asCopy)
 {
     QString error;
     if (!load(path, asCopy, error)) {
-        m_prompts->warn(tr("Load failed"), tr("The loading of the file have failed"), error);
+        m_prompts->warn(tr("Load failed"), tr("The file could not be loaded."), error);
         return false;
     }
     if (!asCopy) {
@@ -232,13 +234,27 @@ bool Document::write(const QString& path)
         OutputFile::writeBytes(path, bytes, error);
     }
     if (!error.isEmpty()) {
-        m_prompts->warn(tr("Save failed"), tr("The save of the file have failed"), error);
+        m_prompts->warn(tr("Save failed"), tr("The file could not be saved."), error);
         return false;
     }
     m_watch.track(path, bytes);
     setConflict(false);
     setFormat(format);
     m_editor->document()->setModified(false);
+    m_editor->setIfModified(false);
+    return true;
+}
+
+bool Document::replace(const QString& text, const QString& path)
+{
+    emit replacing();
+    m_editor->setPlainText(text);
+    m_editor->moveCursor(QTextCursor::End);
+    // No file was read: the script is written as UTF-8 with LF ends.
+    m_watch.stop();
+    setConflict(false);
+    setFormat(TextFile::Format());
+    setPath(path);
     m_editor->setIfModified(false);
     return true;
 }

@@ -48,6 +48,8 @@ public:
     bool openPath(const QString& path);
     // Opens a copy of path, which has no name, so that Save asks for one.
     bool openCopy(const QString& path);
+    // A new script named path, which saving creates, after the save question.
+    bool openNew(const QString& path);
 
 public slots:
     // Asks for a file after the save question, then opens it.
@@ -56,7 +58,10 @@ public slots:
     // still the one read: then the file already holds it, byte for byte.
     bool save();
     bool saveAs();
-    // New and Close: an empty, untitled script, after the save question.
+    // New: an untitled script holding the line every script starts with,
+    // after the save question.
+    bool startNew();
+    // Close: an empty, untitled script, after the save question.
     bool close();
     void chooseFolder();
     // Reads the file again, dropping the edits; the cursor stays on its line.
@@ -82,6 +87,8 @@ private:
     bool load(const QString& path, bool asCopy, QString& error);
     bool reloadKeepingLine(QString& error);
     bool write(const QString& path);
+    // The text given, unmodified, under the path given (empty: untitled).
+    bool replace(const QString& text, const QString& path);
     void setPath(const QString& path);
     void setFormat(const TextFile::Format& format);
     void setConflict(bool conflict);
