@@ -232,6 +232,30 @@
         <source>The file could not be saved.</source>
         <translation>Le fichier n’a pas pu être enregistré.</translation>
     </message>
+    <message>
+        <source>Untitled</source>
+        <translation>Sans titre</translation>
+    </message>
+    <message>
+        <source>%1 was changed on disk after it was read. Overwrite it with your text?</source>
+        <translation>%1 a été modifié sur le disque après sa lecture. L&apos;écraser avec votre texte&#xa0;?</translation>
+    </message>
+    <message>
+        <source>%1 cannot hold the character &quot;%2&quot; on line %3. Save the file as UTF-8?</source>
+        <translation>%1 ne peut pas contenir le caractère «&#xa0;%2&#xa0;» de la ligne %3. Enregistrer le fichier en UTF-8&#xa0;?</translation>
+    </message>
+    <message>
+        <source>%1 was changed on disk and has been read again.</source>
+        <translation>%1 a été modifié sur le disque et a été relu.</translation>
+    </message>
+    <message>
+        <source>%1 was changed on disk and could not be read again: %2</source>
+        <translation>%1 a été modifié sur le disque et n&apos;a pas pu être relu&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>%1 was deleted from disk; Save writes it again.</source>
+        <translation>%1 a été supprimé du disque&#xa0;; Enregistrer l&apos;écrira de nouveau.</translation>
+    </message>
 </context>
 <context>
     <name>DrawingFiles</name>
@@ -878,6 +902,29 @@
     </message>
 </context>
 <context>
+    <name>QFileChangedBar</name>
+    <message>
+        <source>The file was changed on disk by another program.</source>
+        <translation>Le fichier a été modifié sur le disque par un autre programme.</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>Recharger</translation>
+    </message>
+    <message>
+        <source>Read the file again; your unsaved edits are lost.</source>
+        <translation>Relire le fichier&#xa0;; vos modifications non enregistrées sont perdues.</translation>
+    </message>
+    <message>
+        <source>Keep Mine</source>
+        <translation>Garder les miennes</translation>
+    </message>
+    <message>
+        <source>Keep your text; the next save asks before overwriting the file.</source>
+        <translation>Garder votre texte&#xa0;; le prochain enregistrement demandera avant d&apos;écraser le fichier.</translation>
+    </message>
+</context>
+<context>
     <name>QFindBar</name>
     <message>
         <source>Find:</source>
@@ -1114,6 +1161,33 @@
     <message>
         <source>The script is running: %L1 instructions executed.</source>
         <translation>Le script est en cours d’exécution&#xa0;: %L1 instructions exécutées.</translation>
+    </message>
+</context>
+<context>
+    <name>TextFile</name>
+    <message>
+        <source>Cannot read %1: %2.</source>
+        <translation>Impossible de lire %1&#xa0;: %2.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: it is a directory.</source>
+        <translation>Impossible de lire %1&#xa0;: c&apos;est un dossier.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: it is not a regular file but a device, a pipe or a socket.</source>
+        <translation>Impossible de lire %1&#xa0;: ce n&apos;est pas un fichier ordinaire mais un périphérique, un tube ou une socket.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: it is not a text file.</source>
+        <translation>Impossible de lire %1&#xa0;: ce n&apos;est pas un fichier texte.</translation>
+    </message>
+    <message>
+        <source>UTF-8 with BOM</source>
+        <translation>UTF-8 avec BOM</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
     </message>
 </context>
 <context>

@@ -16,10 +16,12 @@
 #include "windowlayout.h"
 #include "session/runsession.h"
 #include "widgets/mnemonickeeper.h"
+#include "system/textfile.h"
 #include "widgets/qdebuggerinterface.h"
 #include "widgets/qeditor.h"
 #include "widgets/qeditorpane.h"
 #include "widgets/qerrorlister.h"
+#include "widgets/qfilechangedbar.h"
 #include "widgets/qhelp.h"
 #include "widgets/qtimelinebar.h"
 #include "widgets/qturtleoutputarea.h"
@@ -28,6 +30,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -129,6 +132,8 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, QWidget* parent)
     m_languageActions->addAction(ui.action_English);
 
     m_document = new Document(m_editor, m_prompts.get(), this);
+    m_formatLabel = new QLabel;
+    statusBar()->addPermanentWidget(m_formatLabel);
     m_drawingFiles = new DrawingFiles(&m_walkingTurtle, m_outputArea, m_prompts.get(), this);
     m_recentFiles = new RecentFiles(ui.menuRecent_Files, this);
     changeLanguage();
@@ -145,6 +150,12 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, QWidget* parent)
         m_drawingFiles->setScriptPath(m_document->path());
     });
     connect(m_document, &Document::fileUsed, m_recentFiles, &RecentFiles::add);
+    QFileChangedBar* changedBar = m_editorPane->fileChangedBar();
+    connect(m_document, &Document::conflictChanged, changedBar, &QWidget::setVisible);
+    connect(changedBar, &QFileChangedBar::reloadRequested, m_document, &Document::reload);
+    connect(changedBar, &QFileChangedBar::keepRequested, m_document, &Document::keepMine);
+    connect(m_document, &Document::notice, this, [this](const QString& text) { statusBar()->showMessage(text, 10000); });
+    connect(m_document, &Document::formatChanged, this, &MainWindow::showFormat);
     connect(ui.actionOpen_Image, &QAction::triggered, m_drawingFiles, qOverload<>(&DrawingFiles::openTrace));
     connect(ui.actionSave_Image, &QAction::triggered, m_drawingFiles, &DrawingFiles::saveTrace);
     connect(ui.actionRender, &QAction::triggered, m_drawingFiles, &DrawingFiles::exportImage);
@@ -307,6 +318,11 @@ void MainWindow::refreshErrorList()
 
 // ---------------------------------------------------------------- about and language
 
+void MainWindow::showFormat()
+{
+    m_formatLabel->setText(TextFile::describe(m_document->format()));
+}
+
 void MainWindow::showAbout()
 {
     const QStringList authors { tr("The Korvane team") };
@@ -338,6 +354,7 @@ void MainWindow::changeLanguage()
     m_runControls->retranslate();
     m_timeTravel->setLanguage(code);
     setWindowTitle(m_document->title());
+    showFormat();
     m_traceProperties->retranslate();
     m_errorLister->retranslate();
     m_debugInterface->retranslate();

@@ -24,6 +24,7 @@ class QEditor;
 class QEditorPane;
 class QErrorLister;
 class QHelp;
+class QLabel;
 class QTurtleOutputArea;
 class QTurtleTraceProperties;
 class RecentFiles;
@@ -65,6 +66,7 @@ private:
     void showRunState();
     void showProgress(qint64 executedSteps);
     void refreshErrorList();
+    void showFormat();
     void showAbout();
     void changeLanguage();
     void writeSettings();
@@ -85,6 +87,7 @@ private:
     QHelp* m_help;
     QMenu* m_dockWidgetsMenu;
     QMenu* m_toolBarsMenu;
+    QLabel* m_formatLabel = nullptr;
     RunControls* m_runControls = nullptr;
     TimeTravel* m_timeTravel = nullptr;
     Document* m_document;

@@ -5,7 +5,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTextStream>
+#include <QFileInfo>
 
 #include <stdexcept>
 
@@ -48,22 +48,19 @@ void MemorySafety::releaseFreedMemory()
     MemoryGuard::releaseFreedMemory();
 }
 
-bool MemorySafety::readScript(const QString& path, QString& text, QString& error)
+bool MemorySafety::readScript(const QString& path, QString& text, TextFile::Format& format, QByteArray& bytes,
+                              QString& error)
 {
-    QFile file(path);
-    error = refusal(Script, file.size());
+    error = refusal(Script, QFileInfo(path).size());
     if (!error.isEmpty()) {
         return false;
     }
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        error = fileError(path, file.errorString());
-        return false;
-    }
-    if (!attempt([&] { text = QTextStream(&file).readAll(); })) {
+    bool read = false;
+    if (!attempt([&] { read = TextFile::read(path, TextFile::RegularFiles, text, format, error, &bytes); })) {
         error = outOfMemory();
         return false;
     }
-    return true;
+    return read;
 }
 
 bool MemorySafety::readTrace(const QString& path, WalkingTurtle& turtle, qint64& unreadLines, QString& error)

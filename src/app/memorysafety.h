@@ -1,5 +1,7 @@
 #pragma once
 
+#include "system/textfile.h"
+
 #include <QCoreApplication>
 #include <QString>
 
@@ -40,9 +42,10 @@ public:
     // The message for an operation that ran out of memory.
     static QString outOfMemory();
 
-    // A script's text, read in text mode with the locale's codec. On failure,
-    // error names the path and the reason.
-    static bool readScript(const QString& path, QString& text, QString& error);
+    // A script's text and how its file is written (see TextFile), and the
+    // file's bytes. On failure, error names the path and the reason.
+    static bool readScript(const QString& path, QString& text, TextFile::Format& format, QByteArray& bytes,
+                           QString& error);
     // A trace file, read a piece at a time; unreadLines counts the non-empty
     // lines after an empty one. Throws std::invalid_argument when the file is
     // no trace.

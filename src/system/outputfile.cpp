@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QDir>
 #include <QSaveFile>
-#include <QTextStream>
 
 #include <algorithm>
 #include <cerrno>
@@ -72,14 +71,14 @@ bool OutputFile::isStandardOutput(const QString& path)
 
 bool OutputFile::writeText(const QString& path, const QString& text, QString& error)
 {
+    return writeBytes(path, text.toUtf8(), error);
+}
+
+bool OutputFile::writeBytes(const QString& path, const QByteArray& bytes, QString& error)
+{
     OutputFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        QTextStream out(&file);
-        out << text;
-        out.flush();
-        if (out.status() == QTextStream::Ok && file.commit()) {
-            return true;
-        }
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
+        return true;
     }
     error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
     return false;

@@ -1,6 +1,7 @@
 #include "qeditorpane.h"
 
 #include "qeditor.h"
+#include "qfilechangedbar.h"
 #include "qfindbar.h"
 
 #include <QAction>
@@ -27,6 +28,7 @@ QEditorPane::QEditorPane(QWidget* parent)
     : QWidget(parent)
     , m_editor(new QEditor)
     , m_findBar(new QFindBar(m_editor))
+    , m_fileChangedBar(new QFileChangedBar)
     , m_askLine(askWithDialog)
     , m_offNote(new QLabel)
 {
@@ -42,6 +44,7 @@ QEditorPane::QEditorPane(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_offNote);
+    layout->addWidget(m_fileChangedBar);
     layout->addWidget(m_editor, 1);
     layout->addWidget(m_findBar);
 
@@ -227,4 +230,5 @@ void QEditorPane::retranslate()
     setAccessibleName(tr("Script"));
     setAccessibleDescription(tr("The script editor and its find bar"));
     showOffNote(m_typedWhileOff);
+    m_fileChangedBar->retranslate();
 }

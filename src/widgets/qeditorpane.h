@@ -7,10 +7,13 @@
 
 class QAction;
 class QEditor;
+class QFileChangedBar;
 class QFindBar;
 class QLabel;
 
-// The editor with its find bar below it, and the actions that drive both:
+// The editor with its find bar below it and, while its file was changed on
+// disk under unsaved edits, the bar that offers to reload it above it; and the
+// actions that drive the editor and the find bar:
 // Undo, Redo, Cut, Copy, Paste, Select All, Find, Find Next, Find Previous,
 // Replace and Go to Line.
 class QEditorPane : public QWidget
@@ -25,6 +28,7 @@ public:
 
     QEditor* editor() const { return m_editor; }
     QFindBar* findBar() const { return m_findBar; }
+    QFileChangedBar* fileChangedBar() const { return m_fileChangedBar; }
     // In the order an Edit menu lists them, separators included.
     QList<QAction*> editActions() const;
 
@@ -56,6 +60,7 @@ private:
 
     QEditor* m_editor;
     QFindBar* m_findBar;
+    QFileChangedBar* m_fileChangedBar;
     QAction* m_undoAction;
     QAction* m_redoAction;
     QAction* m_cutAction;

@@ -116,7 +116,7 @@ void TestDesktop::commandLineOpens()
     QCOMPARE(editor()->toPlainText(), text);
     QVERIFY(!editor()->isModified());
     QCOMPARE(m_window->windowTitle(),
-             script.isEmpty() ? QStringLiteral("Korvane") : QStringLiteral("Korvane - ") + QFileInfo(script).fileName());
+             script.isEmpty() ? QStringLiteral("Korvane - Untitled") : QStringLiteral("Korvane - ") + QFileInfo(script).fileName());
     // The trace ends with the pen down, which the Write action shows.
     QCOMPARE(action("action_Write")->isChecked(), traceLoaded);
     if (message.isEmpty()) {

@@ -1,10 +1,15 @@
 #include "document.h"
 #include "scriptedprompts.h"
+#include "system/textfile.h"
 #include "widgets/qeditor.h"
 
+#include <QSaveFile>
 #include <QSignalSpy>
+#include <QTextBlock>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <memory>
@@ -43,11 +48,21 @@ private slots:
     void folderChoice();
     void relativeNameOutlivesAFolderChange_data();
     void relativeNameOutlivesAFolderChange();
+    void encodingsAndLineEnds_data();
+    void encodingsAndLineEnds();
+    void refusedFiles_data();
+    void refusedFiles();
+    void characterTheEncodingCannotHold_data();
+    void characterTheEncodingCannotHold();
+    void changesOnDisk_data();
+    void changesOnDisk();
+    void ownSavesAreNoChange();
 
 private:
     // A name of the table ("current", "next", "new", "folder", "missing") as a path; "" stays "".
     QString path(const QString& name) const;
     QString read(const QString& name) const;
+    QByteArray bytes(const QString& name) const;
     void write(const QString& name, const QByteArray& text);
     // Opens "current" when asked, then types "x" at the start when edited.
     void prepare(bool opened, bool edited);
@@ -129,6 +144,12 @@ QString TestDocument::read(const QString& name) const
 {
     QFile file(path(name));
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QStringLiteral("(none)");
+}
+
+QByteArray TestDocument::bytes(const QString& name) const
+{
+    QFile file(path(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
 }
 
 void TestDocument::write(const QString& name, const QByteArray& text)
@@ -221,9 +242,12 @@ void TestDocument::commands_data()
     QTest::newRow("save as cancelled keeps the old name")
         << true << true << "save as" << none << QStringList { "" } << "current" << true << edited << false << 0
         << QStringList { "current", current } << false << "";
-    QTest::newRow("save as onto a folder warns, keeps the edits and takes the name")
-        << true << true << "save as" << none << QStringList { "folder" } << "folder" << true << edited << false << 1
+    QTest::newRow("save as onto a folder warns and keeps the name and the edits")
+        << true << true << "save as" << none << QStringList { "folder" } << "current" << true << edited << false << 1
         << QStringList { "current", current } << false << "";
+    QTest::newRow("save on an untitled script onto a folder warns and keeps it untitled")
+        << false << true << "save" << none << QStringList { "folder" } << "" << true << "x" << false << 1
+        << QStringList() << false << "";
     QTest::newRow("close without edits empties the editor")
         << true << false << "close" << none << QStringList() << "" << false << "" << false << 0 << QStringList()
         << true << "";
@@ -351,8 +375,8 @@ void TestDocument::title_data()
     QTest::addColumn<bool>("modified");
     QTest::addColumn<QString>("title");
 
-    QTest::newRow("untitled shows the application name") << "" << false << "Korvane";
-    QTest::newRow("untitled and edited gets a star") << "" << true << "Korvane*";
+    QTest::newRow("untitled is named so") << "" << false << "Korvane - Untitled";
+    QTest::newRow("untitled and edited gets a star") << "" << true << "Korvane - Untitled*";
     QTest::newRow("a file shows its name, not its folder") << "/home/ada/square.tur" << false << "Korvane - square.tur";
     QTest::newRow("an edited file gets a star") << "/home/ada/square.tur" << true << "Korvane - square.tur*";
     QTest::newRow("a name without a folder is shown whole") << "square.tur" << false << "Korvane - square.tur";
@@ -424,6 +448,305 @@ void TestDocument::folderChoice()
     m_document->open();
     QCOMPARE(m_prompts->shownDialogs().constLast(), QStringLiteral("Open a turtle file in ") + folder);
     QCOMPARE(m_document->path(), QString());
+}
+
+void TestDocument::encodingsAndLineEnds_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("format");
+    // What a save after an edit writes when not the same bytes: the editor
+    // shows a tab as spaces, and the first line end decides for all.
+    QTest::addColumn<QByteArray>("rewritten");
+
+    const auto utf8 = [](const char* text) { return QString::fromUtf8(text); };
+    QTest::newRow("UTF-8 with LF ends") << QByteArray("Tur=Asm\nmove: 1;\n") << utf8("Tur=Asm\nmove: 1;\n")
+                                        << "UTF-8, LF" << QByteArray();
+    QTest::newRow("UTF-8 with accents and CRLF ends")
+        << QByteArray("Tur=Asm\r\n; caf\xC3\xA9 \xE5\xAD\x97\r\n") << utf8("Tur=Asm\n; café 字\n") << "UTF-8, CRLF"
+        << QByteArray();
+    QTest::newRow("UTF-8 with a byte order mark") << QByteArray("\xEF\xBB\xBFTur=Asm\n; \xC3\xA9\n")
+                                                  << utf8("Tur=Asm\n; é\n") << "UTF-8 with BOM, LF" << QByteArray();
+    QTest::newRow("UTF-16 little-endian with CRLF ends and a surrogate pair")
+        << QByteArray::fromHex("fffe 5400 7500 7200 0d00 0a00 3b00 2000 e900 3dd8 00de 0d00 0a00")
+        << utf8("Tur\n; é\xF0\x9F\x98\x80\n") << "UTF-16 LE, CRLF" << QByteArray();
+    QTest::newRow("UTF-16 big-endian with LF ends") << QByteArray::fromHex("feff 0054 0075 0072 000a 00e9")
+                                                    << utf8("Tur\né") << "UTF-16 BE, LF" << QByteArray();
+    QTest::newRow("Latin-1 with CRLF ends")
+        << QByteArray("Tur=Asm\r\n; caf\xE9 \xE0 l'\xE9t\xE9\r\nmove: 1;\r\n")
+        << utf8("Tur=Asm\n; café à l'été\nmove: 1;\n") << "Latin-1, CRLF" << QByteArray();
+    QTest::newRow("bytes that no UTF-8 holds, kept as they are")
+        << QByteArray("; \x80\x9F\xFF\xC3\n") << QString::fromLatin1("; \x80\x9F\xFF\xC3\n") << "Latin-1, LF"
+        << QByteArray();
+    QTest::newRow("invalid UTF-8 after a byte order mark") << QByteArray("\xEF\xBB\xBF\xE9\n")
+                                                           << utf8("ï»¿é\n") << "Latin-1, LF" << QByteArray();
+    QTest::newRow("an empty file") << QByteArray() << QString() << "UTF-8, LF" << QByteArray();
+    QTest::newRow("no line end after the last line") << QByteArray("Tur=Asm\r\nmove: 1;") << utf8("Tur=Asm\nmove: 1;")
+                                                     << "UTF-8, CRLF" << QByteArray();
+    QTest::newRow("mixed line ends follow the first") << QByteArray("a\r\nb\nc\r\n") << utf8("a\nb\nc\n")
+                                                      << "UTF-8, CRLF" << QByteArray("a\r\nb\r\nc\r\n");
+    QTest::newRow("a tab, shown as spaces") << QByteArray("Tur=Asm\n\tmove: 1;\n") << utf8("Tur=Asm\n    move: 1;\n")
+                                            << "UTF-8, LF" << QByteArray("Tur=Asm\n    move: 1;\n");
+}
+
+void TestDocument::encodingsAndLineEnds()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, text);
+    QFETCH(QString, format);
+    QFETCH(QByteArray, rewritten);
+    if (rewritten.isNull()) {
+        rewritten = file;
+    }
+
+    write(QStringLiteral("current"), file);
+    QVERIFY(m_document->openPath(path(QStringLiteral("current"))));
+    QCOMPARE(m_editor->toPlainText(), text);
+    QCOMPARE(TextFile::describe(m_document->format()), format);
+
+    // Save without an edit.
+    QVERIFY(m_document->save());
+    QCOMPARE(bytes(QStringLiteral("current")), file);
+
+    // An edit undone by another: the text is written again, in the file's encoding and line ends.
+    m_editor->moveCursor(QTextCursor::End);
+    m_editor->insertPlainText(QStringLiteral("x"));
+    m_editor->textCursor().deletePreviousChar();
+    QVERIFY(m_document->isModified());
+    QVERIFY(m_document->save());
+    QCOMPARE(bytes(QStringLiteral("current")), rewritten);
+
+    m_prompts->setNextFileName(path(QStringLiteral("new")));
+    QVERIFY(m_document->saveAs());
+    QCOMPARE(bytes(QStringLiteral("new")), rewritten);
+    QCOMPARE(m_prompts->shownMessages(), QStringList());
+}
+
+void TestDocument::refusedFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("reason");
+
+    const QString notText = QStringLiteral("it is not a text file");
+    const QString notRegular = QStringLiteral("it is not a regular file");
+    QTest::newRow("a picture named as a script")
+        << "pic" << QByteArray::fromHex("89504e470d0a1a0a0000000d4948445200000001") << notText;
+    QTest::newRow("a program") << "program" << QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0\0\n\x03\0>\0", 16) << notText;
+    QTest::newRow("UTF-16 without a byte order mark") << "bare" << QByteArray::fromHex("54007500720000") << notText;
+    QTest::newRow("UTF-16 that decodes to a NUL") << "nul" << QByteArray::fromHex("fffe54000000") << notText;
+    QTest::newRow("a FIFO without a writer") << "fifo" << QByteArray() << notRegular;
+    QTest::newRow("the zero device") << "/dev/zero" << QByteArray() << notRegular;
+    QTest::newRow("a folder") << "folder" << QByteArray() << QStringLiteral("it is a directory");
+}
+
+void TestDocument::refusedFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, file);
+    QFETCH(QString, reason);
+
+    QString refused = name.startsWith(QLatin1Char('/')) ? name : path(name);
+    if (name == QLatin1String("fifo")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(refused).constData(), 0600), 0);
+    } else if (!file.isEmpty()) {
+        write(name, file);
+    }
+    prepare(true, true);
+    m_prompts->setNextAnswer(QMessageBox::Discard);
+    QSignalSpy replacing(m_document.get(), &Document::replacing);
+
+    QVERIFY(!m_document->openPath(refused));
+    QVERIFY2(m_prompts->shownMessages().constLast().contains(reason), qPrintable(m_prompts->shownMessages().constLast()));
+    QCOMPARE(m_editor->toPlainText(), QStringLiteral("xTur=Asm\n"));
+    QCOMPARE(m_document->path(), path(QStringLiteral("current")));
+    QVERIFY(m_document->isModified());
+    QVERIFY(replacing.isEmpty());
+    if (!file.isEmpty()) {
+        QCOMPARE(bytes(name), file);
+    }
+}
+
+void TestDocument::characterTheEncodingCannotHold_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("format");
+
+    const QByteArray latin1("Tur=Asm\r\n; caf\xE9\r\n");
+    QTest::newRow("a character Latin-1 holds is written in Latin-1 unasked")
+        << QString::fromUtf8("ü") << int(QMessageBox::NoButton) << false << latin1 + "\xFC" << "Latin-1, CRLF";
+    QTest::newRow("a euro sign asks, and Save writes UTF-8 with the same line ends")
+        << QString::fromUtf8("€") << int(QMessageBox::Save) << true
+        << QByteArray("Tur=Asm\r\n; caf\xC3\xA9\r\n\xE2\x82\xAC") << "UTF-8, CRLF";
+    QTest::newRow("a euro sign asks, and Cancel writes nothing")
+        << QString::fromUtf8("€") << int(QMessageBox::Cancel) << true << latin1 << "Latin-1, CRLF";
+}
+
+void TestDocument::characterTheEncodingCannotHold()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, answer);
+    QFETCH(bool, asked);
+    QFETCH(QByteArray, file);
+    QFETCH(QString, format);
+
+    write(QStringLiteral("current"), "Tur=Asm\r\n; caf\xE9\r\n");
+    QVERIFY(m_document->openPath(path(QStringLiteral("current"))));
+    m_editor->moveCursor(QTextCursor::End);
+    m_editor->insertPlainText(typed);
+    if (answer != QMessageBox::NoButton) {
+        m_prompts->setNextAnswer(QMessageBox::StandardButton(answer));
+    }
+
+    QCOMPARE(m_document->save(), answer != QMessageBox::Cancel);
+    QCOMPARE(m_prompts->shownMessages().size(), int(asked));
+    if (asked) {
+        const QString question = m_prompts->shownMessages().constFirst();
+        QVERIFY2(question.contains(QStringLiteral("Latin-1")) && question.contains(typed)
+                     && question.contains(QStringLiteral("line 3")),
+                 qPrintable(question));
+    }
+    QCOMPARE(bytes(QStringLiteral("current")), file);
+    QCOMPARE(TextFile::describe(m_document->format()), format);
+    QCOMPARE(m_document->isModified(), answer == QMessageBox::Cancel);
+}
+
+void TestDocument::changesOnDisk_data()
+{
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<QString>("change");
+    // What the user does once the change is seen: "reload", "keep mine, save" or "save".
+    QTest::addColumn<QString>("response");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<QString>("notice");
+
+    const int none = QMessageBox::NoButton;
+    const QString original = QStringLiteral("Tur=Asm\nmove: 1;\nleft: 2;\n");
+    const QString edited = QStringLiteral("Tur=Asm\nxmove: 1;\nleft: 2;\n");
+    const QString appended = original + QStringLiteral("right: 3;\n");
+    const QString replaced = QStringLiteral("Tur=Asm\nput: 0, 0;\nmove: 9;\n");
+
+    QTest::newRow("an append with no edits is read again, the cursor on its line")
+        << false << "append" << "" << none << appended << false << appended << false << "read again";
+    QTest::newRow("a file replaced by a rename is read again, and so is the next one")
+        << false << "replace twice" << "" << none << replaced + QStringLiteral("end;\n") << false
+        << replaced + QStringLiteral("end;\n") << false << "read again";
+    QTest::newRow("an append under edits offers Reload, which drops the edits")
+        << true << "append" << "reload" << none << appended << false << appended << false << "";
+    QTest::newRow("an append under edits, kept, is overwritten at Save once the user agrees")
+        << true << "append" << "keep mine, save" << int(QMessageBox::Save) << edited << false << edited << true << "";
+    QTest::newRow("an append under edits, kept, stays when the user cancels the save")
+        << true << "append" << "keep mine, save" << int(QMessageBox::Cancel) << edited << true << appended << true
+        << "";
+    QTest::newRow("a deleted file marks the document modified, and Save writes it again")
+        << false << "delete" << "save" << none << original << false << original << false << "deleted";
+    QTest::newRow("a deleted file under edits is written again at Save, unasked")
+        << true << "delete" << "save" << none << edited << false << edited << false << "deleted";
+}
+
+void TestDocument::changesOnDisk()
+{
+    QFETCH(bool, edited);
+    QFETCH(QString, change);
+    QFETCH(QString, response);
+    QFETCH(int, answer);
+    QFETCH(QString, text);
+    QFETCH(bool, modified);
+    QFETCH(QString, file);
+    QFETCH(bool, asked);
+    QFETCH(QString, notice);
+
+    const QString current = path(QStringLiteral("current"));
+    write(QStringLiteral("current"), "Tur=Asm\nmove: 1;\nleft: 2;\n");
+    QVERIFY(m_document->openPath(current));
+    m_editor->setTextCursor(QTextCursor(m_editor->document()->findBlockByNumber(1)));
+    if (edited) {
+        QTest::keyClicks(m_editor.get(), "x");
+    }
+    QSignalSpy conflicts(m_document.get(), &Document::conflictChanged);
+    QSignalSpy notices(m_document.get(), &Document::notice);
+    const auto seen = [&] { return !conflicts.isEmpty() || !notices.isEmpty(); };
+
+    if (change == QLatin1String("append")) {
+        QFile appending(current);
+        QVERIFY(appending.open(QIODevice::Append));
+        appending.write("right: 3;\n");
+    } else if (change == QLatin1String("delete")) {
+        QVERIFY(QFile::remove(current));
+    } else {
+        for (const char* content : { "Tur=Asm\nput: 0, 0;\nmove: 9;\n", "Tur=Asm\nput: 0, 0;\nmove: 9;\nend;\n" }) {
+            notices.clear();
+            QSaveFile replacing(current);
+            QVERIFY(replacing.open(QIODevice::WriteOnly));
+            replacing.write(content);
+            QVERIFY(replacing.commit());
+            QTRY_VERIFY_WITH_TIMEOUT(seen(), 30000);
+        }
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(seen(), 30000);
+    // Unsaved edits wait for the user's answer in the bar.
+    QCOMPARE(m_document->hasConflict(), edited && change != QLatin1String("delete"));
+    if (!notice.isEmpty()) {
+        QVERIFY2(notices.constLast().constFirst().toString().contains(notice),
+                 qPrintable(notices.constLast().constFirst().toString()));
+    }
+    if (change == QLatin1String("delete")) {
+        QVERIFY(m_document->isModified());
+        QVERIFY(m_document->title().endsWith(QLatin1Char('*')));
+    }
+
+    if (answer != QMessageBox::NoButton) {
+        m_prompts->setNextAnswer(QMessageBox::StandardButton(answer));
+    }
+    if (response == QLatin1String("reload")) {
+        QVERIFY(m_document->reload());
+    } else if (response == QLatin1String("keep mine, save")) {
+        m_document->keepMine();
+        QVERIFY(!m_document->hasConflict());
+        m_document->save();
+    } else if (response == QLatin1String("save")) {
+        QVERIFY(m_document->save());
+    }
+
+    QCOMPARE(m_editor->toPlainText(), text);
+    QCOMPARE(m_document->isModified(), modified);
+    QCOMPARE(read(QStringLiteral("current")), file);
+    QCOMPARE(m_prompts->shownMessages().size(), int(asked));
+    if (asked) {
+        QVERIFY(m_prompts->shownMessages().constFirst().contains(QStringLiteral("changed on disk")));
+    }
+    QCOMPARE(m_editor->textCursor().blockNumber(), 1);
+    QCOMPARE(m_document->hasConflict(), response.isEmpty() && edited);
+}
+
+void TestDocument::ownSavesAreNoChange()
+{
+    prepare(true, true);
+    QSignalSpy notices(m_document.get(), &Document::notice);
+    QSignalSpy conflicts(m_document.get(), &Document::conflictChanged);
+    QVERIFY(m_document->save());
+    QTest::keyClicks(m_editor.get(), "y");
+    QVERIFY(m_document->save());
+    // The file is the one the last save wrote: a save with no edit asks nothing.
+    QVERIFY(m_document->save());
+    QCOMPARE(m_prompts->shownMessages(), QStringList());
+
+    // Another program's change, after ours, is the only one reported.
+    QFile appending(path(QStringLiteral("current")));
+    QVERIFY(appending.open(QIODevice::Append));
+    appending.write("move: 1;\n");
+    appending.close();
+    QTRY_VERIFY_WITH_TIMEOUT(!notices.isEmpty(), 30000);
+    QCOMPARE(notices.size(), 1);
+    QVERIFY(conflicts.isEmpty());
+    QCOMPARE(m_editor->toPlainText(), QStringLiteral("xyTur=Asm\nmove: 1;\n"));
 }
 
 QTEST_MAIN(TestDocument)

@@ -93,6 +93,8 @@ private slots:
     void traceIsWrittenEvenWhenTheAnalysisFails();
     void traceStartsFromLoadedFile();
     void windowsLineEndsAreRead();
+    void encodingsAreRead_data();
+    void encodingsAreRead();
     void resNamingAFolder();
     void reportOnAFullDevice();
     void aFullDiskKeepsTheOldTrace();
@@ -445,6 +447,52 @@ void TestKorvaneRun::windowsLineEndsAreRead()
     QCOMPARE(result.exitCode, 0);
     QVERIFY(result.err.isEmpty());
     QCOMPARE(readAll(path("out.res")), QByteArray("Tur=Res\nN 1 2\nY 3 4\nY -2 4\n"));
+}
+
+void TestKorvaneRun::encodingsAreRead_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("stderrHas");
+
+    // Latin-1 widened to UTF-16 code units, after a byte order mark.
+    const auto utf16 = [](const QByteArray& latin1, bool littleEndian) {
+        QByteArray bytes = littleEndian ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+        for (const char c : latin1) {
+            bytes += littleEndian ? QByteArray(1, c) + '\0' : '\0' + QByteArray(1, c);
+        }
+        return bytes;
+    };
+    // The missing ';' on line 4 shows that no line end was read twice.
+    const QByteArray latin1("Tur=Asm\r\n# caf\xE9\r\nwrite: Y;\r\nmove: 5\r\n");
+    const QString missingSemicolon = QStringLiteral("script.tur:4: Missing ';' at the end of line 4.");
+    QTest::newRow("Latin-1 with CRLF ends") << latin1 << 1 << missingSemicolon;
+    QTest::newRow("UTF-8 with a byte order mark")
+        << QByteArray("\xEF\xBB\xBFTur=Asm\n# caf\xC3\xA9\nwrite: Y;\nmove: 5\n") << 1 << missingSemicolon;
+    QTest::newRow("UTF-16 little-endian") << utf16(latin1, true) << 1 << missingSemicolon;
+    QTest::newRow("UTF-16 big-endian") << utf16(latin1, false) << 1 << missingSemicolon;
+    QTest::newRow("UTF-16 without a byte order mark is no text") << utf16(latin1, true).mid(2) << 2
+                                                                << "script.tur: it is not a text file";
+    QTest::newRow("a clean Latin-1 script runs")
+        << QByteArray("Tur=Asm\r\n# \xE9t\xE9\r\nwrite: Y;\r\nmove: 5;\r\n") << 0 << "";
+    QTest::newRow("a clean UTF-16 script runs") << utf16("Tur=Asm\r\n# \xE9t\xE9\r\nwrite: Y;\r\nmove: 5;\r\n", false)
+                                                << 0 << "";
+}
+
+void TestKorvaneRun::encodingsAreRead()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(int, exitCode);
+    QFETCH(QString, stderrHas);
+
+    writeFile(path("script.tur"), script);
+    const Result result = runner({ "--lang", "en", "--res", "out.res", "script.tur" }, m_dir->path());
+    QCOMPARE(result.exitCode, exitCode);
+    QVERIFY2(result.err.contains(stderrHas.toUtf8()), result.err.constData());
+    if (exitCode != 2) {
+        QCOMPARE(readAll(path("out.res")), exitCode == 0 ? QByteArray("Tur=Res\nN 0 0\nY -5 0\n") : QByteArray("Tur=Res\n"));
+    }
+    QCOMPARE(readAll(path("script.tur")), script);
 }
 
 void TestKorvaneRun::resNamingAFolder()

@@ -2,6 +2,7 @@
 
 #include "frontend/interpreter.h"
 #include "system/outputfile.h"
+#include "system/textfile.h"
 #include "render/imageexport.h"
 #include "render/penoptions.h"
 #include "render/vectorexport.h"
@@ -14,7 +15,6 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QSize>
-#include <QTextStream>
 
 #include <cerrno>
 #include <cmath>
@@ -253,32 +253,16 @@ bool parseCommandLine(const QStringList& arguments, Options& options)
     return true;
 }
 
-// Scripts and traces are text in the locale's encoding, read in text mode, as
-// the IDE reads them.
-QString readTextFile(const QString& path)
-{
-    if (QFileInfo(path).isDir()) {
-        throw Failure { QStringLiteral("Cannot read %1: it is a directory.").arg(path), false };
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        throw Failure { QStringLiteral("Cannot read %1: %2.").arg(path, file.errorString()), false };
-    }
-    QTextStream in(&file);
-    QString text = in.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        throw Failure { QStringLiteral("Cannot read %1: %2.").arg(path, file.errorString()), false };
-    }
-    return text;
-}
-
+// Read as the IDE reads it: UTF-8, UTF-16 with a byte order mark, or Latin-1
+// when not valid UTF-8, with either line end; a file that is not text is
+// refused. Pipes are read too, as a command-line tool is expected to.
 QString readScript(const QString& path)
 {
-    QString text = readTextFile(path);
-    // Text never holds NUL: such a file is binary, and its analysis would only
-    // bury the user under one diagnostic per line.
-    if (text.contains(QChar(0))) {
-        throw Failure { QStringLiteral("Cannot run %1: it is not a text file.").arg(path), false };
+    QString text;
+    TextFile::Format format;
+    QString error;
+    if (!TextFile::read(path, TextFile::AnyFile, text, format, error)) {
+        throw Failure { error, false };
     }
     return text;
 }
