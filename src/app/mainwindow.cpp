@@ -10,12 +10,14 @@
 #include "recentfiles.h"
 #include "runcontrols.h"
 #include "runprogressdialog.h"
+#include "runstatus.h"
 #include "settings.h"
 #include "timetravel.h"
 #include "windowlayout.h"
 #include "render/imageexport.h"
 #include "render/vectorexport.h"
 #include "session/runsession.h"
+#include "session/scriptlines.h"
 #include "system/outputfile.h"
 #include "turtle/walkingturtle.h"
 #include "widgets/printdrawing.h"
@@ -25,6 +27,7 @@
 #include "widgets/qerrorlister.h"
 #include "widgets/qhelp.h"
 #include "widgets/qrenderdialogue.h"
+#include "widgets/qstackpanel.h"
 #include "widgets/qtimelinebar.h"
 #include "widgets/qturtleoutputarea.h"
 #include "widgets/qturtletraceproperties.h"
@@ -121,6 +124,11 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
 
     m_debugInterface = new QDebuggerInterface;
     addDockWidget(Qt::BottomDockWidgetArea, m_debugInterface);
+    m_stackPanel = new QStackPanel;
+    addDockWidget(Qt::BottomDockWidgetArea, m_stackPanel);
+    tabifyDockWidget(m_errorLister, m_stackPanel);
+    m_stackPanel->hide();
+    m_stackPanel->setSource([this](int rows) { return m_session->stacks(rows); });
 
     // Room for the registers and the stack top, the rows the debugger shows.
     WindowLayout::arrangeBottomDocks(this, m_errorLister, m_debugInterface,
@@ -146,8 +154,12 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     m_dockWidgetsMenu->addAction(m_debugInterfaceAction);
     m_dockWidgetsMenu->addAction(m_errorListerAction);
     m_dockWidgetsMenu->addAction(m_tracePropertiesAction);
+    m_dockWidgetsMenu->addAction(m_stackPanel->toggleViewAction());
 
-    m_runControls = new RunControls(m_session, ui, this);
+    m_runControls = new RunControls(m_session, ui, m_editor, this);
+    new RunStatus(m_session, statusBar(), m_editor, ui.actionStop, ui.action_Debug, this);
+    m_errorLister->follow(m_editor);
+    m_editor->setInstructionTest(&ScriptLines::holdsInstruction);
     m_timeTravel = new TimeTravel(m_session, ui, m_outputArea, timeline, m_editor, this);
     connect(m_editor, &QEditor::breakpointsChanged, this, [this] { m_session->setBreakpoints(m_editor->breakpoints()); });
     connect(ui.actionToggle_Breakpoint, &QAction::triggered, this,
@@ -193,7 +205,6 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     connect(ui.actionEditor, &QAction::toggled, m_editor, &QWidget::setEnabled);
     connect(ui.action_Clear, &QAction::triggered, this, &MainWindow::resetTurtle);
     connect(ui.action_Run, &QAction::triggered, this, &MainWindow::run);
-    connect(ui.actionRestart, &QAction::triggered, this, &MainWindow::run);
     connect(ui.actionDir_Choice_tur, &QAction::triggered, this, &MainWindow::turDirectoryChoice);
     connect(ui.actionDir_Choice_res, &QAction::triggered, this, &MainWindow::resDirectoryChoice);
     connect(ui.actionDir_Choice_Render, &QAction::triggered, this, &MainWindow::renderDirectoryChoice);
@@ -258,7 +269,12 @@ void MainWindow::write(bool writing)
 
 void MainWindow::resetTurtle()
 {
-    *m_walkingTurtle = WalkingTurtle();
+    // A run goes on drawing with its pen where it is.
+    if (m_session->state() == RunSession::Idle) {
+        *m_walkingTurtle = WalkingTurtle();
+    } else {
+        m_walkingTurtle->clearDrawing();
+    }
     m_session->cutHistory(true);
     syncWriteAction();
     repaintDrawing();
@@ -271,6 +287,7 @@ void MainWindow::showMachine()
         m_editor->setExecLine(line, m_session->state() != RunSession::Animating);
     }
     m_debugInterface->setValues(m_interpreter.debugValues());
+    m_stackPanel->refresh();
     syncWriteAction();
     repaintDrawing();
 }
@@ -287,9 +304,11 @@ void MainWindow::showRunEnd()
 void MainWindow::showRunState()
 {
     const RunSession::State state = m_session->state();
-    m_editor->setReadOnly(state == RunSession::Animating);
+    m_editor->setLocked(state != RunSession::Idle);
     if (state == RunSession::Paused) {
         m_debugInterface->setVisible(true);
+        m_stackPanel->setVisible(true);
+        m_stackPanel->raise();
         ui.debuggerToolBar->setVisible(true);
     }
     if (state != RunSession::Running && m_progress) {
@@ -318,11 +337,13 @@ void MainWindow::repaintDrawing()
 
 void MainWindow::refreshErrorList()
 {
-    if (!m_interpreter.messages().empty()) {
+    const std::list<Message> messages = m_session->diagnostics();
+    if (!messages.empty()) {
         m_errorLister->setVisible(true);
+        m_errorLister->raise();
     }
-    m_errorLister->setMessages(m_interpreter.messages());
-    m_editor->setDiagnostics(m_interpreter.messages());
+    // The list follows the editor, which follows the lines through edits.
+    m_editor->setDiagnostics(messages);
 }
 
 void MainWindow::syncWriteAction()
@@ -666,6 +687,7 @@ void MainWindow::changeLanguage()
     m_traceProperties->retranslate();
     m_errorLister->retranslate();
     m_debugInterface->retranslate();
+    m_stackPanel->retranslate();
     m_help->retranslate();
     m_editorPane->retranslate();
 }

@@ -22,6 +22,7 @@ class QEditor;
 class QEditorPane;
 class QErrorLister;
 class QHelp;
+class QStackPanel;
 class QTurtleOutputArea;
 class QTurtleTraceProperties;
 class RunControls;
@@ -105,6 +106,7 @@ private:
     QTurtleTraceProperties* m_traceProperties;
     QErrorLister* m_errorLister;
     QDebuggerInterface* m_debugInterface;
+    QStackPanel* m_stackPanel;
     QHelp* m_help;
     QMenu* m_dockWidgetsMenu;
     QMenu* m_toolBarsMenu;

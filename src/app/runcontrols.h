@@ -6,6 +6,7 @@
 
 class QActionGroup;
 class QComboBox;
+class QEditor;
 
 namespace Ui {
 class MainWindowClass;
@@ -13,13 +14,14 @@ class MainWindowClass;
 
 // Binds the run and debug actions of the main window to a RunSession: the
 // commands, which of them each state allows, the Speed menu and its tool bar
-// twin, and the debugger keys.
+// twin, the clean start option, and the debugger keys, which the Debug menu
+// and the tool tips list, alternatives included.
 class RunControls : public QObject
 {
     Q_OBJECT
 
 public:
-    RunControls(RunSession* session, Ui::MainWindowClass& ui, QObject* parent = nullptr);
+    RunControls(RunSession* session, Ui::MainWindowClass& ui, QEditor* editor, QObject* parent = nullptr);
 
     // After the form's own retranslation, which resets the keys.
     void retranslate();
@@ -30,6 +32,7 @@ private:
 
     RunSession* m_session;
     Ui::MainWindowClass& m_ui;
+    QEditor* m_editor;
     QActionGroup* m_speeds;
     QComboBox* m_speedBox;
 };

@@ -31,6 +31,8 @@ QEditorPane::QEditorPane(QWidget* parent)
     layout->setSpacing(0);
     layout->addWidget(m_editor, 1);
     layout->addWidget(m_findBar);
+    // Replacing is no typing: it ends the run that locks the text.
+    m_findBar->setEditGuard([this] { return m_editor->requestEdit() && !m_editor->isReadOnly(); });
 
     m_undoAction = addTextAction(QStringLiteral("actionUndo"), QKeySequence::Undo,
                                  [this] { m_editor->undo(); }, true);
@@ -104,7 +106,11 @@ QAction* QEditorPane::addTextAction(const QString& name, QKeySequence::StandardK
     // they belong to whichever widget has it.
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     connect(action, &QAction::triggered, this, [this, command = std::move(command), changesText] {
-        if (!m_editor->isEnabled() || (changesText && m_editor->isReadOnly())) {
+        if (!m_editor->isEnabled()) {
+            return;
+        }
+        if (changesText && m_editor->isReadOnly()) {
+            m_editor->refuseEdit();
             return;
         }
         command();
