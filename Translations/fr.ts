@@ -119,6 +119,100 @@
     </message>
 </context>
 <context>
+    <name>Document</name>
+    <message>
+        <source>Turtle files (*.tur);;Other files (*.*)</source>
+        <translation>Fichiers tortue (*.tur);;Autres fichiers (*.*)</translation>
+    </message>
+    <message>
+        <source>Do you want to save .tur file ?</source>
+        <translation>Voulez-vous enregistrer le fichier .tur&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Open a turtle file</source>
+        <translation>Ouvrir un fichier tortue</translation>
+    </message>
+    <message>
+        <source>Save the file</source>
+        <translation>Enregistrer le fichier</translation>
+    </message>
+    <message>
+        <source>Load failed</source>
+        <translation>Échec du chargement</translation>
+    </message>
+    <message>
+        <source>The loading of the file have failed</source>
+        <translation>Le fichier n’a pas pu être chargé.</translation>
+    </message>
+    <message>
+        <source>Save failed</source>
+        <translation>Échec de l’enregistrement</translation>
+    </message>
+    <message>
+        <source>The save of the file have failed</source>
+        <translation>Le fichier n’a pas pu être enregistré.</translation>
+    </message>
+</context>
+<context>
+    <name>DrawingFiles</name>
+    <message>
+        <source>Turtle images(*.res);;Other files (*.*)</source>
+        <translation>Images de tortue (*.res);;Autres fichiers (*.*)</translation>
+    </message>
+    <message>
+        <source>Open a turtle image</source>
+        <translation>Ouvrir une image de tortue</translation>
+    </message>
+    <message>
+        <source>Load failed</source>
+        <translation>Échec du chargement</translation>
+    </message>
+    <message>
+        <source>The loading of the image file have failed</source>
+        <translation>Le fichier image n’a pas pu être chargé.</translation>
+    </message>
+    <message>
+        <source>%1 is not a turtle image: it must start with the line &quot;Tur=Res&quot;, followed by one line &quot;Y x y&quot; or &quot;N x y&quot; per point.</source>
+        <translation>%1 n’est pas une image de tortue&#xa0;: elle doit commencer par la ligne «&#xa0;Tur=Res&#xa0;», suivie d’une ligne «&#xa0;Y x y&#xa0;» ou «&#xa0;N x y&#xa0;» par point.</translation>
+    </message>
+    <message>
+        <source>Trace partly loaded</source>
+        <translation>Trace chargée en partie</translation>
+    </message>
+    <message>
+        <source>The trace ends at an empty line; lines left unread after it: %L1.</source>
+        <translation>La trace s’arrête à une ligne vide&#xa0;; lignes laissées sans lecture après elle&#xa0;: %L1.</translation>
+    </message>
+    <message>
+        <source>Save the Turtle Image</source>
+        <translation>Enregistrer l’image de tortue</translation>
+    </message>
+    <message>
+        <source>Save failed</source>
+        <translation>Échec de l’enregistrement</translation>
+    </message>
+    <message>
+        <source>The save of the file have failed</source>
+        <translation>Le fichier n’a pas pu être enregistré.</translation>
+    </message>
+    <message>
+        <source>Save turtle trace as...</source>
+        <translation>Enregistrer le tracé sous…</translation>
+    </message>
+    <message>
+        <source>SVG image (*.svg)</source>
+        <translation>image SVG (*.svg)</translation>
+    </message>
+    <message>
+        <source>Printing failed</source>
+        <translation>Échec de l’impression</translation>
+    </message>
+    <message>
+        <source>The drawing could not be printed.</source>
+        <translation>Le dessin n’a pas pu être imprimé.</translation>
+    </message>
+</context>
+<context>
     <name>ImageExport</name>
     <message>
         <source>The image was not written to %1: %2</source>
@@ -152,72 +246,12 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <source>Turtle files (*.tur);;Other files (*.*)</source>
-        <translation>Fichiers tortue (*.tur);;Autres fichiers (*.*)</translation>
-    </message>
-    <message>
-        <source>Turtle images(*.res);;Other files (*.*)</source>
-        <translation>Images de tortue (*.res);;Autres fichiers (*.*)</translation>
-    </message>
-    <message>
         <source>DockWidgets</source>
         <translation>Panneaux</translation>
     </message>
     <message>
         <source>ToolBars</source>
         <translation>Barres d’outils</translation>
-    </message>
-    <message>
-        <source>Do you want to save .tur file ?</source>
-        <translation>Voulez-vous enregistrer le fichier .tur&#xa0;?</translation>
-    </message>
-    <message>
-        <source>Open a turtle file</source>
-        <translation>Ouvrir un fichier tortue</translation>
-    </message>
-    <message>
-        <source>Load failed</source>
-        <translation>Échec du chargement</translation>
-    </message>
-    <message>
-        <source>The loading of the file have failed</source>
-        <translation>Le fichier n’a pas pu être chargé.</translation>
-    </message>
-    <message>
-        <source>Save the file</source>
-        <translation>Enregistrer le fichier</translation>
-    </message>
-    <message>
-        <source>Save failed</source>
-        <translation>Échec de l’enregistrement</translation>
-    </message>
-    <message>
-        <source>The save of the file have failed</source>
-        <translation>Le fichier n’a pas pu être enregistré.</translation>
-    </message>
-    <message>
-        <source>Open a turtle image</source>
-        <translation>Ouvrir une image de tortue</translation>
-    </message>
-    <message>
-        <source>The loading of the image file have failed</source>
-        <translation>Le fichier image n’a pas pu être chargé.</translation>
-    </message>
-    <message>
-        <source>%1 is not a turtle image: it must start with the line &quot;Tur=Res&quot;, followed by one line &quot;Y x y&quot; or &quot;N x y&quot; per point.</source>
-        <translation>%1 n’est pas une image de tortue&#xa0;: elle doit commencer par la ligne «&#xa0;Tur=Res&#xa0;», suivie d’une ligne «&#xa0;Y x y&#xa0;» ou «&#xa0;N x y&#xa0;» par point.</translation>
-    </message>
-    <message>
-        <source>Save the Turtle Image</source>
-        <translation>Enregistrer l’image de tortue</translation>
-    </message>
-    <message>
-        <source>Select Default Directory</source>
-        <translation>Choisir le dossier par défaut</translation>
-    </message>
-    <message>
-        <source>Save turtle trace as...</source>
-        <translation>Enregistrer le tracé sous…</translation>
     </message>
     <message>
         <source>The Korvane team</source>
@@ -238,26 +272,6 @@
     <message>
         <source>The script was stopped because it was taking too much memory (%L1 MB).</source>
         <translation>Le script a été arrêté parce qu’il occupait trop de mémoire (%L1 Mo).</translation>
-    </message>
-    <message>
-        <source>SVG image (*.svg)</source>
-        <translation>image SVG (*.svg)</translation>
-    </message>
-    <message>
-        <source>Printing failed</source>
-        <translation>Échec de l’impression</translation>
-    </message>
-    <message>
-        <source>The drawing could not be printed.</source>
-        <translation>Le dessin n’a pas pu être imprimé.</translation>
-    </message>
-    <message>
-        <source>Trace partly loaded</source>
-        <translation>Trace chargée en partie</translation>
-    </message>
-    <message>
-        <source>The trace ends at an empty line; lines left unread after it: %L1.</source>
-        <translation>La trace s’arrête à une ligne vide&#xa0;; lignes laissées sans lecture après elle&#xa0;: %L1.</translation>
     </message>
 </context>
 <context>
@@ -578,6 +592,18 @@
         <source>E&amp;xecution counts</source>
         <translation>Nombre d’e&amp;xécutions</translation>
     </message>
+    <message>
+        <source>Start Stepping</source>
+        <translation>Démarrer pas à pas</translation>
+    </message>
+    <message>
+        <source>Run to &amp;Cursor</source>
+        <translation>Exécuter jusqu’au &amp;curseur</translation>
+    </message>
+    <message>
+        <source>Start each run from a &amp;clean turtle</source>
+        <translation>Démarrer chaque exécution avec une tortue &amp;neuve</translation>
+    </message>
 </context>
 <context>
     <name>MemorySafety</name>
@@ -607,6 +633,13 @@
     <message>
         <source>No program is reading from this pipe</source>
         <translation>Aucun programme ne lit ce tube</translation>
+    </message>
+</context>
+<context>
+    <name>Prompts</name>
+    <message>
+        <source>Select Default Directory</source>
+        <translation>Choisir le dossier par défaut</translation>
     </message>
 </context>
 <context>
@@ -683,6 +716,19 @@
     </message>
 </context>
 <context>
+    <name>QErrorLister</name>
+    <message>
+        <source>%1 (edited since)</source>
+        <translation>%1 (modifié depuis)</translation>
+    </message>
+    <message>
+        <source>%1
+The script was edited since this message: it may no longer apply.</source>
+        <translation>%1
+Le script a été modifié depuis ce message&#xa0;: il ne s’applique peut-être plus.</translation>
+    </message>
+</context>
+<context>
     <name>QFindBar</name>
     <message>
         <source>Find:</source>
@@ -741,6 +787,53 @@
     </message>
 </context>
 <context>
+    <name>QStackPanel</name>
+    <message>
+        <source>Stack</source>
+        <translation>Pile</translation>
+    </message>
+    <message>
+        <source>Data stack (%L1), top first</source>
+        <translation>Pile de données (%L1), sommet en premier</translation>
+    </message>
+    <message>
+        <source>Calls (%L1), innermost first</source>
+        <translation>Appels (%L1), le plus récent en premier</translation>
+    </message>
+    <message>
+        <source>%1 (popped)</source>
+        <translation>%1 (dépilé)</translation>
+    </message>
+    <message>
+        <source>Popped by the last instruction</source>
+        <translation>Dépilé par la dernière instruction</translation>
+    </message>
+    <message>
+        <source>Pushed by the last instruction</source>
+        <translation>Empilé par la dernière instruction</translation>
+    </message>
+    <message>
+        <source>%L1 more</source>
+        <translation>%L1 de plus</translation>
+    </message>
+    <message>
+        <source>%1 (returned)</source>
+        <translation>%1 (retourné)</translation>
+    </message>
+    <message>
+        <source>Returned from by the last instruction</source>
+        <translation>Quitté par la dernière instruction</translation>
+    </message>
+    <message>
+        <source>Called by the last instruction</source>
+        <translation>Appelé par la dernière instruction</translation>
+    </message>
+    <message>
+        <source>%1, called from line %2</source>
+        <translation>%1, appelé depuis la ligne %2</translation>
+    </message>
+</context>
+<context>
     <name>QTimelineBar</name>
     <message>
         <source>Drag to show the run at another step</source>
@@ -785,6 +878,73 @@
     <message>
         <source>The script is running: %L1 instructions executed.</source>
         <translation>Le script est en cours d’exécution&#xa0;: %L1 instructions exécutées.</translation>
+    </message>
+</context>
+<context>
+    <name>RunStatus</name>
+    <message>
+        <source>Debug mode on: Run waits before the first instruction</source>
+        <translation>Mode débogage activé&#xa0;: Exécuter attend avant la première instruction</translation>
+    </message>
+    <message>
+        <source>Debug mode off: Run goes on until a breakpoint or the end</source>
+        <translation>Mode débogage désactivé&#xa0;: Exécuter continue jusqu’à un point d’arrêt ou la fin</translation>
+    </message>
+    <message>
+        <source>Stop the run (%1) to edit</source>
+        <translation>Arrêtez l’exécution (%1) pour modifier</translation>
+    </message>
+    <message>
+        <source>Line %1 holds no instruction: the breakpoint is on line %2, the next instruction.</source>
+        <translation>La ligne %1 ne contient aucune instruction&#xa0;: le point d’arrêt est sur la ligne %2, l’instruction suivante.</translation>
+    </message>
+    <message>
+        <source>No instruction on line %1 or after it: no breakpoint set.</source>
+        <translation>Aucune instruction sur la ligne %1 ni après&#xa0;: aucun point d’arrêt posé.</translation>
+    </message>
+    <message>
+        <source>Running</source>
+        <translation>En cours d’exécution</translation>
+    </message>
+    <message>
+        <source>Paused before the first instruction</source>
+        <translation>En pause avant la première instruction</translation>
+    </message>
+    <message>
+        <source>Paused at line %1, step %2</source>
+        <translation>En pause à la ligne %1, pas %2</translation>
+    </message>
+    <message>
+        <source>Finished after 1 step</source>
+        <translation>Terminé après 1 pas</translation>
+    </message>
+    <message>
+        <source>Finished after %1 steps</source>
+        <translation>Terminé après %1 pas</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>Arrêté</translation>
+    </message>
+    <message>
+        <source>Stopped at line %1</source>
+        <translation>Arrêté à la ligne %1</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>Error at line %1</source>
+        <translation>Erreur à la ligne %1</translation>
+    </message>
+    <message>
+        <source>Editing</source>
+        <translation>Édition</translation>
+    </message>
+    <message>
+        <source>Debug mode</source>
+        <translation>Mode débogage</translation>
     </message>
 </context>
 <context>

@@ -1,11 +1,12 @@
 #include "runcontrols.h"
 
 #include "settings.h"
-#include "ui_mainwindow.h"
 #include "widgets/qeditor.h"
 
+#include <QAction>
 #include <QActionGroup>
 #include <QComboBox>
+#include <QToolBar>
 
 namespace {
 
@@ -35,25 +36,22 @@ QList<QKeySequence> keys(std::initializer_list<const char*> names)
 
 } // namespace
 
-RunControls::RunControls(RunSession* session, Ui::MainWindowClass& ui, QEditor* editor, QObject* parent)
+RunControls::RunControls(RunSession* session, const Actions& actions, QObject* parent)
     : QObject(parent)
     , m_session(session)
-    , m_ui(ui)
-    , m_editor(editor)
+    , m_actions(actions)
     , m_speeds(new QActionGroup(this))
     , m_speedBox(new QComboBox)
 {
-    const QList<QAction*> speeds { ui.actionSpeed_Instant, ui.actionSpeed_Fast, ui.actionSpeed_Normal,
-                                   ui.actionSpeed_Slow, ui.actionSpeed_Slowest };
     m_speedBox->setObjectName(QStringLiteral("speedComboBox"));
     m_speedBox->setFocusPolicy(Qt::NoFocus);
     for (int speed = RunSession::Instant; speed <= RunSession::Slowest; ++speed) {
-        speeds.at(speed)->setData(speed);
-        m_speeds->addAction(speeds.at(speed));
+        actions.speeds.at(speed)->setData(speed);
+        m_speeds->addAction(actions.speeds.at(speed));
         m_speedBox->addItem(QString(), speed);
     }
     m_speeds->setExclusive(true);
-    ui.debuggerToolBar->addWidget(m_speedBox);
+    actions.toolBar->addWidget(m_speedBox);
 
     connect(m_speeds, &QActionGroup::triggered, this,
             [this](QAction* action) { m_session->setSpeed(RunSession::Speed(action->data().toInt())); });
@@ -63,25 +61,26 @@ RunControls::RunControls(RunSession* session, Ui::MainWindowClass& ui, QEditor* 
     connect(session, &RunSession::speedChanged, this, [](RunSession::Speed speed) { Settings().setRunSpeed(speed); });
     connect(session, &RunSession::stateChanged, this, &RunControls::showState);
 
-    connect(ui.actionContinue, &QAction::triggered, session, &RunSession::continueRun);
-    connect(ui.actionPause, &QAction::triggered, session, &RunSession::pause);
-    connect(ui.actionStop, &QAction::triggered, session, &RunSession::stop);
-    connect(ui.actionStep, &QAction::triggered, session, &RunSession::step);
-    connect(ui.actionStep_Over, &QAction::triggered, session, &RunSession::stepOver);
-    connect(ui.actionStep_Out, &QAction::triggered, session, &RunSession::stepOut);
-    connect(ui.actionRestart, &QAction::triggered, this,
-            [this] { m_session->restart(m_editor->toPlainText(), m_ui.action_Debug->isChecked()); });
-    connect(ui.actionStart_Stepping, &QAction::triggered, this,
-            [this] { m_session->startStepping(m_editor->toPlainText()); });
-    connect(ui.actionRun_to_Cursor, &QAction::triggered, this, [this] {
-        m_session->runToLine(m_editor->toPlainText(), m_editor->textCursor().blockNumber() + 1);
+    connect(actions.continueRun, &QAction::triggered, session, &RunSession::continueRun);
+    connect(actions.pause, &QAction::triggered, session, &RunSession::pause);
+    connect(actions.stop, &QAction::triggered, session, &RunSession::stop);
+    connect(actions.step, &QAction::triggered, session, &RunSession::step);
+    connect(actions.stepOver, &QAction::triggered, session, &RunSession::stepOver);
+    connect(actions.stepOut, &QAction::triggered, session, &RunSession::stepOut);
+    QEditor* editor = actions.editor;
+    connect(actions.restart, &QAction::triggered, this,
+            [this, editor] { m_session->restart(editor->toPlainText(), m_actions.debug->isChecked()); });
+    connect(actions.startStepping, &QAction::triggered, this,
+            [this, editor] { m_session->startStepping(editor->toPlainText()); });
+    connect(actions.runToCursor, &QAction::triggered, this, [this, editor] {
+        m_session->runToLine(editor->toPlainText(), editor->textCursor().blockNumber() + 1);
     });
     // A change of the text by other means than typing ends the run that holds it.
     connect(editor, &QEditor::editRequested, session, &RunSession::end);
 
-    ui.actionClean_Start->setChecked(Settings().cleanStart());
-    session->setCleanStart(ui.actionClean_Start->isChecked());
-    connect(ui.actionClean_Start, &QAction::toggled, this, [this](bool clean) {
+    actions.cleanStart->setChecked(Settings().cleanStart());
+    session->setCleanStart(actions.cleanStart->isChecked());
+    connect(actions.cleanStart, &QAction::toggled, this, [this](bool clean) {
         Settings().setCleanStart(clean);
         m_session->setCleanStart(clean);
     });
@@ -97,15 +96,14 @@ void RunControls::retranslate()
     // The usual debugger keys beside the historical ones, which some desktops
     // take. F5 and F10 go to Run and Start Stepping while no program waits,
     // to Continue and Step while one does: one of each pair is ever enabled.
-    m_ui.actionContinue->setShortcuts(keys({ "F5", "Alt+Shift+F5" }));
-    m_ui.actionStop->setShortcuts(keys({ "Alt+F5", "Shift+F5" }));
-    m_ui.actionRestart->setShortcuts(keys({ "Ctrl+Alt+F5", "Ctrl+Shift+F5" }));
-    m_ui.actionStart_Stepping->setShortcuts(keys({ "F10" }));
-    m_ui.actionRun_to_Cursor->setShortcuts(keys({ "Ctrl+R" }));
-    for (QAction* action : { m_ui.action_Run, m_ui.action_Debug, m_ui.actionContinue, m_ui.actionPause,
-                             m_ui.actionStop, m_ui.actionRestart, m_ui.actionRun_to_Cursor,
-                             m_ui.actionStart_Stepping, m_ui.actionStep_Back, m_ui.actionStep,
-                             m_ui.actionStep_Over, m_ui.actionStep_Out, m_ui.actionToggle_Breakpoint }) {
+    m_actions.continueRun->setShortcuts(keys({ "F5", "Alt+Shift+F5" }));
+    m_actions.stop->setShortcuts(keys({ "Alt+F5", "Shift+F5" }));
+    m_actions.restart->setShortcuts(keys({ "Ctrl+Alt+F5", "Ctrl+Shift+F5" }));
+    m_actions.startStepping->setShortcuts(keys({ "F10" }));
+    m_actions.runToCursor->setShortcuts(keys({ "Ctrl+R" }));
+    for (QAction* action : { m_actions.run, m_actions.debug, m_actions.continueRun, m_actions.pause, m_actions.stop,
+                             m_actions.restart, m_actions.runToCursor, m_actions.startStepping, m_actions.stepBack,
+                             m_actions.step, m_actions.stepOver, m_actions.stepOut, m_actions.toggleBreakpoint }) {
         showKeys(action);
     }
     const QList<QAction*> speeds = m_speeds->actions();
@@ -122,13 +120,13 @@ void RunControls::showState(RunSession::State state)
     }
     const bool idle = state == RunSession::Idle;
     const bool paused = state == RunSession::Paused;
-    m_ui.action_Run->setEnabled(idle);
-    m_ui.actionStart_Stepping->setEnabled(idle);
-    m_ui.actionRun_to_Cursor->setEnabled(idle || paused);
-    m_ui.actionPause->setEnabled(state == RunSession::Animating);
-    m_ui.actionStop->setEnabled(!idle);
-    m_ui.actionRestart->setEnabled(!idle);
-    for (QAction* action : { m_ui.actionContinue, m_ui.actionStep, m_ui.actionStep_Over, m_ui.actionStep_Out }) {
+    m_actions.run->setEnabled(idle);
+    m_actions.startStepping->setEnabled(idle);
+    m_actions.runToCursor->setEnabled(idle || paused);
+    m_actions.pause->setEnabled(state == RunSession::Animating);
+    m_actions.stop->setEnabled(!idle);
+    m_actions.restart->setEnabled(!idle);
+    for (QAction* action : { m_actions.continueRun, m_actions.step, m_actions.stepOver, m_actions.stepOut }) {
         action->setEnabled(paused);
     }
 }

@@ -84,10 +84,8 @@ bool QErrorLister::eventFilter(QObject* watched, QEvent* event)
 
 void QErrorLister::retranslate()
 {
+    // The entries take the new language when the list is filled again.
     m_ui->retranslateUi(this);
-    if (m_editor) {
-        showEditorDiagnostics();
-    }
 }
 
 QSize QErrorLister::minimumSizeHint() const

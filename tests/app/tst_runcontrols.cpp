@@ -177,7 +177,7 @@ QStringList TestRunControls::savedPoints()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("shown.res"));
-    Dialogs::setNextFileName(path);
+    m_prompts->setNextFileName(path);
     action("actionSave_Image")->trigger();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -386,7 +386,7 @@ void TestRunControls::fixingALineUpdatesTheErrorList()
     QVERIFY(errorTexts().at(0).contains(QLatin1Char('5')));
 
     // Another script leaves none of them behind.
-    Dialogs::setNextAnswer(QMessageBox::Discard);
+    m_prompts->setNextAnswer(QMessageBox::Discard);
     action("actionNew")->trigger();
     QVERIFY(errorTexts().isEmpty());
 }
