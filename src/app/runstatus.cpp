@@ -80,7 +80,13 @@ bool RunStatus::eventFilter(QObject* watched, QEvent* event)
 
 void RunStatus::showStatus()
 {
-    m_label->setText(describe(m_session->status(), m_editor->locale()));
+    const RunSession::Status status = m_session->status();
+    // A refusal said while paused must not hide that the run has stopped since.
+    if (status.kind != m_shownKind) {
+        m_bar->clearMessage();
+        m_shownKind = status.kind;
+    }
+    m_label->setText(describe(status, m_editor->locale()));
 }
 
 void RunStatus::showMode()

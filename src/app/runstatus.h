@@ -42,4 +42,5 @@ private:
     const QAction* m_debug;
     QLabel* m_label;
     QLabel* m_mode;
+    RunSession::Status::Kind m_shownKind = RunSession::Status::Editing;
 };

@@ -312,9 +312,10 @@ void TestRunControls::typingWhilePausedChangesNothing()
     press(Qt::Key_F10);
     QCOMPARE(editor()->execLine(), 8);
 
-    // Stopped, the text takes the typing again.
+    // Stopped, the text takes the typing again, and the refusal no longer hides the status.
     press(Qt::Key_F5, Qt::ShiftModifier);
     QVERIFY(!editor()->isReadOnly());
+    QCOMPARE(m_window->statusBar()->currentMessage(), QString());
     QTest::keyClicks(editor(), "#");
     QVERIFY(editor()->toPlainText() != text);
 }
