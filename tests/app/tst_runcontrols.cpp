@@ -59,6 +59,7 @@ private slots:
     void fixingALineUpdatesTheErrorList();
     void stepBackAfterAPlainRunMovesTheTurtle();
     void f10StartsAtTheFirstInstruction();
+    void clearDuringARunKeepsThePen();
     void stackPanelShowsTheRecursion();
     void runToCursorAndItsKey();
     void breakpointOnACommentMovesToTheInstruction();
@@ -430,6 +431,21 @@ void TestRunControls::f10StartsAtTheFirstInstruction()
     // Restart steps again from the first instruction.
     action("actionRestart")->trigger();
     QCOMPARE(editor()->execLine(), 4);
+}
+
+void TestRunControls::clearDuringARunKeepsThePen()
+{
+    setScript(QStringLiteral("Tur=Asm\nwrite:Y;\nmove:100;\nleft:90;\nmove:60;\n"));
+    editor()->toggleBreakpoint(4);
+    action("action_Run")->trigger();
+    QCOMPARE(session()->state(), RunSession::Paused);
+    action("action_Clear")->trigger();
+    QVERIFY(action("action_Write")->isChecked());
+    action("actionContinue")->trigger();
+    // Drawn on from where the turtle stood (the turn adds a point), the pen still down.
+    const QStringList points = savedPoints();
+    QCOMPARE(points.size(), 3);
+    QVERIFY(points.at(2).startsWith(QStringLiteral("Y ")));
 }
 
 void TestRunControls::stackPanelShowsTheRecursion()
