@@ -122,6 +122,7 @@ private:
     bool hasMarks() const { return !m_breakpoints.isEmpty() || m_markedLines > 0; }
     int markColumnWidth() const;
     int countColumnWidth() const;
+    int countPadding() const;
     QString diagnosticsText(const QTextBlock& block) const;
 
     QEditorLineNumberArea* m_lineNumberArea;
