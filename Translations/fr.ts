@@ -740,6 +740,18 @@
         <source>Remove &amp;All Breakpoints</source>
         <translation>Supprimer to&amp;us les points d’arrêt</translation>
     </message>
+    <message>
+        <source>Start Stepping</source>
+        <translation>Démarrer pas à pas</translation>
+    </message>
+    <message>
+        <source>Run to &amp;Cursor</source>
+        <translation>Exécuter jusqu’au &amp;curseur</translation>
+    </message>
+    <message>
+        <source>Start each run from a &amp;clean turtle</source>
+        <translation>Démarrer chaque exécution avec une tortue &amp;neuve</translation>
+    </message>
 </context>
 <context>
     <name>MemorySafety</name>
@@ -902,6 +914,19 @@
     </message>
 </context>
 <context>
+    <name>QErrorLister</name>
+    <message>
+        <source>%1 (edited since)</source>
+        <translation>%1 (modifié depuis)</translation>
+    </message>
+    <message>
+        <source>%1
+The script was edited since this message: it may no longer apply.</source>
+        <translation>%1
+Le script a été modifié depuis ce message&#xa0;: il ne s’applique peut-être plus.</translation>
+    </message>
+</context>
+<context>
     <name>QFileChangedBar</name>
     <message>
         <source>The file was changed on disk by another program.</source>
@@ -1034,6 +1059,53 @@
     </message>
 </context>
 <context>
+    <name>QStackPanel</name>
+    <message>
+        <source>Stack</source>
+        <translation>Pile</translation>
+    </message>
+    <message>
+        <source>Data stack (%L1), top first</source>
+        <translation>Pile de données (%L1), sommet en premier</translation>
+    </message>
+    <message>
+        <source>Calls (%L1), innermost first</source>
+        <translation>Appels (%L1), le plus récent en premier</translation>
+    </message>
+    <message>
+        <source>%1 (popped)</source>
+        <translation>%1 (dépilé)</translation>
+    </message>
+    <message>
+        <source>Popped by the last instruction</source>
+        <translation>Dépilé par la dernière instruction</translation>
+    </message>
+    <message>
+        <source>Pushed by the last instruction</source>
+        <translation>Empilé par la dernière instruction</translation>
+    </message>
+    <message>
+        <source>%L1 more</source>
+        <translation>%L1 de plus</translation>
+    </message>
+    <message>
+        <source>%1 (returned)</source>
+        <translation>%1 (retourné)</translation>
+    </message>
+    <message>
+        <source>Returned from by the last instruction</source>
+        <translation>Quitté par la dernière instruction</translation>
+    </message>
+    <message>
+        <source>Called by the last instruction</source>
+        <translation>Appelé par la dernière instruction</translation>
+    </message>
+    <message>
+        <source>%1, called from line %2</source>
+        <translation>%1, appelé depuis la ligne %2</translation>
+    </message>
+</context>
+<context>
     <name>QTimelineBar</name>
     <message>
         <source>Drag to show the run at another step</source>
@@ -1161,6 +1233,73 @@
     <message>
         <source>The script is running: %L1 instructions executed.</source>
         <translation>Le script est en cours d’exécution&#xa0;: %L1 instructions exécutées.</translation>
+    </message>
+</context>
+<context>
+    <name>RunStatus</name>
+    <message>
+        <source>Debug mode on: Run waits before the first instruction</source>
+        <translation>Mode débogage activé&#xa0;: Exécuter attend avant la première instruction</translation>
+    </message>
+    <message>
+        <source>Debug mode off: Run goes on until a breakpoint or the end</source>
+        <translation>Mode débogage désactivé&#xa0;: Exécuter continue jusqu’à un point d’arrêt ou la fin</translation>
+    </message>
+    <message>
+        <source>Stop the run (%1) to edit</source>
+        <translation>Arrêtez l’exécution (%1) pour modifier</translation>
+    </message>
+    <message>
+        <source>Line %1 holds no instruction: the breakpoint is on line %2, the next instruction.</source>
+        <translation>La ligne %1 ne contient aucune instruction&#xa0;: le point d’arrêt est sur la ligne %2, l’instruction suivante.</translation>
+    </message>
+    <message>
+        <source>No instruction on line %1 or after it: no breakpoint set.</source>
+        <translation>Aucune instruction sur la ligne %1 ni après&#xa0;: aucun point d’arrêt posé.</translation>
+    </message>
+    <message>
+        <source>Running</source>
+        <translation>En cours d’exécution</translation>
+    </message>
+    <message>
+        <source>Paused before the first instruction</source>
+        <translation>En pause avant la première instruction</translation>
+    </message>
+    <message>
+        <source>Paused at line %1, step %2</source>
+        <translation>En pause à la ligne %1, pas %2</translation>
+    </message>
+    <message>
+        <source>Finished after 1 step</source>
+        <translation>Terminé après 1 pas</translation>
+    </message>
+    <message>
+        <source>Finished after %1 steps</source>
+        <translation>Terminé après %1 pas</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>Arrêté</translation>
+    </message>
+    <message>
+        <source>Stopped at line %1</source>
+        <translation>Arrêté à la ligne %1</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>Error at line %1</source>
+        <translation>Erreur à la ligne %1</translation>
+    </message>
+    <message>
+        <source>Editing</source>
+        <translation>Édition</translation>
+    </message>
+    <message>
+        <source>Debug mode</source>
+        <translation>Mode débogage</translation>
     </message>
 </context>
 <context>

@@ -116,7 +116,7 @@ void compareSessions(const char* name, const QString& text)
 {
     const double off = bestSession(text, false);
     const double on = bestSession(text, true);
-    std::printf("%-34s IDE Run  off %.3f s  on %.3f s  (%+.1f%%, target within 20%%)\n", name, off, on,
+    std::printf("%-34s IDE Run  off %.3f s  on %.3f s  (%+.1f%%, target within 10%%)\n", name, off, on,
                 (on / off - 1) * 100);
 }
 

@@ -1,5 +1,6 @@
 // Times what a user waits for in the IDE, through the real main window:
 //  - a debug Step, refresh and repaint included, with a 100,000-snapshot drawing on screen;
+//  - a debug Step with the Stack panel showing 1,000 calls and 1,000,000 values;
 //  - Continue on a paused program of about 1,000,000 steps, against a Run of the same program;
 //  - the same Run with a breakpoint on a line never reached;
 //  - an animated run at Fast of a 20,000-instruction drawing: the longest frame of
@@ -17,6 +18,7 @@
 #include "widgets/qturtleoutputarea.h"
 #include "session/runsession.h"
 #include "widgets/qeditor.h"
+#include "widgets/qstackpanel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -63,6 +65,24 @@ const char* const Counting = "Tur=Asm\n"
                              "AX: 0;\n";
 
 // 20,000 drawing instructions, one a line: 10,000 segments.
+// 1,000,000 values pushed, then 1,000 nested calls; line 13 is first reached
+// at the deepest call, and each level returns through it.
+const char* const DeepStacks = "Tur=Asm\n"
+                               "CX: 1000000;\n"
+                               "define: fill;\n"
+                               "push: CX;\n"
+                               "loop: fill;\n"
+                               "AX: 1000;\n"
+                               "call: deep;\n"
+                               "end;\n"
+                               "proc: deep;\n"
+                               "jmpe: AX, 0, bottom;\n"
+                               "AX: AX-1;\n"
+                               "call: deep;\n"
+                               "define: bottom;\n"
+                               "move: 0;\n"
+                               "ret;\n";
+
 QString animatedScript()
 {
     QString text = QStringLiteral("Tur=Asm\nwrite: Y;\n");
@@ -152,6 +172,30 @@ void timeSteppingAndContinuing(MainWindow& window, QEditor* editor, RunSession* 
                 withBreakpoint, withBreakpoint / run);
 }
 
+// Step with both stacks deep and the Stack panel on screen.
+void timeDeepStacks(MainWindow& window, QEditor* editor, RunSession* session)
+{
+    auto* panel = window.findChild<QStackPanel*>();
+    panel->show();
+    editor->setPlainText(QString::fromLatin1(DeepStacks));
+    action(window, "action_Debug")->setChecked(false);
+    session->setBreakpoints({ 14 });
+    action(window, "action_Run")->trigger();
+    QCoreApplication::processEvents();
+    session->setBreakpoints({});
+    if (session->state() != RunSession::Paused) {
+        std::printf("Step with deep stacks: the breakpoint was not reached\n");
+        return;
+    }
+    std::vector<double> steps;
+    for (int i = 0; i < 200; ++i) {
+        steps.push_back(timed(window, "actionStep"));
+    }
+    std::printf("Step, Stack panel with 1,000 calls, 1,000,000 values: median %.1f ms, worst %.1f ms (target < 30 ms)\n",
+                median(steps), *std::max_element(steps.begin(), steps.end()));
+    action(window, "actionStop")->trigger();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -175,6 +219,7 @@ int main(int argc, char* argv[])
     const bool animatedOnly = app.arguments().contains(QStringLiteral("--animated"));
     if (!animatedOnly) {
         timeSteppingAndContinuing(window, editor, session);
+        timeDeepStacks(window, editor, session);
     }
 
 

@@ -11,18 +11,21 @@
 #include "recoverystore.h"
 #include "runcontrols.h"
 #include "runprogressdialog.h"
+#include "runstatus.h"
 #include "settings.h"
 #include "timetravel.h"
 #include "windowlayout.h"
 #include "session/runsession.h"
 #include "widgets/mnemonickeeper.h"
 #include "system/textfile.h"
+#include "session/scriptlines.h"
 #include "widgets/qdebuggerinterface.h"
 #include "widgets/qeditor.h"
 #include "widgets/qeditorpane.h"
 #include "widgets/qerrorlister.h"
 #include "widgets/qfilechangedbar.h"
 #include "widgets/qhelp.h"
+#include "widgets/qstackpanel.h"
 #include "widgets/qtimelinebar.h"
 #include "widgets/qturtleoutputarea.h"
 #include "widgets/qturtletraceproperties.h"
@@ -74,6 +77,12 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, QWidget* parent)
     addDockWidget(Qt::LeftDockWidgetArea, m_traceProperties);
     m_debugInterface = new QDebuggerInterface;
     addDockWidget(Qt::BottomDockWidgetArea, m_debugInterface);
+    m_stackPanel = new QStackPanel;
+    addDockWidget(Qt::BottomDockWidgetArea, m_stackPanel);
+    tabifyDockWidget(m_errorLister, m_stackPanel);
+    m_stackPanel->hide();
+    m_stackPanel->setSource([this](int rows) { return m_session->stacks(rows); });
+
     // Room for the registers and the stack top, the rows the debugger shows.
     WindowLayout::arrangeBottomDocks(this, m_errorLister, m_debugInterface,
                                      int(m_interpreter.debugValues().size()) + 1);
@@ -92,15 +101,20 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, QWidget* parent)
     m_dockWidgetsMenu->addAction(m_debugInterface->toggleViewAction());
     m_dockWidgetsMenu->addAction(m_errorLister->toggleViewAction());
     m_dockWidgetsMenu->addAction(m_traceProperties->toggleViewAction());
+    m_dockWidgetsMenu->addAction(m_stackPanel->toggleViewAction());
 
     m_runControls = new RunControls(
         m_session,
         { ui.action_Run, ui.action_Debug, ui.actionRestart, ui.actionPause, ui.actionStop, ui.actionContinue,
-          ui.actionStep, ui.actionStep_Over, ui.actionStep_Out,
+          ui.actionStep, ui.actionStep_Over, ui.actionStep_Out, ui.actionStep_Back, ui.actionStart_Stepping,
+          ui.actionRun_to_Cursor, ui.actionToggle_Breakpoint, ui.actionClean_Start,
           { ui.actionSpeed_Instant, ui.actionSpeed_Fast, ui.actionSpeed_Normal, ui.actionSpeed_Slow,
             ui.actionSpeed_Slowest },
-          ui.debuggerToolBar },
+          ui.debuggerToolBar, m_editor },
         this);
+    new RunStatus(m_session, statusBar(), m_editor, ui.actionStop, ui.action_Debug, this);
+    m_errorLister->follow(m_editor);
+    m_editor->setInstructionTest(&ScriptLines::holdsInstruction);
     m_timeTravel = new TimeTravel(
         m_session, { ui.actionStep_Back, ui.actionExecution_Counts, m_outputArea, timeline, m_editor }, this);
     connect(m_editor, &QEditor::breakpointsChanged, this, [this] { m_session->setBreakpoints(m_editor->breakpoints()); });
@@ -176,7 +190,6 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, QWidget* parent)
     m_editorPane->setSwitchAction(ui.actionEditor);
     connect(ui.action_Clear, &QAction::triggered, this, &MainWindow::resetTurtle);
     connect(ui.action_Run, &QAction::triggered, this, &MainWindow::run);
-    connect(ui.actionRestart, &QAction::triggered, this, &MainWindow::run);
     connect(ui.actionFit_Drawing, &QAction::triggered, m_outputArea, &QTurtleOutputArea::fitDrawing);
     connect(ui.actionReset_View, &QAction::triggered, m_outputArea, &QTurtleOutputArea::resetView);
     connect(m_outputArea, &QTurtleOutputArea::renderFailed, this,
@@ -249,7 +262,12 @@ void MainWindow::write(bool writing)
 
 void MainWindow::resetTurtle()
 {
-    m_walkingTurtle = WalkingTurtle();
+    // A run goes on drawing with its pen where it is.
+    if (m_session->state() == RunSession::Idle) {
+        m_walkingTurtle = WalkingTurtle();
+    } else {
+        m_walkingTurtle.clearDrawing();
+    }
     showNewTrace();
 }
 
@@ -269,6 +287,7 @@ void MainWindow::showMachine()
         m_editor->setExecLine(line, m_session->state() != RunSession::Animating);
     }
     m_debugInterface->setValues(m_interpreter.debugValues());
+    m_stackPanel->refresh();
     ui.action_Write->setChecked(m_walkingTurtle.isWriting());
     m_outputArea->update();
 }
@@ -285,9 +304,11 @@ void MainWindow::showRunEnd()
 void MainWindow::showRunState()
 {
     const RunSession::State state = m_session->state();
-    m_editor->setReadOnly(state == RunSession::Animating);
+    m_editor->setLocked(state != RunSession::Idle);
     if (state == RunSession::Paused) {
         m_debugInterface->setVisible(true);
+        m_stackPanel->setVisible(true);
+        m_stackPanel->raise();
         ui.debuggerToolBar->setVisible(true);
     }
     if (state != RunSession::Running && m_progress) {
@@ -309,11 +330,13 @@ void MainWindow::showProgress(qint64 executedSteps)
 
 void MainWindow::refreshErrorList()
 {
-    if (!m_interpreter.messages().empty()) {
+    const std::list<Message> messages = m_session->diagnostics();
+    if (!messages.empty()) {
         m_errorLister->setVisible(true);
+        m_errorLister->raise();
     }
-    m_errorLister->setMessages(m_interpreter.messages());
-    m_editor->setDiagnostics(m_interpreter.messages());
+    // The list follows the editor, which follows the lines through edits.
+    m_editor->setDiagnostics(messages);
 }
 
 // ---------------------------------------------------------------- about and language
@@ -358,6 +381,7 @@ void MainWindow::changeLanguage()
     m_traceProperties->retranslate();
     m_errorLister->retranslate();
     m_debugInterface->retranslate();
+    m_stackPanel->retranslate();
     m_help->retranslate();
     m_editorPane->retranslate();
 }

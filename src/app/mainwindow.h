@@ -25,6 +25,7 @@ class QEditorPane;
 class QErrorLister;
 class QHelp;
 class QLabel;
+class QStackPanel;
 class QTurtleOutputArea;
 class QTurtleTraceProperties;
 class RecentFiles;
@@ -84,6 +85,7 @@ private:
     QTurtleTraceProperties* m_traceProperties;
     QErrorLister* m_errorLister;
     QDebuggerInterface* m_debugInterface;
+    QStackPanel* m_stackPanel;
     QHelp* m_help;
     QMenu* m_dockWidgetsMenu;
     QMenu* m_toolBarsMenu;

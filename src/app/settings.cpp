@@ -97,14 +97,28 @@ void Settings::setRunSpeed(RunSession::Speed speed)
                         QString::fromLatin1(QMetaEnum::fromType<RunSession::Speed>().valueToKey(speed)));
 }
 
-bool Settings::executionCounts() const
+bool Settings::flag(const QString& key) const
 {
     // An INI file gives the text back, a registry the boolean.
-    const QVariant value = m_settings.value(QStringLiteral("editor/executionCounts"));
-    return value.toString() == QLatin1String("true");
+    return m_settings.value(key).toString() == QLatin1String("true");
+}
+
+bool Settings::executionCounts() const
+{
+    return flag(QStringLiteral("editor/executionCounts"));
 }
 
 void Settings::setExecutionCounts(bool shown)
 {
     m_settings.setValue(QStringLiteral("editor/executionCounts"), shown);
+}
+
+bool Settings::cleanStart() const
+{
+    return flag(QStringLiteral("run/cleanStart"));
+}
+
+void Settings::setCleanStart(bool clean)
+{
+    m_settings.setValue(QStringLiteral("run/cleanStart"), clean);
 }

@@ -53,8 +53,14 @@ public:
     bool executionCounts() const;
     void setExecutionCounts(bool shown);
 
+    // Whether each run starts from a fresh turtle, drawing and registers; off when unset.
+    bool cleanStart() const;
+    void setCleanStart(bool clean);
+
 private:
     QByteArray bytes(const QString& key) const;
+    // False unless set true.
+    bool flag(const QString& key) const;
 
     QSettings m_settings;
 };

@@ -13,6 +13,8 @@ public:
 
     int code() const { return m_code; }
     int line() const { return m_line; }
+    // The same message about another line, as when edits move the line it names.
+    Message atLine(int line) const { return Message(m_catalogue, m_code, line); }
 
     // The catalogue text with every "$L" replaced by the line. A code that the
     // catalogue lacks gets a fallback text that still names the code and line.

@@ -124,15 +124,30 @@ void ExecutionHistory::seek(qint64 step)
     if (step == m_step) {
         return;
     }
-    auto after = std::upper_bound(m_checkpoints.begin(), m_checkpoints.end(), step,
-        [](qint64 value, const Checkpoint& checkpoint) { return value < checkpoint.step; });
-    const Checkpoint& nearest = *(after - 1);
+    const Checkpoint& nearest = checkpointBefore(step);
     // Going forward from where the run stands is cheaper than from an earlier
     // checkpoint; a later one brings its part of the drawing back from m_future.
     if (step < m_step || m_step < nearest.step) {
         restore(nearest);
     }
     advance(step - m_step);
+}
+
+qint64 ExecutionHistory::replayLength(qint64 step) const
+{
+    if (!m_active) {
+        return 0;
+    }
+    step = std::clamp(step, m_first, m_last);
+    const qint64 from = checkpointBefore(step).step;
+    return step < m_step || m_step < from ? step - from : step - m_step;
+}
+
+const ExecutionHistory::Checkpoint& ExecutionHistory::checkpointBefore(qint64 step) const
+{
+    const auto after = std::upper_bound(m_checkpoints.begin(), m_checkpoints.end(), step,
+        [](qint64 value, const Checkpoint& checkpoint) { return value < checkpoint.step; });
+    return *(after - 1);
 }
 
 void ExecutionHistory::cut(TraceChange change)

@@ -56,6 +56,8 @@ public:
     bool advanceChecked(qint64 steps, int depth);
     // Shows the state at step, clamped to [firstStep(), lastStep()].
     void seek(qint64 step);
+    // How many instructions seek(step) would execute again.
+    qint64 replayLength(qint64 step) const;
     // An input the run cannot replay changed the state at the step shown: the
     // history restarts there, and steps before it can no longer be reached.
     void cut(TraceChange change);
@@ -92,6 +94,8 @@ private:
     static const std::size_t FixedBytes;
 
     bool forward(qint64 steps, bool checked, int depth);
+    // The last checkpoint at or before step.
+    const Checkpoint& checkpointBefore(qint64 step) const;
     std::size_t checkpointBytes() const;
     void record(bool force);
     void restore(const Checkpoint& checkpoint);

@@ -3,6 +3,7 @@
 #include "executionhistory.h"
 #include "frontend/interpreter.h"
 #include "system/memoryguard.h"
+#include "turtle/walkingturtle.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -15,6 +16,9 @@
 
 namespace {
 
+// Going back a step to tell what a pause's last instruction did replays at
+// most this many: a few milliseconds.
+constexpr qint64 MaxStackReplay = 1 << 17;
 
 } // namespace
 
@@ -41,6 +45,7 @@ RunSession::~RunSession() = default;
 void RunSession::setRecordedTurtle(WalkingTurtle* turtle)
 {
     m_reviewable = false;
+    m_turtle = turtle;
     m_history = turtle ? std::make_unique<ExecutionHistory>(*m_interpreter, *turtle) : nullptr;
 }
 
@@ -57,6 +62,39 @@ bool RunSession::canTravel() const
 bool RunSession::canStepBack() const
 {
     return canTravel() && m_history->step() > m_history->firstStep();
+}
+
+RunSession::Status RunSession::status() const
+{
+    switch (m_state) {
+    case Idle:
+        break;
+    case Running:
+    case Animating:
+        return { Status::Running, -1, 0 };
+    case Paused:
+        return { Status::Paused, m_interpreter->currentLine(), m_interpreter->executedSteps() };
+    }
+    return m_ended;
+}
+
+std::list<Message> RunSession::diagnostics() const
+{
+    std::list<Message> messages = m_interpreter->messages();
+    messages.remove_if([](const Message& message) { return message.code() == Interpreter::Interrupted; });
+    return messages;
+}
+
+StackView RunSession::stacks(int rows) const
+{
+    // A reset machine has nothing to compare with what it held.
+    const qint64 step = m_interpreter->currentLine() == -1 ? -1 : m_interpreter->executedSteps();
+    return m_stacks.read(*m_interpreter->virtualMachine(), step, rows);
+}
+
+void RunSession::setCleanStart(bool clean)
+{
+    m_cleanStart = clean;
 }
 
 int RunSession::instructionsPerSecond(Speed speed)
@@ -105,27 +143,74 @@ void RunSession::setSpeed(Speed speed)
 void RunSession::setBreakpoints(const QList<int>& lines)
 {
     m_breakpoints = lines;
-    m_interpreter->setBreakpoints(std::vector<int>(lines.cbegin(), lines.cend()));
+    applyStops();
 }
 
 void RunSession::run(const QString& text, bool debugMode)
 {
+    start(text, debugMode ? Debug : Plain);
+}
+
+void RunSession::startStepping(const QString& text)
+{
+    start(text, Stepping);
+}
+
+void RunSession::runToLine(const QString& text, int line)
+{
+    if (m_state == Paused) {
+        setStopLine(line);
+        continueRun();
+    } else if (m_state == Idle) {
+        setStopLine(line);
+        start(text, Plain);
+    }
+}
+
+void RunSession::restart(const QString& text, bool debugMode)
+{
+    start(text, m_state != Idle && m_startMode == Stepping ? Stepping : debugMode ? Debug : Plain);
+}
+
+void RunSession::start(const QString& text, StartMode mode)
+{
     if (m_state == Running) {
         return;
     }
+    // Run to Cursor sets its line first; ending what goes on would drop it.
+    const int stopLine = m_stopLine;
     end();
     m_reviewable = false;
+    m_ended = Status();
+    m_startMode = mode;
+    if (m_cleanStart) {
+        if (m_turtle) {
+            *m_turtle = WalkingTurtle();
+        }
+        m_interpreter->virtualMachine()->restore(VirtualMachine::State());
+    }
     analyse(text);
     if (m_history) {
         m_history->start();
     }
-    m_debugging = debugMode;
-    if (debugMode) {
-        setState(Paused);
-        emit advanced();
+    if (m_analysisFailed) {
+        finish();
         return;
     }
-    go(0, true);
+    setStopLine(stopLine);
+    m_debugging = mode != Plain;
+    switch (mode) {
+    case Plain:
+        go(0, true);
+        break;
+    case Debug:
+        setState(Paused);
+        emitAdvanced();
+        break;
+    case Stepping:
+        enterPause();
+        break;
+    }
 }
 
 void RunSession::continueRun()
@@ -142,8 +227,9 @@ void RunSession::step()
     if (m_state != Paused) {
         return;
     }
+    m_stacks.mark(*m_interpreter->virtualMachine(), m_interpreter->executedSteps());
     if (execute(1, false)) {
-        emit advanced();
+        emitAdvanced();
     } else {
         finish();
     }
@@ -200,11 +286,12 @@ void RunSession::stop()
         break;
     case Animating:
         m_interpreter->interrupt();
-        finish();
+        finish(ByStop);
         break;
     case Paused:
-        m_interpreter->restart();
-        finish();
+        // The message says where it stopped; diagnostics() leaves it out.
+        m_interpreter->interrupt();
+        finish(ByStop);
         break;
     }
 }
@@ -222,7 +309,7 @@ void RunSession::end()
         m_request = EndRequest;
     } else if (m_state != Idle) {
         m_interpreter->restart();
-        finish();
+        finish(ByEnd);
     }
 }
 
@@ -238,15 +325,23 @@ void RunSession::seek(qint64 step)
     if (!canTravel() || std::clamp(step, m_history->firstStep(), m_history->lastStep()) == m_history->step()) {
         return;
     }
+    step = std::clamp(step, m_history->firstStep(), m_history->lastStep());
+    // The step before first, to tell what the one shown did to the stacks.
+    if (step > m_history->firstStep()) {
+        m_history->seek(step - 1);
+        m_stacks.mark(*m_interpreter->virtualMachine(), m_history->step());
+    }
     m_history->seek(step);
     m_reviewable = false;
     m_debugging = true;
-    if (m_history->hasEnded() && m_history->step() == m_history->lastStep()) {
+    // Back before the first instruction: show it, as a start in steps does.
+    if ((m_history->hasEnded() && m_history->step() == m_history->lastStep())
+        || (m_interpreter->currentLine() == -1 && !m_interpreter->advance(0))) {
         finish();
         return;
     }
     setState(Paused);
-    emit advanced();
+    emitAdvanced();
 }
 
 void RunSession::cutHistory(bool replaced)
@@ -259,8 +354,13 @@ void RunSession::cutHistory(bool replaced)
 
 void RunSession::forgetRun()
 {
+    end();
+    m_reviewable = false;
+    if (m_ended.kind != Status::Editing) {
+        m_ended = Status();
+        emit statusChanged();
+    }
     if (m_state == Idle && history()) {
-        m_reviewable = false;
         m_history->clear();
         emit historyChanged();
     }
@@ -268,8 +368,9 @@ void RunSession::forgetRun()
 
 void RunSession::analyse(const QString& text)
 {
+    m_stacks.setText(text);
     if (text.size() < LargeText) {
-        m_interpreter->compile(text);
+        m_analysisFailed = !m_interpreter->compile(text);
     } else {
         // Nothing else touches the interpreter meanwhile: user input waits.
         setState(Running);
@@ -282,8 +383,10 @@ void RunSession::analyse(const QString& text)
             loop.exec(QEventLoop::ExcludeUserInputEvents);
         }
         watcher.waitForFinished();
+        m_analysisFailed = !watcher.result();
         setState(Idle);
     }
+    m_analysisMessages = m_interpreter->messages().size();
     emit analysed();
 }
 
@@ -337,7 +440,7 @@ void RunSession::runToEnd()
         if (memory.exceeded()) {
             m_interpreter->interrupt();
             MemoryGuard::releaseFreedMemory();
-            finish();
+            finish(ByMemory);
             emit memoryExceeded(used);
             return;
         }
@@ -358,11 +461,11 @@ void RunSession::runToEnd()
             return;
         case StopRequest:
             m_interpreter->interrupt();
-            finish();
+            finish(ByStop);
             return;
         case EndRequest:
             m_interpreter->restart();
-            finish();
+            finish(ByEnd);
             return;
         }
     }
@@ -379,9 +482,10 @@ void RunSession::tick()
     m_due = target;
     // After a stall the animation goes on at its pace instead of catching up.
     steps = std::min<qint64>(steps, rate / 10 + 1);
+    m_stacks.mark(*m_interpreter->virtualMachine(), m_interpreter->executedSteps());
     switch (advance(steps)) {
     case GoesOn:
-        emit advanced();
+        emitAdvanced();
         break;
     case Stopped:
         enterPause();
@@ -394,7 +498,7 @@ void RunSession::tick()
 
 RunSession::Outcome RunSession::advance(qint64 steps)
 {
-    const bool checked = m_depth > 0 || !m_breakpoints.isEmpty();
+    const bool checked = m_depth > 0 || hasStops();
     const bool checkFirst = m_checkFirst;
     m_checkFirst = false;
     if (checked && checkFirst && stopsHere()) {
@@ -434,22 +538,88 @@ void RunSession::enterPause()
     m_timer.stop();
     m_depth = 0;
     m_debugging = true;
+    setStopLine(0);
     // Paused before anything executed: show the instruction due first.
     if (m_interpreter->currentLine() == -1 && !m_interpreter->advance(0)) {
         finish();
         return;
     }
+    markLastStep();
     setState(Paused);
-    emit advanced();
+    emitAdvanced();
 }
 
-void RunSession::finish()
+void RunSession::markLastStep()
+{
+    const qint64 step = m_interpreter->executedSteps();
+    if (m_stacks.marks(step) || !history() || step <= m_history->firstStep() || step != m_history->step()
+        || m_history->replayLength(step - 1) > MaxStackReplay) {
+        return;
+    }
+    m_history->seek(step - 1);
+    m_stacks.mark(*m_interpreter->virtualMachine(), m_history->step());
+    m_history->seek(step);
+}
+
+void RunSession::setStopLine(int line)
+{
+    if (line == m_stopLine) {
+        return;
+    }
+    m_stopLine = line;
+    applyStops();
+}
+
+void RunSession::applyStops()
+{
+    std::vector<int> lines(m_breakpoints.cbegin(), m_breakpoints.cend());
+    if (m_stopLine > 0) {
+        lines.push_back(m_stopLine);
+    }
+    m_interpreter->setBreakpoints(lines);
+}
+
+void RunSession::emitAdvanced()
+{
+    emit advanced();
+    emit statusChanged();
+}
+
+void RunSession::finish(Ending ending)
 {
     m_timer.stop();
     m_depth = 0;
-    m_reviewable = m_debugging && history() && m_history->hasEnded() && m_history->step() == m_history->lastStep();
+    setStopLine(0);
+    if (m_outOfMemory) {
+        ending = ByMemory;
+    }
+    m_ended = Status();
+    if (ending == ByStop || ending == ByMemory) {
+        const std::list<Message>& messages = m_interpreter->messages();
+        m_ended.kind = Status::Stopped;
+        if (!messages.empty() && messages.back().code() == Interpreter::Interrupted) {
+            m_ended.line = messages.back().line();
+        }
+    } else if (ending == ByItself) {
+        const std::list<Message>& messages = m_interpreter->messages();
+        m_ended.step = m_interpreter->executedSteps();
+        m_ended.kind = Status::Finished;
+        if (messages.size() > m_analysisMessages) {
+            m_ended.kind = Status::Failed;
+            m_ended.line = messages.back().line();
+        } else if (m_analysisFailed) {
+            m_ended.kind = Status::Failed;
+            const auto named = std::find_if(messages.cbegin(), messages.cend(),
+                                            [](const Message& message) { return message.line() >= 1; });
+            m_ended.line = named == messages.cend() ? -1 : named->line();
+        }
+    }
+    // What filled the memory is not gone back over.
+    m_reviewable = (ending == ByItself || ending == ByStop) && history()
+        && m_history->step() == m_history->lastStep();
     m_debugging = false;
     setState(Idle);
+    emit statusChanged();
     emit finished();
     if (m_outOfMemory) {
         m_outOfMemory = false;
@@ -463,6 +633,7 @@ void RunSession::setState(State state)
     if (state != m_state) {
         m_state = state;
         emit stateChanged(state);
+        emit statusChanged();
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "frontend/message.h"
+#include "stackview.h"
 #include "vm/debugvalues.h"
 
 #include <QElapsedTimer>
@@ -8,6 +10,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <list>
 #include <memory>
 
 class ExecutionHistory;
@@ -31,6 +34,24 @@ public:
         Paused,
     };
     Q_ENUM(State)
+
+    // What the session amounts to, as the status bar says it.
+    struct Status {
+        enum Kind {
+            // No run, or the text changed since the last one.
+            Editing,
+            Running,
+            Paused,
+            Finished,
+            Stopped,
+            Failed,
+        };
+        Kind kind = Editing;
+        // Paused and Stopped: the line due next; Failed: the line of the error; -1 for none.
+        int line = -1;
+        // Instructions executed: while paused, and by a run that finished.
+        qint64 step = 0;
+    };
 
     enum Speed {
         Instant,
@@ -62,12 +83,20 @@ public:
     void setRecordedTurtle(WalkingTurtle* turtle);
     // What the last run recorded; null when nothing is recorded.
     const ExecutionHistory* history() const;
-    // Whether seek() may show another step: while paused, and once a program
-    // has ended while debugging, until the next run, stop or change of text.
+    // Whether seek() may show another step: while paused, and once a run has
+    // ended, failed or been stopped, until the next run or change of text.
     bool canTravel() const;
     bool canStepBack() const;
 
     State state() const { return m_state; }
+    Status status() const;
+    // The interpreter's messages but the one a stopped run leaves: a stop is no error.
+    std::list<Message> diagnostics() const;
+    // The stacks of the program being run, at most rows of each.
+    StackView stacks(int rows) const;
+    // Whether Run and Restart start from a fresh turtle (the one recorded),
+    // drawing and registers, rather than from what the last run left.
+    bool cleanStart() const { return m_cleanStart; }
     Speed speed() const { return m_speed; }
     // 0 for Instant.
     static int instructionsPerSecond(Speed speed);
@@ -86,9 +115,20 @@ public slots:
     // 1-based lines; a line without an instruction stops at the next one.
     void setBreakpoints(const QList<int>& lines);
 
+    void setCleanStart(bool clean);
+
     // Analyses the text; in debug mode the program then waits before its first
-    // instruction, otherwise it runs (stopping at breakpoints, if any).
+    // instruction, otherwise it runs (stopping at breakpoints, if any). A text
+    // whose analysis fails does not run.
     void run(const QString& text, bool debugMode);
+    // As a run in debug mode, but the program waits with its first instruction shown.
+    void startStepping(const QString& text);
+    // Runs until the instruction of the 1-based line (or the next one after it)
+    // is due: from the start when no program waits, else from the line shown.
+    void runToLine(const QString& text, int line);
+    // Starts the text again as the run going on was started: stepping as
+    // stepping, otherwise as run() in the mode given.
+    void restart(const QString& text, bool debugMode);
     // From the debugging state: runs on from the line shown, which executes first.
     void continueRun();
     void step();
@@ -98,8 +138,7 @@ public slots:
     void stepOut();
     // Pauses a run at the next instruction.
     void pause();
-    // Ends a run with code 240 at the line reached; in the debugging state,
-    // resets the machine without a message.
+    // Ends a run, or the debugging state, with code 240 at the line reached.
     void stop();
     // What the progress dialog's Stop does: pauses a run started from the
     // debugging state, stops any other.
@@ -114,7 +153,7 @@ public slots:
     // An input the run cannot replay changed the turtle (replaced: the trace
     // is another one): going back stops at the step shown.
     void cutHistory(bool replaced);
-    // The text changed: once no run goes on, what was recorded is dropped.
+    // The text changed: whatever goes on ends, and what was recorded is dropped.
     void forgetRun();
 
 signals:
@@ -132,6 +171,8 @@ signals:
     void memoryExceeded(qint64 bytes);
     // The history was cut or dropped.
     void historyChanged();
+    // status() may say something else.
+    void statusChanged();
 
 private:
     enum Request {
@@ -145,8 +186,28 @@ private:
         Stopped,
         Ended,
     };
+    // Why a run is finishing.
+    enum Ending {
+        ByItself,
+        ByStop,
+        ByEnd,
+        ByMemory,
+    };
+    enum StartMode {
+        Plain,
+        Debug,
+        Stepping,
+    };
 
+    void start(const QString& text, StartMode mode);
     void analyse(const QString& text);
+    void setStopLine(int line);
+    void applyStops();
+    bool hasStops() const { return !m_breakpoints.isEmpty() || m_stopLine > 0; }
+    // Lets stacks() tell what the instruction shown last did, going back a
+    // step to see the stacks before it when it ran among others.
+    void markLastStep();
+    void emitAdvanced();
     // Starts a run from the current line at the current speed.
     void go(int depth, bool checkFirst);
     void runToEnd();
@@ -155,7 +216,7 @@ private:
     bool execute(qint64 steps, bool checked);
     bool stopsHere() const;
     void enterPause();
-    void finish();
+    void finish(Ending ending = ByItself);
     void setState(State state);
     int animationInterval() const;
 
@@ -176,6 +237,16 @@ private:
     QElapsedTimer m_clock;
     qint64 m_due = 0;
     std::unique_ptr<ExecutionHistory> m_history;
-    // A program ended while debugging: its steps may still be shown.
+    // A run has ended: its steps may still be shown.
     bool m_reviewable = false;
+    bool m_cleanStart = false;
+    StartMode m_startMode = Plain;
+    // The line Run to Cursor stops at until the run pauses or ends; 0 for none.
+    int m_stopLine = 0;
+    bool m_analysisFailed = false;
+    std::size_t m_analysisMessages = 0;
+    // How the last run ended, while the text stays as it was.
+    Status m_ended;
+    StackReader m_stacks;
+    WalkingTurtle* m_turtle = nullptr;
 };

@@ -45,6 +45,16 @@ void WalkingTurtle::setWrite(bool writing)
     Turtle::setWrite(writing);
 }
 
+void WalkingTurtle::clearDrawing()
+{
+    Trace().swap(m_trace);
+    if (isWriting()) {
+        Turtle start = *this;
+        start.setWrite(false);
+        m_trace.push_back(start);
+    }
+}
+
 void WalkingTurtle::truncate(std::size_t length, Trace* stash)
 {
     while (m_trace.size() > length) {

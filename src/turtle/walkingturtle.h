@@ -42,6 +42,10 @@ public:
     void turn(double degrees);
     void setWrite(bool writing);
 
+    // Drops the drawing but leaves the turtle where it stands, its pen as it
+    // is: a pen that is down starts a new run of the drawing there.
+    void clearDrawing();
+
     const Trace& trace() const { return m_trace; }
     // For going back to an earlier step and forward again; the current state
     // is left as it is. truncate drops the snapshots from length on, or

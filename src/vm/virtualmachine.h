@@ -94,6 +94,9 @@ public:
     State state() const;
     void restore(const State& state);
     std::size_t stackSize() const { return m_stack.size(); }
+    // The data stack, its top at the back, and the line of each pending call, innermost at the back.
+    const std::deque<int>& dataStack() const { return m_stack; }
+    const std::deque<int>& callStack() const { return m_callStack; }
 
     // The argument rules of every command: counts, conversions and register
     // names. An instruction whose arguments break them decodes to a Fail that

@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <QToolTip>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -24,7 +25,10 @@ class LineMarks : public QTextBlockUserData
 {
 public:
     bool breakpoint = false;
-    std::vector<Message> messages;
+    // Each with its place in the list set.
+    std::vector<std::pair<int, Message>> messages;
+    // The line's text when they were set: once it changes they no longer hold.
+    QString text;
 };
 
 LineMarks* marksOf(const QTextBlock& block)
@@ -46,10 +50,11 @@ bool hasBreakpoint(const QTextBlock& block)
     return marks && marks->breakpoint;
 }
 
+// The messages of a line whose text is still what they were about.
 bool hasMessages(const QTextBlock& block)
 {
     const LineMarks* marks = marksOf(block);
-    return marks && !marks->messages.empty();
+    return marks && !marks->messages.empty() && marks->text == block.text();
 }
 } // namespace
 
@@ -71,9 +76,15 @@ QEditor::QEditor(QWidget* parent)
     connect(this, &QEditor::cursorPositionChanged, this, &QEditor::highlightCurrentLine);
     connect(this, &QEditor::modificationChanged, this, &QEditor::setIfModified);
     connect(document(), &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
+        const bool hadDiagnostics = m_markedLines > 0 || !m_scriptMessages.empty();
         if (hasMarks()) {
             followSplitLine(position, removed, added);
             refreshBreakpoints();
+        }
+        // Highlighting reports a change of no character.
+        if ((removed != 0 || added != 0) && hadDiagnostics) {
+            m_diagnosticsEdited = true;
+            emit diagnosticsChanged();
         }
     });
     m_defaultPointSize = font().pointSize() > 0 ? font().pointSize() : 10;
@@ -105,7 +116,24 @@ void QEditor::toggleBreakpoint(int line)
     if (line < 1 || line > blockCount()) {
         return;
     }
-    LineMarks* marks = ensureMarks(document()->findBlockByNumber(line - 1));
+    QTextBlock block = document()->findBlockByNumber(line - 1);
+    if (!hasBreakpoint(block) && m_holdsInstruction) {
+        QTextBlock target = block;
+        while (target.isValid() && !m_holdsInstruction(target.text(), target.blockNumber() + 1)) {
+            target = target.next();
+        }
+        if (!target.isValid()) {
+            emit breakpointRefused(line);
+            return;
+        }
+        if (target != block) {
+            ensureMarks(target)->breakpoint = true;
+            refreshBreakpoints();
+            emit breakpointMoved(line, target.blockNumber() + 1);
+            return;
+        }
+    }
+    LineMarks* marks = ensureMarks(block);
     marks->breakpoint = !marks->breakpoint;
     refreshBreakpoints();
 }
@@ -127,13 +155,56 @@ void QEditor::setDiagnostics(const std::list<Message>& messages)
             marks->messages.clear();
         }
     }
+    m_scriptMessages.clear();
+    int order = 0;
     for (const Message& message : messages) {
         if (message.line() >= 1 && message.line() <= blockCount()) {
-            ensureMarks(document()->findBlockByNumber(message.line() - 1))->messages.push_back(message);
+            const QTextBlock block = document()->findBlockByNumber(message.line() - 1);
+            LineMarks* marks = ensureMarks(block);
+            marks->text = block.text();
+            marks->messages.emplace_back(order, message);
+        } else {
+            m_scriptMessages.emplace_back(order, message);
         }
+        ++order;
     }
+    m_diagnosticsEdited = false;
     refreshBreakpoints();
     m_lineNumberArea->update();
+    emit diagnosticsChanged();
+}
+
+std::vector<Message> QEditor::diagnostics() const
+{
+    std::vector<std::pair<int, Message>> all = m_scriptMessages;
+    if (m_diagnosticLines > 0) {
+        for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next()) {
+            if (hasMessages(block)) {
+                for (const auto& message : marksOf(block)->messages) {
+                    all.emplace_back(message.first, message.second.atLine(block.blockNumber() + 1));
+                }
+            }
+        }
+    }
+    std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<Message> messages;
+    messages.reserve(all.size());
+    for (const auto& message : all) {
+        messages.push_back(message.second);
+    }
+    return messages;
+}
+
+void QEditor::forgetDiagnostics()
+{
+    const bool had = m_markedLines > 0 || !m_scriptMessages.empty();
+    m_scriptMessages.clear();
+    m_diagnosticsEdited = false;
+    // The blocks that held the others went with the text.
+    refreshBreakpoints();
+    if (had) {
+        emit diagnosticsChanged();
+    }
 }
 
 QString QEditor::diagnosticsText(int line) const
@@ -144,12 +215,32 @@ QString QEditor::diagnosticsText(int line) const
 QString QEditor::diagnosticsText(const QTextBlock& block) const
 {
     QStringList texts;
-    if (const LineMarks* marks = marksOf(block)) {
-        for (const Message& message : marks->messages) {
-            texts << message.text();
+    if (hasMessages(block)) {
+        for (const auto& message : marksOf(block)->messages) {
+            texts << message.second.atLine(block.blockNumber() + 1).text();
         }
     }
     return texts.join(QLatin1Char('\n'));
+}
+
+void QEditor::setLocked(bool locked)
+{
+    if (locked == m_locked) {
+        return;
+    }
+    m_locked = locked;
+    setReadOnly(locked);
+    // The window's grey rather than the text's white: a field that cannot be typed into.
+    viewport()->setBackgroundRole(locked ? QPalette::Window : QPalette::Base);
+    viewport()->update();
+}
+
+bool QEditor::requestEdit()
+{
+    if (m_locked) {
+        emit editRequested();
+    }
+    return !m_locked;
 }
 
 // Lines inserted at the start of a line push it down, but the document keeps
@@ -170,21 +261,44 @@ void QEditor::followSplitLine(int position, int removed, int added)
 }
 
 // Walks the blocks for what edits may have moved or removed; tells the world
-// only when the breakpoint lines really changed.
+// only when the breakpoint lines really changed. Messages stay with a line
+// whose text changed, unshown, in case the edit is undone.
 void QEditor::refreshBreakpoints()
 {
     const bool hadMarks = hasMarks();
+    const int hadDiagnosticLines = m_diagnosticLines;
     QList<int> lines;
     int diagnosticLines = 0;
+    int markedLines = 0;
     for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next()) {
         if (hasBreakpoint(block)) {
             lines << block.blockNumber() + 1;
         }
+        LineMarks* marks = marksOf(block);
+        if (!marks || marks->messages.empty()) {
+            continue;
+        }
+        // Text typed at the start of a line, then Return: the line's own text
+        // went on to the next line, and its messages go with it.
+        QTextBlock next = block.next();
+        if (marks->text != block.text() && next.isValid() && next.text() == marks->text
+            && !(marksOf(next) && !marksOf(next)->messages.empty())) {
+            LineMarks* moved = ensureMarks(next);
+            moved->messages = std::move(marks->messages);
+            moved->text = marks->text;
+            marks->messages.clear();
+            continue;
+        }
+        ++markedLines;
         if (hasMessages(block)) {
             ++diagnosticLines;
         }
     }
     m_diagnosticLines = diagnosticLines;
+    m_markedLines = markedLines;
+    if (diagnosticLines != hadDiagnosticLines) {
+        m_lineNumberArea->update();
+    }
     const bool changed = lines != m_breakpoints;
     m_breakpoints = lines;
     if (hadMarks != hasMarks()) {
@@ -444,8 +558,41 @@ bool QEditor::isEditorShortcut(const QKeyEvent* event)
     }
 }
 
+bool QEditor::changesText(const QKeyEvent* event)
+{
+    for (auto keys : { QKeySequence::Paste, QKeySequence::Cut, QKeySequence::Undo, QKeySequence::Redo,
+                       QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord }) {
+        if (event->matches(keys)) {
+            return true;
+        }
+    }
+    switch (event->key()) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return true;
+    case Qt::Key_Slash:
+        if (event->modifiers() & Qt::ControlModifier) {
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    const QString text = event->text();
+    return !text.isEmpty() && text.at(0).isPrint()
+        && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+}
+
 bool QEditor::handleKey(QKeyEvent* event)
 {
+    if (m_locked && changesText(event)) {
+        emit editRefused();
+        return true;
+    }
     const bool control = event->modifiers() & Qt::ControlModifier;
     if (control) {
         switch (event->key()) {
@@ -516,12 +663,18 @@ void QEditor::setPlainText(const QString& text)
     QString expanded = text;
     expanded.replace(QLatin1Char('\t'), kIndent);
     QPlainTextEdit::setPlainText(expanded);
-    refreshBreakpoints();
+    forgetDiagnostics();
     // Replacing a text with an empty one reports the document as modified
     // without reporting its return to not modified; follow the document itself.
     if (m_modified != document()->isModified()) {
         setIfModified(document()->isModified());
     }
+}
+
+void QEditor::clear()
+{
+    QPlainTextEdit::clear();
+    forgetDiagnostics();
 }
 
 void QEditor::setIfModified(bool m)

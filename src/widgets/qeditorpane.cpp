@@ -47,6 +47,8 @@ QEditorPane::QEditorPane(QWidget* parent)
     layout->addWidget(m_fileChangedBar);
     layout->addWidget(m_editor, 1);
     layout->addWidget(m_findBar);
+    // Replacing is no typing: it ends the run that locks the text.
+    m_findBar->setEditGuard([this] { return m_editor->requestEdit() && !m_editor->isReadOnly(); });
 
     m_undoAction = addTextAction(QStringLiteral("actionUndo"), QKeySequence::Undo,
                                  [this] { m_editor->undo(); }, true);
@@ -180,7 +182,11 @@ QAction* QEditorPane::addTextAction(const QString& name, QKeySequence::StandardK
     // they belong to whichever widget has it.
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     connect(action, &QAction::triggered, this, [this, command = std::move(command), changesText] {
-        if (!m_editor->isEnabled() || (changesText && m_editor->isReadOnly())) {
+        if (!m_editor->isEnabled()) {
+            return;
+        }
+        if (changesText && m_editor->isReadOnly()) {
+            m_editor->refuseEdit();
             return;
         }
         command();

@@ -53,7 +53,7 @@ private:
 
     QAction* addEditAction(const QString& name, const QKeySequence& keys);
     // An action that changes the text does nothing while the editor is
-    // read-only (a run animates) or switched off.
+    // switched off, or read-only (a run holds it), which it then says.
     QAction* addTextAction(const QString& name, QKeySequence::StandardKey keys, std::function<void()> command,
                            bool changesText);
     void updateTextActions();

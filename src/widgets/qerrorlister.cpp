@@ -1,5 +1,6 @@
 #include "qerrorlister.h"
 
+#include "qeditor.h"
 #include "ui_qerrorlister.h"
 
 #include <QKeyEvent>
@@ -22,12 +23,42 @@ QErrorLister::~QErrorLister() = default;
 
 void QErrorLister::setMessages(const std::list<Message>& messages)
 {
-    m_ui->ErrorListWidget->clear();
+    fill(std::vector<Message>(messages.cbegin(), messages.cend()), false);
+}
+
+void QErrorLister::follow(QEditor* editor)
+{
+    m_editor = editor;
+    connect(editor, &QEditor::diagnosticsChanged, this, &QErrorLister::showEditorDiagnostics);
+    showEditorDiagnostics();
+}
+
+void QErrorLister::showEditorDiagnostics()
+{
+    fill(m_editor->diagnostics(), m_editor->diagnosticsEdited());
+}
+
+void QErrorLister::fill(const std::vector<Message>& messages, bool edited)
+{
+    QListWidget* list = m_ui->ErrorListWidget;
+    // Typing refreshes the list at every key: the entry chosen stays chosen.
+    const int current = edited ? list->currentRow() : -1;
+    list->clear();
+    const QColor stale = palette().color(QPalette::Disabled, QPalette::Text);
     for (const Message& message : messages) {
-        auto* item = new QListWidgetItem(message.text(), m_ui->ErrorListWidget);
+        const QString text = edited ? tr("%1 (edited since)").arg(message.text()) : message.text();
+        auto* item = new QListWidgetItem(text, list);
         item->setData(kLineRole, message.line());
         // Messages wider than the dock can be read whole.
-        item->setToolTip(message.text());
+        item->setToolTip(edited ? tr("%1\nThe script was edited since this message: it may no longer apply.")
+                                      .arg(message.text())
+                                : message.text());
+        if (edited) {
+            item->setForeground(stale);
+        }
+    }
+    if (current >= 0 && current < list->count()) {
+        list->setCurrentRow(current);
     }
 }
 
@@ -53,6 +84,7 @@ bool QErrorLister::eventFilter(QObject* watched, QEvent* event)
 
 void QErrorLister::retranslate()
 {
+    // The entries take the new language when the list is filled again.
     m_ui->retranslateUi(this);
 }
 

@@ -6,7 +6,9 @@
 
 #include <list>
 #include <memory>
+#include <vector>
 
+class QEditor;
 class QListWidgetItem;
 
 namespace Ui {
@@ -14,7 +16,9 @@ class m_errorLister;
 }
 
 // "List of Errors": one line per diagnostic, in the order given. Activating an
-// entry (a click, or Return) that names a line emits lineActivated.
+// entry (a click, or Return) that names a line emits lineActivated. Following
+// an editor, it lists the editor's diagnostics as edits move and drop them,
+// greyed once the text has changed since they were made.
 class QErrorLister : public QDockWidget
 {
     Q_OBJECT
@@ -24,6 +28,8 @@ public:
     ~QErrorLister() override;
 
     void setMessages(const std::list<Message>& messages);
+    // From then on shows what the editor's diagnostics() say, whenever they change.
+    void follow(QEditor* editor);
     void retranslate();
 
     QSize minimumSizeHint() const override;
@@ -36,6 +42,9 @@ protected:
 
 private:
     void activate(const QListWidgetItem* item);
+    void fill(const std::vector<Message>& messages, bool edited);
+    void showEditorDiagnostics();
 
     std::unique_ptr<Ui::m_errorLister> m_ui;
+    QEditor* m_editor = nullptr;
 };

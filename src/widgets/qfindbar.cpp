@@ -224,7 +224,7 @@ bool QFindBar::selectionMatches() const
 
 void QFindBar::replace()
 {
-    if (m_editor->isReadOnly()) {
+    if (!(m_mayEdit ? m_mayEdit() : !m_editor->isReadOnly())) {
         return;
     }
     if (selectionMatches()) {
@@ -236,7 +236,7 @@ void QFindBar::replace()
 int QFindBar::replaceAll()
 {
     const QString text = m_findField->text();
-    if (text.isEmpty() || m_editor->isReadOnly()) {
+    if (text.isEmpty() || !(m_mayEdit ? m_mayEdit() : !m_editor->isReadOnly())) {
         return 0;
     }
     QTextDocument* document = m_editor->document();

@@ -3,6 +3,8 @@
 #include <QTextDocument>
 #include <QWidget>
 
+#include <functional>
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -36,6 +38,9 @@ public:
     // Replaces the match under the selection, if it is one, then finds the next.
     void replace();
     int replaceAll();
+    // Asked before a replacement changes the text; false leaves it alone. By
+    // default a read-only editor is left alone.
+    void setEditGuard(std::function<bool()> mayEdit) { m_mayEdit = std::move(mayEdit); }
 
     void retranslate();
 
@@ -64,4 +69,5 @@ private:
     QLineEdit* m_replaceField;
     QPushButton* m_replaceButton;
     QPushButton* m_replaceAllButton;
+    std::function<bool()> m_mayEdit;
 };

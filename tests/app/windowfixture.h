@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDockWidget>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QStandardPaths>
 #include <QTableWidget>
@@ -84,6 +85,9 @@ protected:
     QListWidget* errorList() const { return m_window->findChild<QListWidget*>(QStringLiteral("ErrorListWidget")); }
     QDockWidget* dock(const char* name) const { return m_window->findChild<QDockWidget*>(QLatin1String(name)); }
     void setScript(const QString& text) { editor()->setPlainText(text); }
+
+    // What the status bar says of the run.
+    QString statusText() const { return m_window->findChild<QLabel*>(QStringLiteral("runStatusLabel"))->text(); }
 
     QStringList errorTexts() const
     {

@@ -1,5 +1,6 @@
 #include "frontend/interpreter.h"
 #include "session/runsession.h"
+#include "session/scriptlines.h"
 #include "turtle/walkingturtle.h"
 
 #include <QSignalSpy>
@@ -22,6 +23,90 @@ const char* const Calls = "Tur=Asm\n"
 
 const char* const Drawing = "Tur=Asm\nwrite:Y;\nCX:8;\ndefine:again;\nmove:10;\nleft:45;\nloop:again;\n";
 
+// 1,000 values pushed, then 50 calls deep; line 14 holds the ret of the deepest.
+const char* const DeepStacks = "Tur=Asm\n"
+                               "CX: 1000;\n"
+                               "define: fill;\n"
+                               "push: CX;\n"
+                               "loop: fill;\n"
+                               "AX: 50;\n"
+                               "call: deep;\n"
+                               "end;\n"
+                               "proc: deep;\n"
+                               "AX: AX-1;\n"
+                               "jmpe: AX, 0, bottom;\n"
+                               "call: deep;\n"
+                               "define: bottom;\n"
+                               "ret;\n";
+
+QString readExample(const char* name)
+{
+    QFile file(QStringLiteral("TurtleCodes/") + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// "Paused 9 2": the kind, the line and the step of a status.
+QString summary(const RunSession::Status& status)
+{
+    static const char* const kinds[] = { "Editing", "Running", "Paused", "Finished", "Stopped", "Failed" };
+    return QStringLiteral("%1 %2 %3").arg(QLatin1String(kinds[status.kind])).arg(status.line).arg(status.step);
+}
+
+QStringList callTexts(const StackView& view)
+{
+    QStringList texts;
+    for (const StackView::Call& call : view.calls) {
+        texts << QStringLiteral("%1@%2").arg(call.procedure).arg(call.line);
+    }
+    return texts;
+}
+
+// A session drawing on its own turtle, recorded, at Instant speed.
+struct Bench {
+    Interpreter interpreter;
+    WalkingTurtle turtle;
+    RunSession session { &interpreter };
+
+    Bench()
+    {
+        interpreter.setWalkingTurtle(&turtle);
+        session.setRecordedTurtle(&turtle);
+        session.setSpeed(RunSession::Instant);
+    }
+    ~Bench() { session.setRecordedTurtle(nullptr); }
+
+    // Commands separated by commas: run, debug, stepping, step, back, continue,
+    // over, stop, forget, restart, restart-debug, "to:N" (run to line N).
+    void play(const QString& text, const QString& commands)
+    {
+        for (const QString& command : commands.split(QLatin1Char(','))) {
+            if (command == QLatin1String("run") || command == QLatin1String("debug")) {
+                session.run(text, command == QLatin1String("debug"));
+            } else if (command == QLatin1String("stepping")) {
+                session.startStepping(text);
+            } else if (command == QLatin1String("step")) {
+                session.step();
+            } else if (command == QLatin1String("back")) {
+                session.stepBack();
+            } else if (command == QLatin1String("continue")) {
+                session.continueRun();
+            } else if (command == QLatin1String("over")) {
+                session.stepOver();
+            } else if (command == QLatin1String("stop")) {
+                session.stop();
+            } else if (command == QLatin1String("forget")) {
+                session.forgetRun();
+            } else if (command.startsWith(QLatin1String("restart"))) {
+                session.restart(text, command == QLatin1String("restart-debug"));
+            } else if (command.startsWith(QLatin1String("to:"))) {
+                session.runToLine(text, command.mid(3).toInt());
+            } else {
+                QFAIL(qPrintable(QStringLiteral("unknown command ") + command));
+            }
+        }
+    }
+};
+
 } // namespace
 
 class TestRunSession : public QObject
@@ -34,6 +119,19 @@ private slots:
     void stops();
     void animatedRunDrawsAsTheInstantOne();
     void pauseThenStepAndStop();
+    void status_data();
+    void status();
+    void runToLine_data();
+    void runToLine();
+    void restartStartsAsTheRunWasStarted();
+    void cleanStart_data();
+    void cleanStart();
+    void stacksOfARecursion();
+    void stackChanges_data();
+    void stackChanges();
+    void deepStacksAreCut();
+    void instructionLines_data();
+    void instructionLines();
 
 private:
     static void runCommand(RunSession& session, const QString& command);
@@ -96,8 +194,8 @@ void TestRunSession::stops_data()
         << QList<int> { 9 } << "run,continue,back,back,back,back,back" << QList<int> { 9, 9, 4, 5, 10, 9, 4 };
     QTest::newRow("step back from the end of a debugging session pauses before the last instruction")
         << QList<int>() << "debug,continue,back,continue" << QList<int> { -1, -1, 6, -1 };
-    QTest::newRow("a run that was not debugged, or a stopped one, cannot be stepped back")
-        << QList<int>() << "run,back,debug,step,stop,back" << QList<int> { -1, -1, -1, 4, -1, -1 };
+    QTest::newRow("a run that was not debugged, or a stopped one, is stepped back from where it ended")
+        << QList<int>() << "run,back,debug,step,stop,back" << QList<int> { -1, 6, -1, 4, -1, 2 };
 }
 
 void TestRunSession::stops()
@@ -127,7 +225,7 @@ void TestRunSession::stops()
             const bool paused = lines.at(i) != -1 || list.at(i) == QLatin1String("debug");
             QVERIFY2(session.state() == (paused ? RunSession::Paused : RunSession::Idle), qPrintable(where));
         }
-        QVERIFY(interpreter.messages().empty());
+        QVERIFY(session.diagnostics().empty());
     }
 }
 
@@ -197,6 +295,250 @@ void TestRunSession::pauseThenStepAndStop()
     QCOMPARE(interpreter.messages().front().code(), int(Interpreter::Interrupted));
     QCOMPARE(interpreter.messages().front().line(), reached);
     QVERIFY(turtle.toString().size() > std::string("Tur=Res\n").size());
+}
+
+void TestRunSession::status_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QList<int>>("breakpoints");
+    QTest::addColumn<QString>("commands");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<bool>("listed");
+
+    const QString calls = QString::fromLatin1(Calls);
+    // CX, three times call, AX, ret and loop, then end.
+    QTest::newRow("a run to the end finishes after every step") << calls << QList<int>() << "run" << "Finished -1 14" << false;
+    QTest::newRow("a breakpoint pauses at its line and step") << calls << QList<int> { 9 } << "run" << "Paused 9 2" << false;
+    QTest::newRow("debug mode waits before the first instruction") << calls << QList<int>() << "debug" << "Paused -1 0" << false;
+    QTest::newRow("stepping shows the first instruction") << calls << QList<int>() << "stepping" << "Paused 2 0" << false;
+    QTest::newRow("a stop says where, and lists no error")
+        << calls << QList<int> { 9 } << "run,stop" << "Stopped 9 0" << false;
+    QTest::newRow("stepping back to the end of a finished run finishes it again")
+        << calls << QList<int>() << "run,back,back,step,step" << "Finished -1 14" << false;
+    QTest::newRow("a run-time error names its line")
+        << "Tur=Asm\npush:1;\npop:AX;\npop:AX;\n" << QList<int>() << "run" << "Failed 4 3" << true;
+    QTest::newRow("a failed analysis runs nothing, even in debug mode")
+        << "Tur=Asm\nmove: 5;\nbogus: 1;\n" << QList<int>() << "debug" << "Failed 3 0" << true;
+    QTest::newRow("a changed text forgets how the run ended") << calls << QList<int>() << "run,forget" << "Editing -1 0" << false;
+    QTest::newRow("a changed text ends the debugging") << calls << QList<int>() << "stepping,step,forget" << "Editing -1 0" << false;
+}
+
+void TestRunSession::status()
+{
+    QFETCH(QString, script);
+    QFETCH(QList<int>, breakpoints);
+    QFETCH(QString, commands);
+    QFETCH(QString, status);
+    QFETCH(bool, listed);
+
+    Bench bench;
+    bench.session.setBreakpoints(breakpoints);
+    QSignalSpy changes(&bench.session, &RunSession::statusChanged);
+    bench.play(script, commands);
+    QCOMPARE(summary(bench.session.status()), status);
+    QVERIFY(!changes.isEmpty());
+    QCOMPARE(bench.session.diagnostics().empty(), !listed);
+}
+
+void TestRunSession::runToLine_data()
+{
+    QTest::addColumn<QList<int>>("breakpoints");
+    QTest::addColumn<QString>("commands");
+    QTest::addColumn<QString>("status");
+
+    QTest::newRow("from the start to the line") << QList<int>() << "to:9" << "Paused 9 2";
+    QTest::newRow("a line without instruction stops at the next one") << QList<int>() << "to:7" << "Paused 9 2";
+    QTest::newRow("the line is forgotten once reached") << QList<int>() << "to:9,continue" << "Finished -1 14";
+    QTest::newRow("from a paused program, on to the line") << QList<int>() << "stepping,step,to:10" << "Paused 10 3";
+    QTest::newRow("from the line itself, to its next execution") << QList<int>() << "to:9,to:9" << "Paused 9 6";
+    QTest::newRow("a breakpoint on the way stops first") << QList<int> { 5 } << "to:10" << "Paused 10 3";
+    QTest::newRow("a breakpoint before the line stops first") << QList<int> { 4 } << "to:10" << "Paused 4 1";
+    QTest::newRow("a line after the last instruction runs to the end") << QList<int>() << "to:11" << "Finished -1 14";
+}
+
+void TestRunSession::runToLine()
+{
+    QFETCH(QList<int>, breakpoints);
+    QFETCH(QString, commands);
+    QFETCH(QString, status);
+
+    Bench bench;
+    bench.session.setBreakpoints(breakpoints);
+    bench.play(QString::fromLatin1(Calls), commands);
+    QCOMPARE(summary(bench.session.status()), status);
+    QCOMPARE(bench.session.breakpoints(), breakpoints);
+}
+
+void TestRunSession::restartStartsAsTheRunWasStarted()
+{
+    Bench bench;
+    const QString calls = QString::fromLatin1(Calls);
+    // Stepping starts again as stepping, whatever the debug mode says.
+    bench.play(calls, "stepping,step,step,restart");
+    QCOMPARE(summary(bench.session.status()), QStringLiteral("Paused 2 0"));
+    bench.play(calls, "step,restart-debug");
+    QCOMPARE(summary(bench.session.status()), QStringLiteral("Paused 2 0"));
+    bench.play(calls, "stop,debug,step,restart-debug");
+    QCOMPARE(summary(bench.session.status()), QStringLiteral("Paused -1 0"));
+    // A debugging session started in debug mode runs to the end once the mode is off.
+    bench.play(calls, "step,restart");
+    QCOMPARE(summary(bench.session.status()), QStringLiteral("Finished -1 14"));
+}
+
+void TestRunSession::cleanStart_data()
+{
+    QTest::addColumn<bool>("clean");
+    QTest::addColumn<QString>("commands");
+
+    // Each ends paused before the tree's first register instruction (line 10).
+    QTest::newRow("a run starts from what the last one left") << false << "run";
+    QTest::newRow("a restart starts from what the run left") << false << "stepping,continue,restart";
+    QTest::newRow("a clean run starts afresh") << true << "run";
+    QTest::newRow("a clean restart starts afresh") << true << "stepping,continue,restart";
+}
+
+void TestRunSession::cleanStart()
+{
+    QFETCH(bool, clean);
+    QFETCH(QString, commands);
+
+    Bench bench;
+    const QString tree = readExample("tree.tur");
+    QVERIFY(!tree.isEmpty());
+    bench.play(tree, "run");
+    const std::size_t drawn = bench.turtle.trace().size();
+    QCOMPARE(bench.interpreter.debugValues().at(1), (std::pair<QString, int>(QStringLiteral("AX"), 6)));
+
+    bench.session.setCleanStart(clean);
+    bench.session.setBreakpoints({ 10 });
+    bench.play(tree, commands);
+    QCOMPARE(bench.session.state(), RunSession::Paused);
+    QCOMPARE(bench.interpreter.debugValues().at(1).second, clean ? 0 : 6);
+    QCOMPARE(bench.interpreter.debugValues().at(2).second, clean ? 0 : 120);
+    QCOMPARE(bench.turtle.trace().size() < drawn, clean);
+}
+
+void TestRunSession::stacksOfARecursion()
+{
+    Bench bench;
+    bench.session.setBreakpoints({ 17 });
+    bench.play(readExample("tree.tur"), "run");
+    StackView view = bench.session.stacks(10);
+    QCOMPARE(callTexts(view), QStringList { "branch@12" });
+    QCOMPARE(view.depth, std::size_t(0));
+
+    // Inside the left subtree: AX and BX of the caller on the data stack, top first.
+    bench.play(QString(), "continue");
+    view = bench.session.stacks(10);
+    QCOMPARE(callTexts(view), (QStringList { "branch@24", "branch@12" }));
+    QCOMPARE(view.values, (std::vector<int> { 120, 6 }));
+    QCOMPARE(view.callDepth, std::size_t(2));
+
+    // Down to the leaves, then back up the right-hand side.
+    bench.play(QString(), "continue,continue,continue,continue,continue,continue");
+    QCOMPARE(callTexts(bench.session.stacks(3)), (QStringList { "branch@26", "branch@24", "branch@24" }));
+    QCOMPARE(bench.session.stacks(3).callDepth, std::size_t(5));
+    QCOMPARE(bench.session.stacks(0).calls.size(), std::size_t(0));
+}
+
+void TestRunSession::stackChanges_data()
+{
+    QTest::addColumn<QList<int>>("breakpoints");
+    QTest::addColumn<QString>("commands");
+    // "Pushed", "Popped 7", "Called", "Returned branch@24" or "None".
+    QTest::addColumn<QString>("change");
+
+    QTest::newRow("a step over a push") << QList<int> { 19 } << "run,step" << "Pushed";
+    QTest::newRow("a step over a call") << QList<int> { 24 } << "run,step" << "Called";
+    QTest::newRow("a step over another instruction") << QList<int> { 17 } << "run,step" << "None";
+    QTest::newRow("a breakpoint reached right after a push") << QList<int> { 21 } << "run" << "Pushed";
+    QTest::newRow("a breakpoint reached right after a call") << QList<int> { 16 } << "run,continue" << "Called";
+    QTest::newRow("stepping over a call ends with its ret") << QList<int> { 26 } << "run,over" << "Returned branch@26";
+    QTest::newRow("a pop gives the value it took") << QList<int> { 28 } << "run,step" << "Popped 1";
+    QTest::newRow("a step back shows what the step shown did") << QList<int> { 21 } << "run,step,back" << "Pushed";
+    QTest::newRow("two steps back") << QList<int> { 21 } << "run,back" << "Pushed";
+}
+
+void TestRunSession::stackChanges()
+{
+    QFETCH(QList<int>, breakpoints);
+    QFETCH(QString, commands);
+    QFETCH(QString, change);
+
+    Bench bench;
+    bench.session.setBreakpoints(breakpoints);
+    bench.play(readExample("tree.tur"), commands);
+    QCOMPARE(bench.session.state(), RunSession::Paused);
+    const StackView view = bench.session.stacks(5);
+    QString shown;
+    switch (view.change) {
+    case StackView::NoChange:
+        shown = QStringLiteral("None");
+        break;
+    case StackView::Pushed:
+        shown = QStringLiteral("Pushed");
+        break;
+    case StackView::Popped:
+        shown = QStringLiteral("Popped %1").arg(view.popped);
+        break;
+    case StackView::Called:
+        shown = QStringLiteral("Called");
+        break;
+    case StackView::Returned:
+        shown = QStringLiteral("Returned %1@%2").arg(view.returned.procedure).arg(view.returned.line);
+        break;
+    }
+    QCOMPARE(shown, change);
+}
+
+void TestRunSession::deepStacksAreCut()
+{
+    Bench bench;
+    bench.session.setBreakpoints({ 14 });
+    bench.play(QString::fromLatin1(DeepStacks), "run");
+    const StackView view = bench.session.stacks(300);
+    QCOMPARE(view.depth, std::size_t(1000));
+    QCOMPARE(view.values.size(), std::size_t(300));
+    // CX counted down as it was pushed: the last pushed, 1, on top.
+    QCOMPARE(view.values.front(), 1);
+    QCOMPARE(view.values.back(), 300);
+    QCOMPARE(view.callDepth, std::size_t(50));
+    QCOMPARE(view.calls.size(), std::size_t(50));
+    QCOMPARE(view.calls.front().line, 12);
+    QCOMPARE(view.calls.back().line, 7);
+    QCOMPARE(view.calls.back().procedure, QStringLiteral("deep"));
+}
+
+void TestRunSession::instructionLines_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<bool>("holds");
+    QTest::addColumn<QString>("called");
+
+    QTest::newRow("the header") << "Tur=Asm" << 1 << false << "";
+    QTest::newRow("a command") << "    move: 10;   # forward" << 2 << true << "";
+    QTest::newRow("a command being typed, no semicolon yet") << "move: 10" << 2 << true << "";
+    QTest::newRow("a command without argument") << "ret;" << 9 << true << "";
+    QTest::newRow("a register in either case") << "ax: AX+1;" << 3 << true << "";
+    QTest::newRow("a call names its procedure") << "call:  petal ;  # the next one" << 8 << true << "petal";
+    QTest::newRow("a blank line") << "   " << 4 << false << "";
+    QTest::newRow("a comment") << "# call: petal;" << 4 << false << "";
+    QTest::newRow("a label") << "define: again;" << 5 << false << "";
+    QTest::newRow("a procedure head") << "proc: petal;" << 6 << false << "";
+    QTest::newRow("a command in the wrong case") << "MOVE: 10;" << 7 << false << "";
+    QTest::newRow("an unknown word") << "jump: 3;" << 7 << false << "";
+}
+
+void TestRunSession::instructionLines()
+{
+    QFETCH(QString, line);
+    QFETCH(int, number);
+    QFETCH(bool, holds);
+    QFETCH(QString, called);
+
+    QCOMPARE(ScriptLines::holdsInstruction(line, number), holds);
+    QCOMPARE(ScriptLines::calledProcedure(line), called);
 }
 
 QTEST_GUILESS_MAIN(TestRunSession)

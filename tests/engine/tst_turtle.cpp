@@ -22,6 +22,8 @@ private slots:
     void recording();
     void walkingSequence();
     void assignmentCopiesTheTrace();
+    void clearDrawingKeepsPlaceAndPen_data();
+    void clearDrawingKeepsPlaceAndPen();
 };
 
 void TestTurtle::defaultTurtle()
@@ -207,6 +209,38 @@ void TestTurtle::assignmentCopiesTheTrace()
     QCOMPARE(second.trace().size(), std::size_t(3));
     QCOMPARE(second.x(), -10);
     QCOMPARE(first.x(), -5);
+}
+
+void TestTurtle::clearDrawingKeepsPlaceAndPen_data()
+{
+    QTest::addColumn<bool>("penDown");
+    // The snapshots once the turtle has moved on after the clearing.
+    QTest::addColumn<QStringList>("after");
+
+    QTest::newRow("a pen down draws on from where the turtle stands")
+        << true << QStringList { "N -30 0", "Y -10 0" };
+    QTest::newRow("a pen up draws nothing") << false << QStringList();
+}
+
+void TestTurtle::clearDrawingKeepsPlaceAndPen()
+{
+    QFETCH(bool, penDown);
+    QFETCH(QStringList, after);
+
+    WalkingTurtle turtle;
+    turtle.setWrite(true);
+    turtle.move(30);
+    turtle.turn(180);
+    turtle.setWrite(penDown);
+    turtle.clearDrawing();
+    QCOMPARE(turtle.isWriting(), penDown);
+    QCOMPARE(turtle.x(), -30);
+    turtle.move(20);
+    QStringList snapshots;
+    for (const Turtle& snapshot : turtle.trace()) {
+        snapshots << QStringLiteral("%1 %2 %3").arg(snapshot.isWriting() ? "Y" : "N").arg(snapshot.x()).arg(snapshot.y());
+    }
+    QCOMPARE(snapshots, after);
 }
 
 QTEST_APPLESS_MAIN(TestTurtle)

@@ -4,8 +4,11 @@
 #include "widgets/qeditor.h"
 #include "widgets/qeditorpane.h"
 #include "widgets/qfindbar.h"
+#include "session/scriptlines.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMetaMethod>
 #include <QScrollBar>
@@ -101,6 +104,14 @@ private slots:
     void replaceAllIsOneUndoStep();
     void goToLineAsksThroughTheSeam();
     void editActionsKeepAReadOnlyText();
+
+    void lockedTextRefusesTyping_data();
+    void lockedTextRefusesTyping();
+    void replaceAsksTheLockToLetGo();
+    void breakpointsGoWhereAnInstructionIs_data();
+    void breakpointsGoWhereAnInstructionIs();
+    void diagnosticsFollowEdits_data();
+    void diagnosticsFollowEdits();
 };
 
 void TestEditor::interface()
@@ -110,11 +121,13 @@ void TestEditor::interface()
     for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
         own << QString::fromLatin1(meta.method(i).methodSignature());
     }
-    QCOMPARE(own, QStringList({ "modified()", "breakpointsChanged()", "fontPointSizeChanged(int)",
-                                "setPlainText(QString)", "setIfModified(bool)", "highlightCurrentLine()",
-                                "updateLineNumberArea(QRect,int)", "updateLineNumberAreaWidth()" }));
+    QCOMPARE(own, QStringList({ "modified()", "breakpointsChanged()", "breakpointMoved(int,int)",
+                                "breakpointRefused(int)", "diagnosticsChanged()", "editRefused()", "editRequested()",
+                                "fontPointSizeChanged(int)", "setPlainText(QString)", "clear()", "setIfModified(bool)",
+                                "highlightCurrentLine()", "updateLineNumberArea(QRect,int)",
+                                "updateLineNumberAreaWidth()" }));
     QCOMPARE(meta.method(meta.methodOffset()).methodType(), QMetaMethod::Signal);
-    QCOMPARE(meta.method(meta.methodOffset() + 3).parameterNames(), QList<QByteArray>({ "text" }));
+    QCOMPARE(meta.method(meta.methodOffset() + 8).parameterNames(), QList<QByteArray>({ "text" }));
 }
 
 void TestEditor::font()
@@ -719,12 +732,204 @@ void TestEditor::editActionsKeepAReadOnlyText()
     QVERIFY(cut->isEnabled());
 
     editor->setReadOnly(true);
+    QSignalSpy refused(editor, &QEditor::editRefused);
     undo->trigger();
     cut->trigger();
     QCOMPARE(editor->toPlainText(), QStringLiteral("move: 5;"));
+    QCOMPARE(refused.count(), 2);
     editor->setReadOnly(false);
     undo->trigger();
     QVERIFY(editor->toPlainText().isEmpty());
+}
+
+void TestEditor::lockedTextRefusesTyping_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("changes");
+
+    QTest::newRow("a letter") << int(Qt::Key_X) << int(Qt::NoModifier) << true;
+    QTest::newRow("backspace") << int(Qt::Key_Backspace) << int(Qt::NoModifier) << true;
+    QTest::newRow("return") << int(Qt::Key_Return) << int(Qt::NoModifier) << true;
+    QTest::newRow("tab") << int(Qt::Key_Tab) << int(Qt::NoModifier) << true;
+    QTest::newRow("paste") << int(Qt::Key_V) << int(Qt::ControlModifier) << true;
+    QTest::newRow("commenting the line") << int(Qt::Key_Slash) << int(Qt::ControlModifier) << true;
+    QTest::newRow("an arrow moves without a word") << int(Qt::Key_Down) << int(Qt::NoModifier) << false;
+    QTest::newRow("copying is no edit") << int(Qt::Key_C) << int(Qt::ControlModifier) << false;
+}
+
+void TestEditor::lockedTextRefusesTyping()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, changes);
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+    const QString text = QStringLiteral("move: 1;\nleft: 2;");
+    QEditor editor;
+    editor.setPlainText(text);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    // Below the text, where only the background shows.
+    const QPoint corner(editor.viewport()->width() - 2, editor.viewport()->height() - 2);
+    const QColor unlocked = editor.viewport()->grab().toImage().pixelColor(corner);
+    editor.setLocked(true);
+    QVERIFY(editor.isReadOnly());
+    QVERIFY(editor.viewport()->grab().toImage().pixelColor(corner) != unlocked);
+    QSignalSpy refused(&editor, &QEditor::editRefused);
+    QTest::keyClick(&editor, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(editor.toPlainText(), text);
+    QCOMPARE(refused.count(), changes ? 1 : 0);
+    // Breakpoints are no edit of the text.
+    editor.toggleBreakpoint(2);
+    QCOMPARE(editor.breakpoints(), QList<int>({ 2 }));
+
+    editor.setLocked(false);
+    editor.moveCursor(QTextCursor::Start);
+    QTest::keyClick(&editor, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(editor.toPlainText() != text, changes && key != Qt::Key_Backspace);
+    QCOMPARE(refused.count(), changes ? 1 : 0);
+}
+
+void TestEditor::replaceAsksTheLockToLetGo()
+{
+    QEditorPane pane;
+    QEditor* editor = pane.editor();
+    QFindBar* bar = pane.findBar();
+    editor->setPlainText(QStringLiteral("move: 1;\nmove: 2;"));
+    bar->setFindText(QStringLiteral("move"));
+    bar->setReplaceText(QStringLiteral("left"));
+    editor->setLocked(true);
+    QSignalSpy requested(editor, &QEditor::editRequested);
+    QCOMPARE(bar->replaceAll(), 0);
+    QCOMPARE(requested.count(), 1);
+    QVERIFY(editor->toPlainText().startsWith(QStringLiteral("move")));
+
+    // Whatever holds the lock lets go: the replacement goes ahead.
+    connect(editor, &QEditor::editRequested, editor, [editor] { editor->setLocked(false); });
+    QCOMPARE(bar->replaceAll(), 2);
+    QCOMPARE(editor->toPlainText(), QStringLiteral("left: 1;\nleft: 2;"));
+    QVERIFY(editor->requestEdit());
+}
+
+void TestEditor::breakpointsGoWhereAnInstructionIs_data()
+{
+    QTest::addColumn<bool>("tested");
+    QTest::addColumn<QList<int>>("before");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QList<int>>("after");
+    QTest::addColumn<QString>("said");
+
+    // "Tur=Asm / move / blank / comment / proc / left / define / end"
+    QTest::newRow("a line with an instruction takes it") << true << QList<int>() << 2 << QList<int> { 2 } << "";
+    QTest::newRow("a blank line hands it to the next instruction")
+        << true << QList<int>() << 3 << QList<int> { 6 } << "moved 3 6";
+    QTest::newRow("the header hands it to the first instruction")
+        << true << QList<int>() << 1 << QList<int> { 2 } << "moved 1 2";
+    QTest::newRow("the next instruction's breakpoint stays as it is")
+        << true << QList<int> { 6 } << 4 << QList<int> { 6 } << "moved 4 6";
+    QTest::newRow("a breakpoint is removed wherever it is") << false << QList<int> { 3 } << 3 << QList<int>() << "";
+    QTest::newRow("no instruction after the line: refused")
+        << true << QList<int>() << 7 << QList<int>() << "refused 7";
+    QTest::newRow("without a test every line takes one") << false << QList<int>() << 3 << QList<int> { 3 } << "";
+}
+
+void TestEditor::breakpointsGoWhereAnInstructionIs()
+{
+    QFETCH(bool, tested);
+    QFETCH(QList<int>, before);
+    QFETCH(int, line);
+    QFETCH(QList<int>, after);
+    QFETCH(QString, said);
+
+    QEditor editor;
+    editor.setPlainText(QStringLiteral("Tur=Asm\nmove: 1;\n\n# note\nproc: p;\nleft: 2;\ndefine: x;\n"));
+    for (int marked : before) {
+        editor.toggleBreakpoint(marked);
+    }
+    if (tested) {
+        editor.setInstructionTest(&ScriptLines::holdsInstruction);
+    }
+    QStringList told;
+    connect(&editor, &QEditor::breakpointMoved, this,
+            [&told](int from, int to) { told << QStringLiteral("moved %1 %2").arg(from).arg(to); });
+    connect(&editor, &QEditor::breakpointRefused, this,
+            [&told](int refused) { told << QStringLiteral("refused %1").arg(refused); });
+    editor.toggleBreakpoint(line);
+    QCOMPARE(editor.breakpoints(), after);
+    QCOMPARE(told.join(QLatin1Char(',')), said);
+}
+
+void TestEditor::diagnosticsFollowEdits_data()
+{
+    QTest::addColumn<int>("cursorAt");
+    QTest::addColumn<int>("selectTo");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("key");
+    // The lines the messages name afterwards, in their order (line 2, the
+    // whole script, line 4 before the edit).
+    QTest::addColumn<QList<int>>("lines");
+
+    // "l1\nl2\nl3\nl4\nl5"
+    QTest::newRow("a line inserted above moves them down") << 0 << -1 << "" << int(Qt::Key_Return) << QList<int> { 3, -1, 5 };
+    QTest::newRow("return at the start of a marked line moves it") << 3 << -1 << "" << int(Qt::Key_Return)
+                                                                   << QList<int> { 3, -1, 5 };
+    QTest::newRow("return at the end of a marked line leaves it") << 5 << -1 << "" << int(Qt::Key_Return)
+                                                                 << QList<int> { 2, -1, 5 };
+    QTest::newRow("typing in a marked line drops its message") << 4 << -1 << "" << int(Qt::Key_X) << QList<int> { -1, 4 };
+    QTest::newRow("deleting a marked line drops its message") << 3 << 6 << "" << int(Qt::Key_Delete) << QList<int> { -1, 3 };
+    QTest::newRow("joining a marked line to the one above drops its message") << 8 << 10 << "" << int(Qt::Key_Delete)
+                                                                << QList<int> { 2, -1 };
+    QTest::newRow("a line typed at the start of a marked one leaves it on its text")
+        << 3 << -1 << "ax: 1;" << int(Qt::Key_Return) << QList<int> { 3, -1, 5 };
+    QTest::newRow("typing elsewhere keeps them where they are") << 13 << -1 << "" << int(Qt::Key_X) << QList<int> { 2, -1, 4 };
+}
+
+void TestEditor::diagnosticsFollowEdits()
+{
+    QFETCH(int, cursorAt);
+    QFETCH(int, selectTo);
+    QFETCH(QString, typed);
+    QFETCH(int, key);
+    QFETCH(QList<int>, lines);
+
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("messages.mes")));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Text));
+    file.write("102;Line $L: no ';'.\n290;Values left on the stack.\n");
+    file.close();
+    MessageCatalogue catalogue(file.fileName());
+
+    QEditor editor;
+    editor.setPlainText(QStringLiteral("l1\nl2\nl3\nl4\nl5"));
+    editor.setDiagnostics({ Message(&catalogue, 102, 2), Message(&catalogue, 290, -1), Message(&catalogue, 102, 4) });
+    QVERIFY(!editor.diagnosticsEdited());
+    QSignalSpy changed(&editor, &QEditor::diagnosticsChanged);
+    select(editor, cursorAt, selectTo < 0 ? cursorAt : selectTo);
+    QTest::keyClicks(&editor, typed);
+    QTest::keyClick(&editor, Qt::Key(key));
+
+    QList<int> shown;
+    for (const Message& message : editor.diagnostics()) {
+        shown << message.line();
+    }
+    QCOMPARE(shown, lines);
+    QVERIFY(editor.diagnosticsEdited());
+    QVERIFY(changed.count() >= 1);
+    // The gutter's text names the line where the message now is.
+    for (int line : lines) {
+        if (line > 0) {
+            QCOMPARE(editor.diagnosticsText(line), QStringLiteral("Line %1: no ';'.").arg(line));
+        }
+    }
+
+    // Another text takes every message with the old one.
+    editor.setPlainText(QStringLiteral("l1\nl2\nl3\nl4\nl5"));
+    QVERIFY(editor.diagnostics().empty());
+    QVERIFY(editor.diagnosticsText(2).isEmpty());
+    editor.setDiagnostics({ Message(&catalogue, 290, -1) });
+    editor.clear();
+    QVERIFY(editor.diagnostics().empty());
 }
 
 QTEST_MAIN(TestEditor)

@@ -5,6 +5,7 @@
 #include "widgets/qerrorlister.h"
 #include "widgets/qhelp.h"
 #include "widgets/qtimelinebar.h"
+#include "widgets/qstackpanel.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTranslator>
 #include <QVBoxLayout>
@@ -76,6 +78,11 @@ private slots:
     void debuggerHighlightsChanges();
     void debuggerShowsEveryRowInItsMinimumSize();
     void errorActivationMovesTheCursor();
+    void errorListFollowsTheEditedText();
+
+    void stackRows_data();
+    void stackRows();
+    void hiddenStackPanelCatchesUpWhenShown();
 
     void retranslation();
 
@@ -283,6 +290,144 @@ void TestPanels::errorActivationMovesTheCursor()
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
     QCOMPARE(editor->textCursor().blockNumber(), 59);
     QCOMPARE(list->item(1)->toolTip(), list->item(1)->text());
+}
+
+void TestPanels::errorListFollowsTheEditedText()
+{
+    QEditor editor;
+    QErrorLister lister;
+    auto* list = lister.findChild<QListWidget*>();
+    editor.setPlainText(QStringLiteral("Tur=Asm\nmove 5;\nleft: 1;\nfoo: 2;\n"));
+    lister.follow(&editor);
+    editor.setDiagnostics({ Message(m_catalogue.get(), 102, 2), Message(m_catalogue.get(), 290, -1),
+                            Message(m_catalogue.get(), 103, 4) });
+    QCOMPARE(rowsOf(list), QStringList({ "Line 2: the statement does not end with ';'.",
+                                         "The program ended with values on the stack.", "Line 4: unknown keyword." }));
+    const QBrush plain = list->item(0)->foreground();
+    list->setCurrentRow(2);
+
+    // A line typed above: each entry names its line as it now is, greyed.
+    QTextCursor(editor.document()->findBlockByNumber(1)).insertText(QStringLiteral("# a note\n"));
+    QCOMPARE(rowsOf(list), QStringList({ "Line 3: the statement does not end with ';'. (edited since)",
+                                         "The program ended with values on the stack. (edited since)",
+                                         "Line 5: unknown keyword. (edited since)" }));
+    QVERIFY(list->item(2)->foreground() != plain);
+    // The entry chosen stays chosen as the list is refilled.
+    QCOMPARE(list->currentRow(), 2);
+    QSignalSpy activated(&lister, &QErrorLister::lineActivated);
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(activated.count(), 1);
+    QCOMPARE(activated.at(0).at(0).toInt(), 5);
+
+    // The line fixed, its entry goes without a run.
+    QTextCursor fix(editor.document()->findBlockByNumber(2));
+    fix.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 4);
+    fix.insertText(QStringLiteral(":"));
+    QCOMPARE(rowsOf(list), QStringList({ "The program ended with values on the stack. (edited since)",
+                                         "Line 5: unknown keyword. (edited since)" }));
+
+    // Another script: no entry of the last one leads into it.
+    editor.setPlainText(QStringLiteral("Tur=Asm\nmove: 5;\n"));
+    QVERIFY(rowsOf(list).isEmpty());
+}
+
+void TestPanels::stackRows_data()
+{
+    QTest::addColumn<int>("change");
+    QTest::addColumn<int>("depth");
+    QTest::addColumn<QStringList>("values");
+    QTest::addColumn<QStringList>("calls");
+    // The row that stands out, -1 for none.
+    QTest::addColumn<int>("freshValue");
+    QTest::addColumn<int>("freshCall");
+
+    QTest::newRow("a push stands out on top")
+        << int(StackView::Pushed) << 2 << QStringList { "7", "5" } << QStringList { "petal, called from line 8" } << 0 << -1;
+    QTest::newRow("a pop shows what it took, struck out, above the top")
+        << int(StackView::Popped) << 2 << QStringList { "9 (popped)", "7", "5" }
+        << QStringList { "petal, called from line 8" } << -1 << -1;
+    QTest::newRow("a call stands out innermost")
+        << int(StackView::Called) << 2 << QStringList { "7", "5" } << QStringList { "petal, called from line 8" } << -1 << 0;
+    QTest::newRow("a ret shows the call it ended")
+        << int(StackView::Returned) << 2 << QStringList { "7", "5" }
+        << QStringList { "edge, called from line 19 (returned)", "petal, called from line 8" } << -1 << -1;
+    QTest::newRow("a deep stack lists its top and counts the rest")
+        << int(StackView::NoChange) << 1000 << QStringList { "7", "5", "998 more" }
+        << QStringList { "petal, called from line 8" } << -1 << -1;
+}
+
+void TestPanels::stackRows()
+{
+    QFETCH(int, change);
+    QFETCH(int, depth);
+    QFETCH(QStringList, values);
+    QFETCH(QStringList, calls);
+    QFETCH(int, freshValue);
+    QFETCH(int, freshCall);
+
+    StackView view;
+    view.values = { 7, 5 };
+    view.depth = std::size_t(depth);
+    view.calls = { { QStringLiteral("petal"), 8 } };
+    view.callDepth = 1;
+    view.change = StackView::Change(change);
+    view.popped = 9;
+    view.returned = { QStringLiteral("edge"), 19 };
+    int asked = 0;
+    QStackPanel panel;
+    panel.show();
+    // A longer stack before: rows it had beyond the new ones go.
+    panel.setSource([](int) {
+        StackView longer;
+        longer.values = { 1, 2, 3, 4 };
+        longer.depth = 4;
+        return longer;
+    });
+    panel.setSource([&](int rows) {
+        asked = rows;
+        return view;
+    });
+    QCOMPARE(asked, QStackPanel::ShownRows);
+
+    const auto* valueList = panel.findChild<QListWidget*>(QStringLiteral("stackValues"));
+    const auto* callList = panel.findChild<QListWidget*>(QStringLiteral("stackCalls"));
+    QCOMPARE(rowsOf(valueList), values);
+    QCOMPARE(rowsOf(callList), calls);
+    for (const auto* list : { valueList, callList }) {
+        const int fresh = list == valueList ? freshValue : freshCall;
+        for (int row = 0; row < list->count(); ++row) {
+            QCOMPARE(list->item(row)->background() != QBrush(), row == fresh);
+            QCOMPARE(list->item(row)->font().strikeOut(), list->item(row)->text().endsWith(QLatin1Char(')')));
+        }
+    }
+    QStringList titles;
+    for (const QLabel* label : panel.findChildren<QLabel*>()) {
+        titles << label->text();
+    }
+    QVERIFY2(titles.join(QLatin1Char('|')).contains(QLocale().toString(depth)), qPrintable(titles.join(QLatin1Char('|'))));
+}
+
+void TestPanels::hiddenStackPanelCatchesUpWhenShown()
+{
+    QStackPanel panel;
+    int reads = 0;
+    StackView view;
+    view.values = { 3 };
+    view.depth = 1;
+    panel.setSource([&](int) {
+        ++reads;
+        return view;
+    });
+    // Hidden, it reads nothing at each step of a run.
+    panel.refresh();
+    panel.refresh();
+    QCOMPARE(reads, 0);
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    QCOMPARE(reads, 1);
+    QCOMPARE(rowsOf(panel.findChild<QListWidget*>(QStringLiteral("stackValues"))), QStringList { "3" });
+    panel.refresh();
+    QCOMPARE(reads, 2);
 }
 
 void TestPanels::retranslation()
