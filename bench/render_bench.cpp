@@ -5,9 +5,9 @@
 // event loop is held while the trace is first painted, while it is painted
 // anew with another pen and while the area is resized (each until the picture
 // is settled), and the cost of one arrow key. Last, the time until the area's
-// first picture of 200,000 long chords under a wide pen, at the default view,
-// zoomed in three times, framed by Fit drawing and left zoomed by a Fit
-// drawing of a short trace.
+// first picture of 200,000 long chords under a wide pen (about the origin and
+// off to the left), at the default view, zoomed in three times, framed by Fit
+// drawing and left zoomed by a Fit drawing of a short trace at the origin.
 //
 //   render_bench [--repeat N] [--budget SECONDS] [--reference] [--area] [--zoom]
 //
@@ -154,7 +154,8 @@ std::vector<ZoomCase> zoomCases()
 
 void measureArea(QApplication& app, const QSize& size, const std::vector<PenCase>& penCases);
 void expose(QApplication& app, QTurtleOutputArea& area);
-double firstPictureAt(QApplication& app, const ZoomCase& view, const QSize& size, int repeat, double* cpu, double* zoom);
+double firstPictureAt(QApplication& app, const WalkingTurtle& chords, const ZoomCase& view, const QSize& size,
+    int repeat, double* cpu, double* zoom);
 
 double differingShare(const QImage& a, const QImage& b)
 {
@@ -270,16 +271,19 @@ int main(int argc, char** argv)
         measureArea(app, size, penCases);
     }
 
-    std::printf("\noutput area, 800 x 800, star of %d snapshots, width 10 round; until the first picture, "
-                "best of %d: wall ms (CPU ms of all threads)\n",
+    std::printf("\noutput area, 800 x 800, %d snapshots of long chords, width 10 round; until the first "
+                "picture, best of %d: wall ms (CPU ms of all threads)\n",
         ZoomSnapshots, repeat);
-    std::printf("%-30s %8s %22s\n", "view", "zoom", "first picture");
-    for (const ZoomCase& view : zoomCases()) {
-        double cpu = 0;
-        double zoom = 1;
-        const double ms = firstPictureAt(app, view, size, repeat, &cpu, &zoom);
-        std::printf("%-30s %8.3f %12.1f (%7.1f)\n", view.name, zoom, ms, cpu);
-        std::fflush(stdout);
+    std::printf("%-6s %-30s %8s %22s\n", "shape", "view", "zoom", "first picture");
+    for (const char* shape : { "chords", "star" }) {
+        const WalkingTurtle chords = std::strcmp(shape, "star") == 0 ? star(ZoomSnapshots) : TraceGenerators::chords(ZoomSnapshots);
+        for (const ZoomCase& view : zoomCases()) {
+            double cpu = 0;
+            double zoom = 1;
+            const double ms = firstPictureAt(app, chords, view, size, repeat, &cpu, &zoom);
+            std::printf("%-6s %-30s %8.3f %12.1f (%7.1f)\n", shape, view.name, zoom, ms, cpu);
+            std::fflush(stdout);
+        }
     }
     return 0;
 }
@@ -340,9 +344,9 @@ void expose(QApplication& app, QTurtleOutputArea& area)
     app.processEvents();
 }
 
-double firstPictureAt(QApplication& app, const ZoomCase& view, const QSize& size, int repeat, double* cpu, double* zoom)
+double firstPictureAt(QApplication& app, const WalkingTurtle& chords, const ZoomCase& view, const QSize& size,
+    int repeat, double* cpu, double* zoom)
 {
-    const WalkingTurtle chords = star(ZoomSnapshots);
     // A square of 40 units: Fit drawing leaves a close zoom behind.
     WalkingTurtle small;
     small.setWrite(true);

@@ -86,7 +86,6 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     ui.setupUi(this);
 
     setWindowTitle(QCoreApplication::applicationName());
-    setMinimumSize(800, 600);
     setWindowIcon(WindowLayout::applicationIcon());
 
     // Created before any translator is installed, so these two keep their titles.

@@ -29,6 +29,10 @@ constexpr int HalfWindow = 400;
 // first: long chords are then drawn one by one.
 constexpr int SplitPoints = 8;
 constexpr qreal SplitPixels = 64;
+// Clipping cuts long segments in pieces this long at least: short enough that
+// pieces over ink already filled are often left out, long enough that their
+// overlapping caps cost little.
+constexpr qreal PiecePixels = 128;
 
 // Below this a second band costs more than it saves.
 constexpr std::size_t BandPoints = 4096;
@@ -73,9 +77,9 @@ struct Stroke
         }
         margin = cosmetic ? 2 / std::max<qreal>(scale, 1e-12) : reach + 2 / std::max<qreal>(scale, 1e-12);
         splitLength = SplitPixels / std::max<qreal>(scale, 1e-12);
-        // Caps where a segment is cut overlap its pieces: pieces of a wide pen are longer.
+        // Caps where a segment is cut overlap its pieces: a wide pen's are longer.
         const qreal penPixels = cosmetic ? pen.widthF() : pen.widthF() * scale;
-        pieceLength = std::max(SplitPixels, 2 * penPixels) / std::max<qreal>(scale, 1e-12);
+        pieceLength = std::max<qreal>(PiecePixels, 2 * penPixels) / std::max<qreal>(scale, 1e-12);
     }
 
     qreal offsetAt(qreal length, qreal penOffset) const
@@ -297,13 +301,19 @@ bool drawRange(QPainter* painter, const Points& points, std::size_t begin, std::
 
     // A point that ends a run's polyline when the run is split; `at` is the
     // run's length up to it.
+    const auto splitDue = [&](double at) {
+        return stroke.split && (run.size() >= SplitPoints || at - startLength >= stroke.splitLength);
+    };
+    const auto splitAt = [&](const QPointF& point, double at) {
+        flush();
+        run.clear();
+        run.append(point);
+        startLength = at;
+    };
     const auto extend = [&](const QPointF& point, double at) {
         run.append(point);
-        if (stroke.split && (run.size() >= SplitPoints || at - startLength >= stroke.splitLength)) {
-            flush();
-            run.clear();
-            run.append(point);
-            startLength = at;
+        if (splitDue(at)) {
+            splitAt(point, at);
         }
     };
 
@@ -311,6 +321,8 @@ bool drawRange(QPainter* painter, const Points& points, std::size_t begin, std::
     if (clipping) {
         QPointF previous;
         bool started = false;
+        // Whether the run was due to be split at its last point, a vertex.
+        bool splitDueAtVertex = false;
         if (begin > 0 && begin < end && points[begin].isWriting()) {
             previous = screenPoint(points[begin - 1]);
             started = true;
@@ -345,23 +357,28 @@ bool drawRange(QPainter* painter, const Points& points, std::size_t begin, std::
                 continue;
             }
             const QPointF step = point - previous;
-            if (t0 > 0 || run.isEmpty()) {
-                flush();
-                run.clear();
-                run.append(previous + t0 * step);
-                startLength = base + t0 * segment;
-            }
             // A long segment in pieces: one outline covering the whole
             // device is slow to fill.
             const int pieces = std::max(1, int(std::ceil((t1 - t0) * segment / stroke.pieceLength)));
+            if (t0 > 0 || run.isEmpty()) {
+                splitAt(previous + t0 * step, base + t0 * segment);
+            } else if (splitDueAtVertex && pieces == 1) {
+                splitAt(previous, base);
+            }
+            // Otherwise the run is split at the first cut of this segment, so
+            // that the join at the vertex is drawn.
+            splitDueAtVertex = false;
             for (int k = 1; k < pieces; ++k) {
                 const double t = t0 + (t1 - t0) * k / pieces;
                 extend(previous + t * step, base + t * segment);
             }
-            extend(t1 < 1 ? previous + t1 * step : point, base + t1 * segment);
             if (t1 < 1) {
+                run.append(previous + t1 * step);
                 flush();
                 run.clear();
+            } else {
+                run.append(point);
+                splitDueAtVertex = splitDue(length);
             }
             previous = point;
         }
@@ -580,7 +597,12 @@ void TurtleRenderer::drawSnapshotRange(QPainter* painter, const TraceSnapshot& p
 {
     painter->save();
     const Stroke stroke(pen, painter->combinedTransform(), false);
-    drawRange(painter, points, begin, std::min(end, points.size()), pen, stroke, runLength, QRectF(), nullptr);
+    // An image's painter maps onto its pixels, which are all there is to draw.
+    const QPaintDevice* device = painter->device();
+    const QRectF cull = device && device->devType() == QInternal::Image
+        ? QRectF(static_cast<const QImage*>(device)->rect())
+        : QRectF();
+    drawRange(painter, points, begin, std::min(end, points.size()), pen, stroke, runLength, cull, nullptr);
     painter->restore();
 }
 

@@ -4,6 +4,8 @@
 
 #include <QHeaderView>
 
+#include <algorithm>
+
 namespace {
 const int kRowHeight = 22;
 const QColor kChanged(255, 244, 160);
@@ -15,10 +17,11 @@ QDebuggerInterface::QDebuggerInterface(QWidget* parent)
 {
     m_ui->setupUi(this);
 
-    // Rows are 22 pixels high whatever the font would ask for, and no margin
+    // Rows are 22 pixels high unless a large font needs more, and no margin
     // around the table, so that every row fits a dock of modest height.
-    m_ui->DebugTableWidget->verticalHeader()->setMinimumSectionSize(kRowHeight);
-    m_ui->DebugTableWidget->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    m_rowHeight = std::max(kRowHeight, fontMetrics().height() + 6);
+    m_ui->DebugTableWidget->verticalHeader()->setMinimumSectionSize(m_rowHeight);
+    m_ui->DebugTableWidget->verticalHeader()->setDefaultSectionSize(m_rowHeight);
     m_ui->gridLayout->setContentsMargins(0, 0, 0, 0);
     m_ui->DebugTableWidget->setFrameShape(QFrame::NoFrame);
 
@@ -41,7 +44,7 @@ void QDebuggerInterface::setValues(const DebugValueList& values)
         auto* name = new QTableWidgetItem(value.first);
         name->setTextAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
         table->setVerticalHeaderItem(row, name);
-        table->setRowHeight(row, kRowHeight);
+        table->setRowHeight(row, m_rowHeight);
         auto* item = new QTableWidgetItem(QString::number(value.second));
         const auto before = m_previous.constFind(value.first);
         const bool changed = compare && (before == m_previous.constEnd() || *before != value.second);

@@ -30,4 +30,5 @@ public:
 private:
     std::unique_ptr<Ui::m_debugInterface> m_ui;
     QHash<QString, int> m_previous;
+    int m_rowHeight = 0;
 };
