@@ -19,6 +19,8 @@ private slots:
     void cleanup();
     void showsTheReferenceOfTheRegionInView_data();
     void showsTheReferenceOfTheRegionInView();
+    void drawsInkReachingInFromBeyondTheEdge_data();
+    void drawsInkReachingInFromBeyondTheEdge();
     void keepsTheMarkerSizeAtAnyZoom_data();
     void keepsTheMarkerSizeAtAnyZoom();
     void saysDrawingWhileAPictureIsOnItsWay_data();
@@ -192,6 +194,46 @@ void TestDrawingZoom::showsTheReferenceOfTheRegionInView()
     QVERIFY2(differing(shown, expected) < 0.005, qPrintable(QString::number(differing(shown, expected))));
     // Not a blank picture held to a blank reference, but where one is due.
     QCOMPARE(InkProbe(shown).total() == 0, InkProbe(expected).total() == 0);
+}
+
+void TestDrawingZoom::drawsInkReachingInFromBeyondTheEdge_data()
+{
+    QTest::addColumn<QPen>("pen");
+    QTest::addColumn<QList<QPoint>>("points");
+    QTest::addColumn<QRect>("strip");
+
+    // Four zoom-ins on 600 x 500: 1.526 pixels a unit, the left edge at x -196.6, the top at y 163.8.
+    // A pen 20 units wide is 30.5 pixels wide.
+    const QPen round(QBrush(Qt::black), 20, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    QPen miter(QBrush(Qt::black), 20, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    miter.setMiterLimit(4);
+    QTest::newRow("a wide line 9 pixels above the top edge")
+        << round << QList<QPoint> { { -150, 170 }, { 150, 170 } } << QRect(0, 0, 600, 8);
+    QTest::newRow("the long miter of a vertex 40 pixels beyond the left edge, pointing in")
+        << miter << QList<QPoint> { { -319, 28 }, { -223, 0 }, { -319, -28 } } << QRect(0, 200, 24, 100);
+}
+
+void TestDrawingZoom::drawsInkReachingInFromBeyondTheEdge()
+{
+    QFETCH(QPen, pen);
+    QFETCH(QList<QPoint>, points);
+    QFETCH(QRect, strip);
+
+    m_turtle.put(points.first().x(), points.first().y());
+    m_turtle.setWrite(true);
+    for (const QPoint& point : points) {
+        m_turtle.put(point.x(), point.y());
+    }
+    m_turtle.setWrite(false);
+    m_turtle.put(0, 0);
+    m_area->setPen(pen);
+    applyView(4, QPoint(), false);
+    waitUntilSettled();
+    const double expected = InkProbe(reference(m_area->size(), m_area->view(), m_turtle, pen)).total(strip);
+    const double shown = InkProbe(grab()).total(strip);
+    QVERIFY2(expected > 20, qPrintable(QString::number(expected)));
+    QVERIFY2(qAbs(shown - expected) <= 0.02 * expected,
+        qPrintable(QStringLiteral("ink %1, %2 expected").arg(shown).arg(expected)));
 }
 
 void TestDrawingZoom::keepsTheMarkerSizeAtAnyZoom_data()
