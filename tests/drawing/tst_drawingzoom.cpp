@@ -207,8 +207,8 @@ void TestDrawingZoom::drawsInkReachingInFromBeyondTheEdge_data()
     const QPen round(QBrush(Qt::black), 20, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     QPen miter(QBrush(Qt::black), 20, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
     miter.setMiterLimit(4);
-    QTest::newRow("a wide line 9 pixels above the top edge")
-        << round << QList<QPoint> { { -150, 170 }, { 150, 170 } } << QRect(0, 0, 600, 8);
+    QTest::newRow("a wide line 14 pixels above the top edge, its ink a pixel deep")
+        << round << QList<QPoint> { { -150, 173 }, { 150, 173 } } << QRect(0, 0, 600, 8);
     QTest::newRow("the long miter of a vertex 40 pixels beyond the left edge, pointing in")
         << miter << QList<QPoint> { { -319, 28 }, { -223, 0 }, { -319, -28 } } << QRect(0, 200, 24, 100);
 }
