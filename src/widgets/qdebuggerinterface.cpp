@@ -3,6 +3,7 @@
 #include "ui_qdebuggerinterface.h"
 
 #include <QHeaderView>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -67,7 +68,18 @@ void QDebuggerInterface::retranslate()
     m_ui->retranslateUi(this);
 }
 
+int QDebuggerInterface::heightForRows(int rows) const
+{
+    const QTableWidget* table = m_ui->DebugTableWidget;
+    const QMargins margins = m_ui->gridLayout->contentsMargins();
+    const int title
+        = fontMetrics().height() + 2 * style()->pixelMetric(QStyle::PM_DockWidgetTitleMargin, nullptr, this) + 4;
+    return title + margins.top() + margins.bottom() + table->horizontalHeader()->sizeHint().height()
+        + rows * m_rowHeight + 2 * table->frameWidth();
+}
+
 QSize QDebuggerInterface::minimumSizeHint() const
 {
-    return QSize(200, 203);
+    // The registers, the stack size and its top.
+    return QSize(200, heightForRows(7));
 }

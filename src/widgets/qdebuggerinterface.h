@@ -25,6 +25,8 @@ public:
     // The "Values" header keeps the text it was given at construction.
     void retranslate();
 
+    // The height of the panel that shows this many rows.
+    int heightForRows(int rows) const;
     QSize minimumSizeHint() const override;
 
 private:
