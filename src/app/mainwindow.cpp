@@ -234,6 +234,8 @@ void MainWindow::showNewTrace()
 {
     m_session->cutHistory(true);
     ui.action_Write->setChecked(m_walkingTurtle.isWriting());
+    // A view zoomed onto the old drawing would hide the new one.
+    m_outputArea->resetView();
     // The area alone: a whole window repainted at every animation step took
     // longer than a frame.
     m_outputArea->update();
