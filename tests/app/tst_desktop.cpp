@@ -261,15 +261,27 @@ void TestDesktop::editorGetsItsColumnsOnALaptopScreen()
 void TestDesktop::fitsASmallScreen_data()
 {
     QTest::addColumn<QSize>("size");
+    QTest::addColumn<double>("fontScale");
 
-    // Screens less a 48-pixel taskbar; at 144 dpi the window's pixels are one and a half screen pixels.
-    QTest::newRow("a 1024 x 600 netbook") << QSize(1024, 552);
-    QTest::newRow("a 1366 x 768 laptop at 144 dpi") << QSize(910, 480);
+    // Screens less a 48-pixel taskbar.
+    QTest::newRow("a 1024 x 600 netbook") << QSize(1024, 552) << 1.0;
+    // Fonts set to 144 dpi grow, the widgets' own pixels do not.
+    QTest::newRow("a 1366 x 768 laptop with fonts at 144 dpi") << QSize(1366, 720) << 1.5;
+    // Scaled by one and a half, the window's pixels are one and a half screen pixels.
+    QTest::newRow("a 1366 x 768 laptop scaled by one and a half") << QSize(910, 480) << 1.0;
 }
 
 void TestDesktop::fitsASmallScreen()
 {
     QFETCH(QSize, size);
+    QFETCH(double, fontScale);
+
+    const QFont font = QApplication::font();
+    QFont large = font;
+    large.setPixelSize(qRound(QFontInfo(font).pixelSize() * fontScale));
+    QApplication::setFont(large);
+    const auto restore = qScopeGuard([font] { QApplication::setFont(font); });
+    createWindow();
 
     // Maximised on that screen, the debugger shows all its rows.
     m_window->show();
@@ -291,7 +303,7 @@ void TestDesktop::fitsASmallScreen()
     // As small as the window lets itself be made: what its panels need, no more.
     m_window->resize(1, 1);
     QTRY_VERIFY(m_window->height() < size.height());
-    QVERIFY2(m_window->width() <= 1024 && m_window->height() <= 560,
+    QVERIFY2(m_window->width() <= size.width() && m_window->height() <= size.height(),
         qPrintable(QStringLiteral("%1 x %2").arg(m_window->width()).arg(m_window->height())));
     QVERIFY(m_window->minimumSizeHint().width() <= m_window->width()
         && m_window->minimumSizeHint().height() <= m_window->height());
