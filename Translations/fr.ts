@@ -778,6 +778,10 @@
         <source>There is not enough memory to draw the picture (%1 x %2 pixels).</source>
         <translation>Il n’y a pas assez de mémoire pour dessiner l’image (%1 x %2 pixels).</translation>
     </message>
+    <message>
+        <source>drawing...</source>
+        <translation>dessin en cours...</translation>
+    </message>
 </context>
 <context>
     <name>QTurtleTracePropertiesPreviewWidget</name>
