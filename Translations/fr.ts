@@ -780,7 +780,7 @@
     </message>
     <message>
         <source>drawing...</source>
-        <translation>dessin en cours...</translation>
+        <translation>dessin en cours…</translation>
     </message>
 </context>
 <context>
