@@ -1142,6 +1142,10 @@ Le script a été modifié depuis ce message&#xa0;: il ne s’applique peut-êtr
         <source>The turtle&apos;s drawing. The arrow keys walk the turtle; Ctrl+plus, Ctrl+minus and Ctrl+0 zoom in, out and back.</source>
         <translation>Le dessin de la tortue. Les flèches déplacent la tortue&#xa0;; Ctrl+plus, Ctrl+moins et Ctrl+0 agrandissent, réduisent et rétablissent la vue.</translation>
     </message>
+    <message>
+        <source>drawing...</source>
+        <translation>dessin en cours…</translation>
+    </message>
 </context>
 <context>
     <name>QTurtleTracePropertiesPreviewWidget</name>

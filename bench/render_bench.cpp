@@ -4,15 +4,19 @@
 // Then times the output area itself on a million snapshots: the longest the
 // event loop is held while the trace is first painted, while it is painted
 // anew with another pen and while the area is resized (each until the picture
-// is settled), and the cost of one arrow key.
+// is settled), and the cost of one arrow key. Last, the time until the area's
+// first picture of 200,000 long chords under a wide pen (about the origin and
+// off to the left), at the default view, zoomed in three times, framed by Fit
+// drawing and left zoomed by a Fit drawing of a short trace at the origin.
 //
-//   render_bench [--repeat N] [--budget SECONDS] [--reference] [--area]
+//   render_bench [--repeat N] [--budget SECONDS] [--reference] [--area] [--zoom]
 //
 // A pen whose render took longer than the budget is not timed on the larger
 // traces (a wide pen on a million long chords takes minutes). --reference also
 // times the reference rendering (one polyline per run) and, up to 100,000
 // snapshots, prints the share of pixels that differ from it by more than 32
-// levels in a channel. --area times the output area alone.
+// levels in a channel. --area times the output area alone, --zoom the first
+// pictures at a zoom alone.
 
 #include "render/imageexport.h"
 #include "widgets/qturtleoutputarea.h"
@@ -127,6 +131,32 @@ QImage referenceImage(const QSize& size, const WalkingTurtle& turtle, const QPen
     return image;
 }
 
+constexpr int ZoomSnapshots = 200000;
+
+struct ZoomCase
+{
+    const char* name;
+    int zoomIns;
+    bool fit;
+    // Fit drawing of a short trace before the chords come.
+    bool fitSmall;
+};
+
+std::vector<ZoomCase> zoomCases()
+{
+    return {
+        { "default view", 0, false, false },
+        { "three zoom-ins", 3, false, false },
+        { "Fit drawing", 0, true, false },
+        { "Fit drawing of a short trace", 0, true, true },
+    };
+}
+
+void measureArea(QApplication& app, const QSize& size, const std::vector<PenCase>& penCases);
+void expose(QApplication& app, QTurtleOutputArea& area);
+double firstPictureAt(QApplication& app, const WalkingTurtle& chords, const ZoomCase& view, const QSize& size,
+    int repeat, double* cpu, double* zoom);
+
 double differingShare(const QImage& a, const QImage& b)
 {
     qint64 differing = 0;
@@ -156,6 +186,7 @@ int main(int argc, char** argv)
     double budgetMs = 5000;
     bool reference = false;
     bool areaOnly = false;
+    bool zoomOnly = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) {
             repeat = std::max(1, std::atoi(argv[++i]));
@@ -165,8 +196,10 @@ int main(int argc, char** argv)
             reference = true;
         } else if (std::strcmp(argv[i], "--area") == 0) {
             areaOnly = true;
+        } else if (std::strcmp(argv[i], "--zoom") == 0) {
+            zoomOnly = true;
         } else {
-            std::fprintf(stderr, "usage: render_bench [--repeat N] [--budget SECONDS] [--reference] [--area]\n");
+            std::fprintf(stderr, "usage: render_bench [--repeat N] [--budget SECONDS] [--reference] [--area] [--zoom]\n");
             return 2;
         }
     }
@@ -176,7 +209,7 @@ int main(int argc, char** argv)
     std::printf("%-6s %-10s %-19s %12s %10s %16s %14s %10s\n", "shape", "snapshots", "pen", "ms/render", "cpu ms",
         "snapshots/s", "reference ms", "differ %");
     for (const char* shape : { "rings", "star" }) {
-        if (areaOnly) {
+        if (areaOnly || zoomOnly) {
             break;
         }
         std::vector<bool> overBudget(penCases.size(), false);
@@ -234,6 +267,31 @@ int main(int argc, char** argv)
         }
     }
 
+    if (!zoomOnly) {
+        measureArea(app, size, penCases);
+    }
+
+    std::printf("\noutput area, 800 x 800, %d snapshots of long chords, width 10 round; until the first "
+                "picture, best of %d: wall ms (CPU ms of all threads)\n",
+        ZoomSnapshots, repeat);
+    std::printf("%-6s %-30s %8s %22s\n", "shape", "view", "zoom", "first picture");
+    for (const char* shape : { "chords", "star" }) {
+        const WalkingTurtle chords = std::strcmp(shape, "star") == 0 ? star(ZoomSnapshots) : TraceGenerators::chords(ZoomSnapshots);
+        for (const ZoomCase& view : zoomCases()) {
+            double cpu = 0;
+            double zoom = 1;
+            const double ms = firstPictureAt(app, chords, view, size, repeat, &cpu, &zoom);
+            std::printf("%-6s %-30s %8.3f %12.1f (%7.1f)\n", shape, view.name, zoom, ms, cpu);
+            std::fflush(stdout);
+        }
+    }
+    return 0;
+}
+
+namespace {
+
+void measureArea(QApplication& app, const QSize& size, const std::vector<PenCase>& penCases)
+{
     std::printf("\noutput area, 800 x 800, rings of 1000001 snapshots; the longest event-loop stall, ms "
                 "(its CPU time)\n");
     std::printf("%-19s %12s %12s %12s %12s %12s\n", "pen", "first paint", "render ms", "pen set", "resizes",
@@ -242,13 +300,7 @@ int main(int argc, char** argv)
         WalkingTurtle turtle = rings(1000000);
         QTurtleOutputArea area;
         area.resize(size);
-        area.show();
-        QElapsedTimer waiting;
-        waiting.start();
-        while (!(area.windowHandle() && area.windowHandle()->isExposed()) && waiting.elapsed() < 5000) {
-            app.processEvents(QEventLoop::AllEvents, 50);
-        }
-        app.processEvents();
+        expose(app, area);
         area.setWalkingTurtle(&turtle);
         // The trace is attached and painted with the default pen, then the pen is set.
         double firstCpu = 0;
@@ -278,5 +330,64 @@ int main(int argc, char** argv)
             rendered, penSet, penSetCpu, resizes, resizesCpu, arrow);
         std::fflush(stdout);
     }
-    return 0;
 }
+
+// Waits until the area is on screen.
+void expose(QApplication& app, QTurtleOutputArea& area)
+{
+    area.show();
+    QElapsedTimer waiting;
+    waiting.start();
+    while (!(area.windowHandle() && area.windowHandle()->isExposed()) && waiting.elapsed() < 5000) {
+        app.processEvents(QEventLoop::AllEvents, 50);
+    }
+    app.processEvents();
+}
+
+double firstPictureAt(QApplication& app, const WalkingTurtle& chords, const ZoomCase& view, const QSize& size,
+    int repeat, double* cpu, double* zoom)
+{
+    // A square of 40 units: Fit drawing leaves a close zoom behind.
+    WalkingTurtle small;
+    small.setWrite(true);
+    for (int side = 0; side < 4; ++side) {
+        small.move(40);
+        small.turn(90);
+    }
+    double best = HUGE_VAL;
+    for (int r = 0; r < repeat; ++r) {
+        QTurtleOutputArea area;
+        area.resize(size);
+        area.setPen(QPen(QBrush(Qt::darkBlue), 10, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        expose(app, area);
+        WalkingTurtle turtle = view.fitSmall ? small : chords;
+        area.setWalkingTurtle(&turtle);
+        area.repaint();
+        for (int i = 0; i < view.zoomIns; ++i) {
+            area.zoomIn();
+        }
+        if (view.fit) {
+            area.fitDrawing();
+        }
+        // A run that ends with the whole trace: the area had none before.
+        turtle = WalkingTurtle();
+        area.repaint();
+        turtle = chords;
+        *zoom = area.view().zoom();
+        QElapsedTimer timer;
+        const double cpuStart = processCpuMs();
+        timer.start();
+        area.repaint();
+        while (!area.isSettled() && timer.elapsed() < 600000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        const double ms = timer.nsecsElapsed() / 1e6;
+        if (ms < best) {
+            best = ms;
+            *cpu = processCpuMs() - cpuStart;
+        }
+    }
+    return best;
+}
+
+} // namespace

@@ -47,7 +47,6 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, QWidget* parent)
     new MnemonicKeeper(menuBar());
 
     setWindowTitle(QCoreApplication::applicationName());
-    setMinimumSize(800, 600);
     setWindowIcon(WindowLayout::applicationIcon());
 
     m_dockWidgetsMenu = ui.menu_View->addMenu(QString());
@@ -275,6 +274,8 @@ void MainWindow::showNewTrace()
 {
     m_session->cutHistory(true);
     ui.action_Write->setChecked(m_walkingTurtle.isWriting());
+    // A view zoomed onto the old drawing would hide the new one.
+    m_outputArea->resetView();
     // The area alone: a whole window repainted at every animation step took
     // longer than a frame.
     m_outputArea->update();

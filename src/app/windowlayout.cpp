@@ -1,11 +1,9 @@
 #include "windowlayout.h"
 
+#include "widgets/qdebuggerinterface.h"
+
 #include <QDockWidget>
-#include <QHeaderView>
-#include <QLayout>
 #include <QMainWindow>
-#include <QStyle>
-#include <QTableView>
 
 QIcon WindowLayout::applicationIcon()
 {
@@ -16,19 +14,9 @@ QIcon WindowLayout::applicationIcon()
     return icon;
 }
 
-void WindowLayout::arrangeBottomDocks(QMainWindow* window, QDockWidget* errors, QDockWidget* debugger, int rows)
+void WindowLayout::arrangeBottomDocks(QMainWindow* window, QDockWidget* errors, QDebuggerInterface* debugger, int rows)
 {
-    int height = 150;
-    auto* table = debugger->findChild<QTableView*>();
-    if (table && debugger->widget() && debugger->widget()->layout()) {
-        const QMargins margins = debugger->widget()->layout()->contentsMargins();
-        const int title = debugger->fontMetrics().height()
-            + 2 * debugger->style()->pixelMetric(QStyle::PM_DockWidgetTitleMargin, nullptr, debugger) + 4;
-        const int rowHeight = qMax(table->verticalHeader()->defaultSectionSize(),
-                                   table->verticalHeader()->minimumSectionSize());
-        height = qMax(height, title + margins.top() + margins.bottom() + table->horizontalHeader()->sizeHint().height()
-                                  + rows * rowHeight + 2 * table->frameWidth());
-    }
+    const int height = qMax(150, debugger->heightForRows(rows));
     window->resizeDocks({ errors }, { height }, Qt::Vertical);
     window->resizeDocks({ errors, debugger }, { 900, 300 }, Qt::Horizontal);
 }

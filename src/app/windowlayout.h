@@ -2,6 +2,7 @@
 
 #include <QIcon>
 
+class QDebuggerInterface;
 class QDockWidget;
 class QMainWindow;
 
@@ -12,7 +13,6 @@ public:
     static QIcon applicationIcon();
 
     // The bottom area gets the height that shows rows lines of the debugger's
-    // table (the widest of its tables if it has more than one); most of the
-    // width goes to the messages, which are long.
-    static void arrangeBottomDocks(QMainWindow* window, QDockWidget* errors, QDockWidget* debugger, int rows);
+    // table; most of the width goes to the messages, which are long.
+    static void arrangeBottomDocks(QMainWindow* window, QDockWidget* errors, QDebuggerInterface* debugger, int rows);
 };

@@ -61,7 +61,8 @@ public:
     // Draws points [begin, end) onto a painter set up for the drawing: when
     // point `begin` continues a run, from point begin - 1 on, the dash pattern
     // carried on from `*runLength`, the logical length of that run up to
-    // begin - 1; receives the length up to end - 1.
+    // begin - 1; receives the length up to end - 1. On an image, only what
+    // reaches the image is stroked.
     static void drawSnapshotRange(QPainter* painter, const TraceSnapshot& points, std::size_t begin,
         std::size_t end, const QPen& pen, double* runLength);
     // Draws the segment from point index - 1 towards point `index`, `fraction`

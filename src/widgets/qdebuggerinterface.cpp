@@ -5,6 +5,9 @@
 #include "ui_qdebuggerinterface.h"
 
 #include <QHeaderView>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace {
 const int kRowHeight = 22;
@@ -18,10 +21,11 @@ QDebuggerInterface::QDebuggerInterface(QWidget* parent)
 {
     m_ui->setupUi(this);
 
-    // Rows are 22 pixels high whatever the font would ask for, and no margin
+    // Rows are 22 pixels high unless a large font needs more, and no margin
     // around the table, so that every row fits a dock of modest height.
-    m_ui->DebugTableWidget->verticalHeader()->setMinimumSectionSize(kRowHeight);
-    m_ui->DebugTableWidget->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    m_rowHeight = std::max(kRowHeight, fontMetrics().height() + 6);
+    m_ui->DebugTableWidget->verticalHeader()->setMinimumSectionSize(m_rowHeight);
+    m_ui->DebugTableWidget->verticalHeader()->setDefaultSectionSize(m_rowHeight);
     m_ui->gridLayout->setContentsMargins(0, 0, 0, 0);
     m_ui->DebugTableWidget->setFrameShape(QFrame::NoFrame);
 
@@ -45,7 +49,7 @@ void QDebuggerInterface::setValues(const DebugValueList& values)
         auto* name = new QTableWidgetItem(value.first);
         name->setTextAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
         table->setVerticalHeaderItem(row, name);
-        table->setRowHeight(row, kRowHeight);
+        table->setRowHeight(row, m_rowHeight);
         auto* item = new QTableWidgetItem(QString::number(value.second));
         const auto before = m_previous.constFind(value.first);
         const bool changed = compare && (before == m_previous.constEnd() || *before != value.second);
@@ -90,7 +94,18 @@ void QDebuggerInterface::changeEvent(QEvent* event)
     }
 }
 
+int QDebuggerInterface::heightForRows(int rows) const
+{
+    const QTableWidget* table = m_ui->DebugTableWidget;
+    const QMargins margins = m_ui->gridLayout->contentsMargins();
+    const int title
+        = fontMetrics().height() + 2 * style()->pixelMetric(QStyle::PM_DockWidgetTitleMargin, nullptr, this) + 4;
+    return title + margins.top() + margins.bottom() + table->horizontalHeader()->sizeHint().height()
+        + rows * m_rowHeight + 2 * table->frameWidth();
+}
+
 QSize QDebuggerInterface::minimumSizeHint() const
 {
-    return QSize(200, 203);
+    // The registers, the stack size and its top.
+    return QSize(200, heightForRows(7));
 }

@@ -24,6 +24,8 @@ public:
     void setValues(const DebugValueList& values);
     void retranslate();
 
+    // The height of the panel that shows this many rows.
+    int heightForRows(int rows) const;
     QSize minimumSizeHint() const override;
 
 protected:
@@ -34,4 +36,5 @@ private:
 
     std::unique_ptr<Ui::m_debugInterface> m_ui;
     QHash<QString, int> m_previous;
+    int m_rowHeight = 0;
 };

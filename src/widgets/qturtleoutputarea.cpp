@@ -58,6 +58,7 @@ QTurtleOutputArea::QTurtleOutputArea(QWidget* parent)
     connect(m_renderer, &AsyncTraceRenderer::failed, this, [this](const QString& reason) {
         // Not tried again until something changes.
         m_failed = m_pending;
+        update();
         emit renderFailed(reason);
     });
 }
@@ -98,6 +99,11 @@ void QTurtleOutputArea::setGlideDuration(int ms)
 void QTurtleOutputArea::setSnapshotToolTip(std::function<QString(int)> toolTip)
 {
     m_toolTip = std::move(toolTip);
+}
+
+bool QTurtleOutputArea::isDrawing() const
+{
+    return m_renderer->isBusy();
 }
 
 bool QTurtleOutputArea::isSettled() const
@@ -217,6 +223,8 @@ void QTurtleOutputArea::settle()
             update();
         } else {
             requestRender();
+            // For the sign.
+            update();
         }
     }
 }
@@ -304,14 +312,41 @@ void QTurtleOutputArea::paintEvent(QPaintEvent*)
         }
     }
     TurtleRenderer::setUpView(&painter, width(), height());
-    painter.setWorldTransform(m_view.worldTransform(size()));
+    const QTransform world = m_view.worldTransform(size());
+    painter.setWorldTransform(world);
     if (m_glideDraws && m_glide.isActive() && m_picture.count + 1 == m_glideCount) {
         TurtleRenderer::drawPartialSegment(&painter, m_mirror.snapshot(m_glideCount), m_glideCount - 1,
             m_glide.progress(), m_pen, m_picture.runLength);
     }
+    // The marker keeps its size at any zoom: it is drawn where the view puts
+    // its position, under the fixed mapping alone.
     const MarkerGlide::Pose marker = m_glide.pose();
-    TurtleRenderer::drawMarker(&painter, marker.position, marker.angle);
+    painter.setWorldTransform(QTransform());
+    TurtleRenderer::drawMarker(&painter, world.map(marker.position), marker.angle);
     drawEdgeArrow(&painter);
+    if (isDrawing()) {
+        drawDrawingSign(&painter);
+    }
+}
+
+void QTurtleOutputArea::drawDrawingSign(QPainter* painter)
+{
+    painter->save();
+    painter->resetTransform();
+    painter->setViewport(rect());
+    painter->setWindow(rect());
+    painter->setRenderHint(QPainter::Antialiasing);
+    const QString text = tr("drawing...");
+    const QFontMetrics metrics = fontMetrics();
+    const int pad = metrics.height() / 3;
+    const QRect box(pad, pad, metrics.horizontalAdvance(text) + 2 * pad, metrics.height() + pad);
+    // Readable over any picture and any sheet.
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(QColor(0, 0, 0, 170));
+    painter->drawRoundedRect(box, pad, pad);
+    painter->setPen(Qt::white);
+    painter->drawText(box, Qt::AlignCenter, text);
+    painter->restore();
 }
 
 void QTurtleOutputArea::drawEdgeArrow(QPainter* painter)

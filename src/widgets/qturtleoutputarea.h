@@ -53,6 +53,9 @@ public:
 
     // True once the picture on screen is that of the whole trace, drawn exactly.
     bool isSettled() const;
+    // True while a picture is being drawn in the background; the area then
+    // says so in its corner.
+    bool isDrawing() const;
 
 public slots:
     void setPen(const QPen& p);
@@ -114,6 +117,7 @@ private:
     void takeRender(const TraceRenderResult& result);
     void zoomAround(const QPointF& anchor, double factor);
     void drawEdgeArrow(QPainter* painter);
+    void drawDrawingSign(QPainter* painter);
     QColor backgroundColor() const;
 
     WalkingTurtle* m_walkingTurtle;

@@ -6,6 +6,7 @@
 
 #include <QColorDialog>
 #include <QDataStream>
+#include <QScrollArea>
 
 namespace {
 
@@ -36,6 +37,14 @@ QTurtleTraceProperties::QTurtleTraceProperties()
     , m_pen(TurtleRenderer::defaultPen())
 {
     m_ui->setupUi(this);
+    // On a small screen the panel scrolls rather than push the panels below
+    // it out of the window.
+    auto* scroll = new QScrollArea;
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidget(widget());
+    setWidget(scroll);
     update();
 
     connect(m_ui->color, &QPushButton::released, this, &QTurtleTraceProperties::selectColor);

@@ -28,6 +28,8 @@ private slots:
     void settingsLastBetweenSessions();
     void damagedSettingsAreIgnored();
     void editorGetsItsColumnsOnALaptopScreen();
+    void fitsASmallScreen_data();
+    void fitsASmallScreen();
 
 private:
     QString write(const QString& name, const QByteArray& text);
@@ -274,6 +276,57 @@ void TestDesktop::editorGetsItsColumnsOnALaptopScreen()
     m_window->resize(800, 600);
     QTRY_COMPARE(m_window->size(), QSize(800, 600));
     QVERIFY(editor()->width() >= 150 && m_window->findChild<QTurtleOutputArea*>()->width() >= 200);
+}
+
+void TestDesktop::fitsASmallScreen_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<double>("fontScale");
+
+    // Screens less a 48-pixel taskbar.
+    QTest::newRow("a 1024 x 600 netbook") << QSize(1024, 552) << 1.0;
+    // Fonts set to 144 dpi grow, the widgets' own pixels do not.
+    QTest::newRow("a 1366 x 768 laptop with fonts at 144 dpi") << QSize(1366, 720) << 1.5;
+    // Scaled by one and a half, the window's pixels are one and a half screen pixels.
+    QTest::newRow("a 1366 x 768 laptop scaled by one and a half") << QSize(910, 480) << 1.0;
+}
+
+void TestDesktop::fitsASmallScreen()
+{
+    QFETCH(QSize, size);
+    QFETCH(double, fontScale);
+
+    const QFont font = QApplication::font();
+    QFont large = font;
+    large.setPixelSize(qRound(QFontInfo(font).pixelSize() * fontScale));
+    QApplication::setFont(large);
+    const auto restore = qScopeGuard([font] { QApplication::setFont(font); });
+    createWindow();
+
+    // Maximised on that screen, the debugger shows all its rows.
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_window->resize(size);
+    QTRY_COMPARE(m_window->size(), size);
+    setScript(QStringLiteral("Tur=Asm\npush:1;\nmove:1;\n"));
+    action("action_Debug")->setChecked(true);
+    action("action_Run")->trigger();
+    action("actionStep")->trigger();
+    auto* table = m_window->findChild<QTableWidget*>(QStringLiteral("DebugTableWidget"));
+    QCOMPARE(table->rowCount(), 7);
+    QTRY_VERIFY2(table->rowViewportPosition(6) + table->rowHeight(6) <= table->viewport()->height(),
+        qPrintable(QStringLiteral("rows end at %1 in %2")
+                       .arg(table->rowViewportPosition(6) + table->rowHeight(6))
+                       .arg(table->viewport()->height())));
+    QVERIFY(editor()->width() >= 150 && m_window->findChild<QTurtleOutputArea*>()->width() >= 200);
+
+    // As small as the window lets itself be made: what its panels need, no more.
+    m_window->resize(1, 1);
+    QTRY_VERIFY(m_window->height() < size.height());
+    QVERIFY2(m_window->width() <= size.width() && m_window->height() <= size.height(),
+        qPrintable(QStringLiteral("%1 x %2").arg(m_window->width()).arg(m_window->height())));
+    QVERIFY(m_window->minimumSizeHint().width() <= m_window->width()
+        && m_window->minimumSizeHint().height() <= m_window->height());
 }
 
 QTEST_MAIN(TestDesktop)

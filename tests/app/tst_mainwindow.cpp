@@ -59,6 +59,8 @@ private slots:
     void writeActionFollowsThePen();
     void penPanelReachesTheOutputArea();
     void drawingIsRepaintedAfterEachCommand();
+    void zoomLastsAsLongAsTheDrawing_data();
+    void zoomLastsAsLongAsTheDrawing();
 
     void openAndSaveScripts();
     void titleFollowsFileAndModification();
@@ -393,6 +395,36 @@ void TestMainWindow::drawingIsRepaintedAfterEachCommand()
     action("action_Run")->trigger();
     QVERIFY(repaintedAfter("actionStep"));
     QVERIFY(repaintedAfter("actionContinue"));
+}
+
+void TestMainWindow::zoomLastsAsLongAsTheDrawing_data()
+{
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<bool>("keepsTheZoom");
+
+    QTest::newRow("Clear shows the whole sheet again") << QByteArray("action_Clear") << false;
+    QTest::newRow("an opened trace shows on the whole sheet") << QByteArray("actionOpen_Image") << false;
+    QTest::newRow("a run that draws on keeps the view the user chose") << QByteArray("action_Run") << true;
+}
+
+void TestMainWindow::zoomLastsAsLongAsTheDrawing()
+{
+    QFETCH(QByteArray, command);
+    QFETCH(bool, keepsTheZoom);
+
+    const QString path = m_dir->filePath(QStringLiteral("in.res"));
+    writeFile(path, QStringLiteral("Tur=Res\nN 0 0\nY 100 0\n"));
+    m_prompts->setNextFileName(path);
+    setScript(QStringLiteral("Tur=Asm\nwrite:Y;\nmove:10;\n"));
+    action("action_Run")->trigger();
+    auto* area = m_window->findChild<QTurtleOutputArea*>();
+    action("actionFit_Drawing")->trigger();
+    const DrawingView fitted = area->view();
+    QVERIFY(fitted.zoom() > 2);
+
+    action(command.constData())->trigger();
+    QCOMPARE(area->view() == fitted, keepsTheZoom);
+    QCOMPARE(area->view().isReset(), !keepsTheZoom);
 }
 
 void TestMainWindow::openAndSaveScripts()

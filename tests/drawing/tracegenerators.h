@@ -38,4 +38,22 @@ inline WalkingTurtle star(int snapshots)
     return turtle;
 }
 
+// The same chords about the origin, in the middle of the sheet: a zoom about
+// the centre shows their densest part.
+inline WalkingTurtle chords(int snapshots)
+{
+    WalkingTurtle turtle;
+    turtle.put(300, 0);
+    turtle.setWrite(true);
+    for (int i = 1; turtle.trace().size() < std::size_t(snapshots); ++i) {
+        turtle.move(600);
+        turtle.turn(179.3);
+        if (i % 100 == 0) {
+            turtle.setWrite(false);
+            turtle.setWrite(true);
+        }
+    }
+    return turtle;
+}
+
 } // namespace TraceGenerators

@@ -76,6 +76,7 @@ private slots:
     void debuggerRows();
     void debuggerIsReadOnly();
     void debuggerHighlightsChanges();
+    void debuggerShowsEveryRowInItsMinimumSize_data();
     void debuggerShowsEveryRowInItsMinimumSize();
     void errorActivationMovesTheCursor();
     void errorListFollowsTheEditedText();
@@ -232,8 +233,24 @@ void TestPanels::debuggerHighlightsChanges()
     QCOMPARE(highlighted(), QStringList());
 }
 
+void TestPanels::debuggerShowsEveryRowInItsMinimumSize_data()
+{
+    QTest::addColumn<double>("fontScale");
+
+    QTest::newRow("the default font") << 1.0;
+    // What 144 dpi gives where the toolkit scales the fonts but not the widgets.
+    QTest::newRow("a font one and a half times as large") << 1.5;
+}
+
 void TestPanels::debuggerShowsEveryRowInItsMinimumSize()
 {
+    QFETCH(double, fontScale);
+
+    const QFont font = QApplication::font();
+    QFont large = font;
+    large.setPixelSize(qRound(QFontMetrics(font).height() * fontScale));
+    QApplication::setFont(large);
+    const auto restore = qScopeGuard([font] { QApplication::setFont(font); });
     QMainWindow window;
     QDebuggerInterface* debugger = new QDebuggerInterface;
     window.addDockWidget(Qt::BottomDockWidgetArea, debugger);
@@ -251,6 +268,8 @@ void TestPanels::debuggerShowsEveryRowInItsMinimumSize()
     QCOMPARE(debugger->height(), debugger->minimumSizeHint().height());
     QCOMPARE(table->verticalScrollBar()->maximum(), 0);
     QVERIFY(table->visualItemRect(table->item(6, 0)).bottom() < table->viewport()->height());
+    // And each row holds its text.
+    QVERIFY(table->rowHeight(6) >= table->fontMetrics().height() + 4);
 }
 
 void TestPanels::errorActivationMovesTheCursor()
