@@ -193,6 +193,10 @@
         <source>Speeds, breakpoints, stepping, the timeline, zoom, export and the command line</source>
         <translation>Vitesses, points d’arrêt, pas à pas, frise chronologique, zoom, export et ligne de commande</translation>
     </message>
+    <message>
+        <source>The help pages: the basics, and going further</source>
+        <translation>Les pages d’aide : l’essentiel, et pour aller plus loin</translation>
+    </message>
 </context>
 <context>
     <name>Document</name>
