@@ -195,7 +195,7 @@
     </message>
     <message>
         <source>The help pages: the basics, and going further</source>
-        <translation>Les pages d’aide : l’essentiel, et pour aller plus loin</translation>
+        <translation>Les pages d’aide&#xa0;: l’essentiel, et pour aller plus loin</translation>
     </message>
 </context>
 <context>
@@ -952,6 +952,10 @@ Le script a été modifié depuis ce message&#xa0;: il ne s’applique peut-êtr
         <source>Keep your text; the next save asks before overwriting the file.</source>
         <translation>Garder votre texte&#xa0;; le prochain enregistrement demandera avant d&apos;écraser le fichier.</translation>
     </message>
+    <message>
+        <source>File changed on disk</source>
+        <translation>Fichier modifié sur le disque</translation>
+    </message>
 </context>
 <context>
     <name>QFindBar</name>
@@ -1045,6 +1049,13 @@ Le script a été modifié depuis ce message&#xa0;: il ne s’applique peut-êtr
     </message>
 </context>
 <context>
+    <name>QHelp</name>
+    <message>
+        <source>Chooses the help page</source>
+        <translation>Choisit la page d’aide</translation>
+    </message>
+</context>
+<context>
     <name>QPlatformTheme</name>
     <message>
         <source>Discard</source>
@@ -1108,6 +1119,30 @@ Le script a été modifié depuis ce message&#xa0;: il ne s’applique peut-êtr
         <source>%1, called from line %2</source>
         <translation>%1, appelé depuis la ligne %2</translation>
     </message>
+    <message>
+        <source>Stacks</source>
+        <translation>Piles</translation>
+    </message>
+    <message>
+        <source>The data stack and the call stack of the paused run</source>
+        <translation>La pile de données et la pile d’appels de l’exécution en pause</translation>
+    </message>
+    <message>
+        <source>Data stack</source>
+        <translation>Pile de données</translation>
+    </message>
+    <message>
+        <source>The values on the stack, top first</source>
+        <translation>Les valeurs de la pile, le sommet en premier</translation>
+    </message>
+    <message>
+        <source>Call stack</source>
+        <translation>Pile d’appels</translation>
+    </message>
+    <message>
+        <source>The active calls, innermost first, each with the line that called it</source>
+        <translation>Les appels en cours, le plus profond en premier, chacun avec la ligne qui l’a fait</translation>
+    </message>
 </context>
 <context>
     <name>QTimelineBar</name>
@@ -1149,6 +1184,13 @@ Le script a été modifié depuis ce message&#xa0;: il ne s’applique peut-êtr
     <message>
         <source>drawing...</source>
         <translation>dessin en cours…</translation>
+    </message>
+</context>
+<context>
+    <name>QTurtleTraceProperties</name>
+    <message>
+        <source>The pen&apos;s colour, width, style, caps and joins</source>
+        <translation>La couleur, l’épaisseur, le style, les extrémités et les jointures du crayon</translation>
     </message>
 </context>
 <context>

@@ -32,9 +32,8 @@ RunStatus::RunStatus(RunSession* session, QStatusBar* bar, QEditor* editor, cons
     m_label->installEventFilter(this);
     connect(session, &RunSession::statusChanged, this, &RunStatus::showStatus);
     connect(editor, &QEditor::editRefused, this, [this] {
-        // The usual key, listed after the historical one.
-        const QList<QKeySequence> keys = m_stop->shortcuts();
-        say(tr("Stop the run (%1) to edit").arg(keys.value(keys.size() - 1).toString(QKeySequence::NativeText)));
+        // The usual key, listed first.
+        say(tr("Stop the run (%1) to edit").arg(m_stop->shortcut().toString(QKeySequence::NativeText)));
     });
     connect(editor, &QEditor::breakpointMoved, this, [this](int from, int to) {
         say(tr("Line %1 holds no instruction: the breakpoint is on line %2, the next instruction.").arg(from).arg(to));

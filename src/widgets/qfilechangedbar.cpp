@@ -26,6 +26,8 @@ QFileChangedBar::QFileChangedBar(QWidget* parent)
 
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(4, 2, 4, 2);
+    icon->setBuddy(m_reloadButton);
+    m_label->setBuddy(m_reloadButton);
     row->addWidget(icon);
     row->addWidget(m_label, 1);
     row->addWidget(m_reloadButton);
@@ -40,6 +42,8 @@ QFileChangedBar::QFileChangedBar(QWidget* parent)
 void QFileChangedBar::retranslate()
 {
     m_label->setText(tr("The file was changed on disk by another program."));
+    setAccessibleName(tr("File changed on disk"));
+    setAccessibleDescription(m_label->text());
     m_reloadButton->setText(tr("Reload"));
     m_reloadButton->setToolTip(tr("Read the file again; your unsaved edits are lost."));
     m_keepButton->setText(tr("Keep Mine"));

@@ -2,6 +2,8 @@
 
 #include "ui_qhelp.h"
 
+#include <QTabBar>
+
 QHelp::QHelp(QWidget* parent)
     : QDockWidget(parent)
     , m_ui(new Ui::DockWidget)
@@ -16,4 +18,5 @@ QHelp::~QHelp() = default;
 void QHelp::retranslate()
 {
     m_ui->retranslateUi(this);
+    m_ui->helpTabs->tabBar()->setAccessibleDescription(tr("Chooses the help page"));
 }

@@ -75,6 +75,8 @@ QStackPanel::QStackPanel(QWidget* parent)
         list->setSelectionMode(QAbstractItemView::NoSelection);
         list->setFocusPolicy(Qt::NoFocus);
     }
+    m_valuesTitle->setBuddy(m_values);
+    m_callsTitle->setBuddy(m_calls);
     auto* splitter = new QSplitter(Qt::Horizontal);
     splitter->setChildrenCollapsible(false);
     splitter->addWidget(section(m_valuesTitle, m_values));
@@ -116,6 +118,12 @@ void QStackPanel::showEvent(QShowEvent* event)
 void QStackPanel::retranslate()
 {
     setWindowTitle(tr("Stack"));
+    widget()->setAccessibleName(tr("Stacks"));
+    widget()->setAccessibleDescription(tr("The data stack and the call stack of the paused run"));
+    m_values->setAccessibleName(tr("Data stack"));
+    m_values->setAccessibleDescription(tr("The values on the stack, top first"));
+    m_calls->setAccessibleName(tr("Call stack"));
+    m_calls->setAccessibleDescription(tr("The active calls, innermost first, each with the line that called it"));
     showStacks();
 }
 

@@ -65,6 +65,8 @@ QTurtleTraceProperties::~QTurtleTraceProperties() = default;
 void QTurtleTraceProperties::retranslate()
 {
     m_ui->retranslateUi(this);
+    widget()->setAccessibleName(windowTitle());
+    widget()->setAccessibleDescription(tr("The pen's colour, width, style, caps and joins"));
     // Emptying and refilling each box runs generatePen twice per box (index -1,
     // then 0), so the rebuilt pen reaches the preview and the output area.
     for (QComboBox* box : { m_ui->CapStyle, m_ui->JoinStyle, m_ui->PenStyle }) {
