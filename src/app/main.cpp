@@ -1,6 +1,7 @@
 #include "commandline.h"
 #include "filechoice.h"
 #include "frontend/interpreter.h"
+#include "frontend/outputfile.h"
 #include "mainwindow.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@ void nameApplication()
 
 int main(int argc, char* argv[])
 {
+    OutputFile::protectProcess();
     // Answered without a window, so also in a terminal without a display.
     if (CommandLine::answersWithoutWindow(argc, argv)) {
         QCoreApplication console(argc, argv);

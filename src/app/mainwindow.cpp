@@ -44,7 +44,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <stdexcept>
 
 namespace {
 
@@ -486,16 +485,8 @@ bool MainWindow::loadTrace(const QString& path)
     WalkingTurtle loaded;
     qint64 unreadLines = 0;
     QString error;
-    try {
-        if (!MemorySafety::readTrace(path, loaded, unreadLines, error)) {
-            warn(tr("Load failed"), tr("The loading of the image file have failed"), error);
-            return false;
-        }
-    } catch (const std::invalid_argument&) {
-        warn(tr("Load failed"), tr("The loading of the image file have failed"),
-             tr("%1 is not a turtle image: it must start with the line \"Tur=Res\", followed by one "
-                "line \"Y x y\" or \"N x y\" per point.")
-                 .arg(QDir::toNativeSeparators(path)));
+    if (!MemorySafety::readTrace(path, loaded, unreadLines, error)) {
+        warn(tr("Load failed"), tr("The loading of the image file have failed"), error);
         return false;
     }
     *m_walkingTurtle = std::move(loaded);
@@ -605,8 +596,10 @@ void MainWindow::printDrawing()
 {
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted && !::printDrawing(&printer, m_walkingTurtle, m_outputArea->pen(), true)) {
-        warn(tr("Printing failed"), tr("The drawing could not be printed."), QString());
+    QString reason;
+    if (dialog.exec() == QDialog::Accepted
+        && !::printDrawing(&printer, m_walkingTurtle, m_outputArea->pen(), true, &reason)) {
+        warn(tr("Printing failed"), tr("The drawing could not be printed."), reason);
     }
 }
 

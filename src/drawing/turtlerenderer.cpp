@@ -15,6 +15,7 @@
 #include <cmath>
 #include <iterator>
 #include <new>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -28,6 +29,11 @@ constexpr int HalfWindow = 400;
 // first: long chords are then drawn one by one.
 constexpr int SplitPoints = 8;
 constexpr qreal SplitPixels = 64;
+
+// A run is drawn as polylines of at most this many points, so that the points
+// held at once do not grow with the drawing: a runaway loop draws one run of
+// millions of points.
+constexpr int LongestPolyline = 1 << 16;
 
 // Below this a second band costs more than it saves.
 constexpr std::size_t BandPoints = 4096;
@@ -137,7 +143,8 @@ bool drawRange(QPainter* painter, const Points& points, std::size_t begin, std::
             length += QLineF(run.back(), point).length();
         }
         run.append(point);
-        if (stroke.split && (run.size() >= SplitPoints || length - startLength >= stroke.splitLength)) {
+        if ((stroke.split && (run.size() >= SplitPoints || length - startLength >= stroke.splitLength))
+            || run.size() >= LongestPolyline) {
             flush();
             run.clear();
             run.append(point);
@@ -195,14 +202,21 @@ bool paintBands(QImage* image, const QSize& size, const QTransform& world, const
     }
     bool otherDone = false;
     bool otherFailed = false;
-    std::thread other([&] {
-        try {
-            double unused = 0;
-            otherDone = paintBand(1, &unused);
-        } catch (const std::bad_alloc&) {
-            otherFailed = true;
-        }
-    });
+    std::thread other;
+    try {
+        other = std::thread([&] {
+            try {
+                double unused = 0;
+                otherDone = paintBand(1, &unused);
+            } catch (const std::bad_alloc&) {
+                otherFailed = true;
+            }
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had, when the address space runs short: one band after the other.
+        double unused = 0;
+        return paintBand(0, runLength) && paintBand(1, &unused);
+    }
     bool done = false;
     try {
         done = paintBand(0, runLength);

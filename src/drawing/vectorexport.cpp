@@ -12,6 +12,8 @@
 #include <QPrinter>
 #include <QSvgGenerator>
 
+#include <new>
+
 namespace {
 
 QString translated(const char* text)
@@ -49,6 +51,21 @@ QByteArray withHairlines(QByteArray svg, const QPen& pen)
     return marked;
 }
 
+// Text as XML character data: the generator writes the title as given, so a
+// file named "R&D.svg" would make a file no XML reader accepts. Characters
+// XML cannot hold at all become the replacement character.
+QString xmlText(const QString& text)
+{
+    QString allowed = text;
+    for (QChar& c : allowed) {
+        const char16_t code = c.unicode();
+        if ((code < 0x20 && code != '\t' && code != '\n' && code != '\r') || code == 0xFFFE || code == 0xFFFF) {
+            c = QChar::ReplacementCharacter;
+        }
+    }
+    return allowed.toHtmlEscaped();
+}
+
 // Whole polylines: a vector file or a printer has no fill to speed up.
 void drawVectors(QPainter* painter, int width, int height, const WalkingTurtle* turtle, const QPen& pen,
                  bool showTurtle)
@@ -62,23 +79,10 @@ void drawVectors(QPainter* painter, int width, int height, const WalkingTurtle* 
     }
 }
 
-} // namespace
-
-bool isSvgFileName(const QString& fileName)
-{
-    return QFileInfo(fileName).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
-}
-
-ImageExportResult exportSvg(
+// The drawing generated and written; throws std::bad_alloc.
+ImageExportResult writeSvg(
     const QString& fileName, const QSize& size, const WalkingTurtle* turtle, const QPen& pen, bool showTurtle)
 {
-    if (size.isEmpty()) {
-        return ImageExportResult { false,
-            translated(QT_TRANSLATE_NOOP("ImageExport",
-                           "The image size %1 x %2 is not valid: both sides must be at least 1 pixel."))
-                .arg(size.width())
-                .arg(size.height()) };
-    }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
@@ -86,7 +90,7 @@ ImageExportResult exportSvg(
         generator.setOutputDevice(&buffer);
         generator.setSize(size);
         generator.setViewBox(QRect(QPoint(0, 0), size));
-        generator.setTitle(QFileInfo(fileName).completeBaseName());
+        generator.setTitle(xmlText(QFileInfo(fileName).completeBaseName()));
         QPainter painter(&generator);
         painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
         drawVectors(&painter, size.width(), size.height(), turtle, pen, showTurtle);
@@ -107,13 +111,55 @@ ImageExportResult exportSvg(
     return ImageExportResult { true, QString() };
 }
 
-bool printDrawing(QPrinter* printer, const WalkingTurtle* turtle, const QPen& pen, bool showTurtle)
+} // namespace
+
+bool isSvgFileName(const QString& fileName)
 {
+    return QFileInfo(fileName).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
+}
+
+ImageExportResult exportSvg(
+    const QString& fileName, const QSize& size, const WalkingTurtle* turtle, const QPen& pen, bool showTurtle)
+{
+    if (size.isEmpty()) {
+        return ImageExportResult { false,
+            translated(QT_TRANSLATE_NOOP("ImageExport",
+                           "The image size %1 x %2 is not valid: both sides must be at least 1 pixel."))
+                .arg(size.width())
+                .arg(size.height()) };
+    }
+    try {
+        return writeSvg(fileName, size, turtle, pen, showTurtle);
+    } catch (const std::bad_alloc&) {
+        return exportOutOfMemory(fileName);
+    }
+}
+
+bool printDrawing(QPrinter* printer, const WalkingTurtle* turtle, const QPen& pen, bool showTurtle, QString* reason)
+{
+    // Printed to a file: a pipe would hold the window until its reader came.
+    if (!printer->outputFileName().isEmpty()) {
+        const QString unwritable = OutputFile(printer->outputFileName()).unwritableReason();
+        if (!unwritable.isEmpty()) {
+            if (reason) {
+                *reason = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(printer->outputFileName()), unwritable);
+            }
+            return false;
+        }
+    }
     QPainter painter;
     if (!painter.begin(printer)) {
         return false;
     }
     const QRect page = printer->pageLayout().paintRectPixels(printer->resolution());
-    drawVectors(&painter, page.width(), page.height(), turtle, pen, showTurtle);
+    try {
+        drawVectors(&painter, page.width(), page.height(), turtle, pen, showTurtle);
+    } catch (const std::bad_alloc&) {
+        painter.end();
+        if (reason) {
+            *reason = translated(QT_TRANSLATE_NOOP("ImageExport", "There is not enough memory to print the drawing."));
+        }
+        return false;
+    }
     return painter.end();
 }

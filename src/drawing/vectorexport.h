@@ -20,4 +20,7 @@ ImageExportResult exportSvg(
     const QString& fileName, const QSize& size, const WalkingTurtle* turtle, const QPen& pen, bool showTurtle);
 
 // Prints the drawing fitted to the printer's page (its largest centred square).
-bool printDrawing(QPrinter* printer, const WalkingTurtle* turtle, const QPen& pen, bool showTurtle);
+// On failure, reason (when given) says why if it is known: an output file that
+// cannot be written, too little memory.
+bool printDrawing(
+    QPrinter* printer, const WalkingTurtle* turtle, const QPen& pen, bool showTurtle, QString* reason = nullptr);
