@@ -608,17 +608,19 @@ void runLoggingSteps(const Options& options, Interpreter& interpreter, const Wal
     const Interpreter::Program& program = interpreter.program();
     const MemoryGuard memory;
     QByteArray rows;
+    qint64 step = 0;
     // A log that cannot be written ends the run at once: the disk is full,
     // or the file has reached its size limit.
     auto flush = [&]() {
         file.write(rows);
         rows.clear();
         if (file.hasFailed()) {
-            throw Failure { QStringLiteral("Cannot write %1: %2.").arg(options.stepsPath, file.errorString()), false };
+            throw Failure { QStringLiteral("Cannot write %1: %2; the run was stopped after step %3.")
+                                .arg(options.stepsPath, file.errorString(), QString::number(step)),
+                false };
         }
         checkMemory(memory, interpreter);
     };
-    qint64 step = 0;
     for (bool goesOn = !program.empty(); goesOn;) {
         if (step == options.maxSteps) {
             // Stopped as runToEnd stops: code 240 at the next instruction's line.
