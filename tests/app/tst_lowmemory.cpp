@@ -1,4 +1,5 @@
 #include "dialogs.h"
+#include "drawing/qturtleoutputarea.h"
 #include "mainwindow.h"
 #include "widgets/qeditor.h"
 
@@ -17,30 +18,56 @@
 namespace {
 
 const char* const ChildVariable = "KORVANE_LOW_MEMORY_CHILD";
+const char* const CeilingVariable = "KORVANE_LOW_MEMORY_CEILING";
 const char* const Script = "Tur=Asm\ndefine:again;\npush:1;\njmpe:0,0,again;\n";
+const char* const DrawingScript = "Tur=Asm\nwrite: Y;\ndefine: a;\nmove: 1;\njmpe: 0,0,a;\n";
 
-qint64 addressSpace()
+// Field 0 of /proc/self/statm is the address space, 1 what is resident.
+qint64 processSize(int field)
 {
     QFile statm(QStringLiteral("/proc/self/statm"));
     if (!statm.open(QIODevice::ReadOnly)) {
         return -1;
     }
-    return statm.readAll().split(' ').at(0).toLongLong() * sysconf(_SC_PAGESIZE);
+    return statm.readAll().split(' ').at(field).toLongLong() * sysconf(_SC_PAGESIZE);
+}
+
+// Runs the script and waits until the drawing on screen is the whole trace
+// (copied and rendered), or a message says why it cannot be. Prints the
+// message the run ended with.
+void runToTheEnd(MainWindow& window, const char* script, const char* label)
+{
+    auto* editor = window.findChild<QEditor*>();
+    auto* area = window.findChild<QTurtleOutputArea*>();
+    QString renderFailure;
+    const QMetaObject::Connection failed = QObject::connect(area, &QTurtleOutputArea::renderFailed,
+        [&renderFailure](const QString& reason) { renderFailure = reason; });
+    const int shown = Dialogs::shownMessages().size();
+    editor->setPlainText(QString::fromLatin1(script));
+    window.findChild<QAction*>(QStringLiteral("action_Run"))->trigger();
+    // No deadline: the trace is copied a slice at a time and rendered in the
+    // background, and the test's timeout ends a child that never settles.
+    while (!area->isSettled() && renderFailure.isEmpty()) {
+        area->update();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    QObject::disconnect(failed);
+    std::printf("%s: %s|%s\n", label, qPrintable(Dialogs::shownMessages().mid(shown).join(' ').simplified()),
+        qPrintable(renderFailure));
 }
 
 // Under an address-space limit 300 MB above what the window takes, opens
-// the trace given and runs an endless push loop. Prints what went wrong, if
-// anything, and always exits normally when the window lived through both.
+// the trace given and runs an endless push loop, then an endless drawing
+// loop. Prints what went wrong, if anything, and always exits normally when
+// the window lived through them all.
 int childMain(const QString& tracePath)
 {
     Dialogs::setInteractive(false);
     MainWindow window;
     window.show();
     auto* editor = window.findChild<QEditor*>();
-    editor->setPlainText(QString::fromLatin1(Script));
-    const QString text = editor->toPlainText();
 
-    const rlim_t limit = static_cast<rlim_t>(addressSpace() + 300 * 1024 * 1024);
+    const rlim_t limit = static_cast<rlim_t>(processSize(0) + 300 * 1024 * 1024);
     const struct rlimit bound = { limit, limit };
     if (setrlimit(RLIMIT_AS, &bound) != 0) {
         std::puts("setrlimit failed");
@@ -51,9 +78,32 @@ int childMain(const QString& tracePath)
     window.findChild<QAction*>(QStringLiteral("actionOpen_Image"))->trigger();
     std::printf("image: %s\n", qPrintable(Dialogs::shownMessages().value(0).simplified()));
 
+    editor->setPlainText(QString::fromLatin1(Script));
+    const QString text = editor->toPlainText();
     window.findChild<QAction*>(QStringLiteral("action_Run"))->trigger();
     std::printf("run: %s\n", qPrintable(Dialogs::shownMessages().value(1).simplified()));
     std::printf("text kept: %d\n", editor->toPlainText() == text);
+
+    runToTheEnd(window, DrawingScript, "drawing");
+    runToTheEnd(window, "Tur=Asm\nwrite: Y;\nmove: 10;\n", "after");
+    return 0;
+}
+
+// With a ceiling 300 MB above what the window holds, an endless drawing loop
+// is stopped; once the drawing is on screen, the peak is printed, in bytes.
+int ceilingChildMain()
+{
+    Dialogs::setInteractive(false);
+    MainWindow window;
+    window.show();
+    const qint64 ceiling = processSize(1) + 300 * 1024 * 1024;
+    qputenv("KORVANE_RUN_MEMORY_LIMIT_MB", QByteArray::number(ceiling / (1024 * 1024)));
+    std::printf("ceiling: %lld\n", ceiling / (1024 * 1024) * 1024 * 1024);
+    runToTheEnd(window, DrawingScript, "drawing");
+    struct rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("peak: %lld\n", qint64(usage.ru_maxrss) * 1024);
+    runToTheEnd(window, "Tur=Asm\nwrite: Y;\nmove: 10;\n", "after");
     return 0;
 }
 
@@ -65,6 +115,7 @@ class TestLowMemory : public QObject
 
 private slots:
     void hugeTraceAndRunawayEndWithAMessage();
+    void drawingLoopStaysUnderTheCeiling();
 };
 
 void TestLowMemory::hugeTraceAndRunawayEndWithAMessage()
@@ -90,7 +141,7 @@ void TestLowMemory::hugeTraceAndRunawayEndWithAMessage()
     environment.insert(QString::fromLatin1(ChildVariable), tracePath);
     child.setProcessEnvironment(environment);
     child.start(QCoreApplication::applicationFilePath(), QStringList());
-    QVERIFY(child.waitForFinished(120000));
+    QVERIFY(child.waitForFinished(-1));
     const QString output = QString::fromLocal8Bit(child.readAllStandardOutput());
     QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
              qPrintable(output + QString::fromLocal8Bit(child.readAllStandardError())));
@@ -99,6 +150,34 @@ void TestLowMemory::hugeTraceAndRunawayEndWithAMessage()
              qPrintable(output));
     QVERIFY2(lines.value(1).contains(QLatin1String("Script stopped")), qPrintable(output));
     QCOMPARE(lines.value(2), QStringLiteral("text kept: 1"));
+    // The drawing loop is stopped too, and its drawing fits in what is left.
+    QVERIFY2(lines.value(3).startsWith(QLatin1String("drawing: ")) && lines.value(3).contains(QLatin1String("Script stopped"))
+                 && lines.value(3).endsWith(QLatin1Char('|')),
+             qPrintable(output));
+    QCOMPARE(lines.value(4), QStringLiteral("after: |"));
+}
+
+void TestLowMemory::drawingLoopStaysUnderTheCeiling()
+{
+#if defined(KORVANE_SANITIZE)
+    QSKIP("The sanitizers hold memory of their own");
+#endif
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(CeilingVariable), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), QStringList());
+    QVERIFY(child.waitForFinished(-1));
+    const QString output = QString::fromLocal8Bit(child.readAllStandardOutput());
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+             qPrintable(output + QString::fromLocal8Bit(child.readAllStandardError())));
+    const QStringList lines = output.split(QLatin1Char('\n'));
+    QVERIFY2(lines.value(1).contains(QLatin1String("Script stopped")) && lines.value(1).endsWith(QLatin1Char('|')),
+             qPrintable(output));
+    const qint64 ceiling = lines.value(0).section(QLatin1Char(' '), 1).toLongLong();
+    const qint64 peak = lines.value(2).section(QLatin1Char(' '), 1).toLongLong();
+    QVERIFY2(ceiling > 0 && peak > 0 && peak <= ceiling + ceiling / 10, qPrintable(output));
+    QCOMPARE(lines.value(3), QStringLiteral("after: |"));
 }
 
 int main(int argc, char* argv[])
@@ -107,6 +186,9 @@ int main(int argc, char* argv[])
     const QString tracePath = qEnvironmentVariable(ChildVariable);
     if (!tracePath.isEmpty()) {
         return childMain(tracePath);
+    }
+    if (qEnvironmentVariableIsSet(CeilingVariable)) {
+        return ceilingChildMain();
     }
     TestLowMemory test;
     return QTest::qExec(&test, argc, argv);
