@@ -1,6 +1,7 @@
 #include "dialogs.h"
 #include "drawing/qturtleoutputarea.h"
 #include "mainwindow.h"
+#include "turtle/walkingturtle.h"
 #include "widgets/qeditor.h"
 
 #include <QAction>
@@ -19,6 +20,7 @@ namespace {
 
 const char* const ChildVariable = "KORVANE_LOW_MEMORY_CHILD";
 const char* const CeilingVariable = "KORVANE_LOW_MEMORY_CEILING";
+const char* const PaintVariable = "KORVANE_LOW_MEMORY_PAINT";
 const char* const Script = "Tur=Asm\ndefine:again;\npush:1;\njmpe:0,0,again;\n";
 const char* const DrawingScript = "Tur=Asm\nwrite: Y;\ndefine: a;\nmove: 1;\njmpe: 0,0,a;\n";
 
@@ -109,6 +111,37 @@ int ceilingChildMain()
     return 0;
 }
 
+// A drawing of four million points, shown with the address space too short
+// for its copy: the paint that copies it is refused memory. Prints the
+// message that says so, if any.
+int paintChildMain()
+{
+    WalkingTurtle turtle;
+    turtle.setWrite(true);
+    for (int i = 0; i < 4000000; ++i) {
+        turtle.put(i % 400, i / 10000);
+    }
+    QTurtleOutputArea area;
+    area.resize(400, 300);
+    area.setWalkingTurtle(&turtle);
+    QString failure;
+    QObject::connect(&area, &QTurtleOutputArea::renderFailed, [&failure](const QString& reason) { failure = reason; });
+
+    const rlim_t limit = static_cast<rlim_t>(processSize(0) + 16 * 1024 * 1024);
+    const struct rlimit bound = { limit, limit };
+    if (setrlimit(RLIMIT_AS, &bound) != 0) {
+        std::puts("setrlimit failed");
+        return 0;
+    }
+    area.show();
+    while (failure.isEmpty() && !area.isSettled()) {
+        area.update();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    std::printf("failure: %s\n", qPrintable(failure));
+    return 0;
+}
+
 } // namespace
 
 class TestLowMemory : public QObject
@@ -118,6 +151,7 @@ class TestLowMemory : public QObject
 private slots:
     void hugeTraceAndRunawayEndWithAMessage();
     void drawingLoopStaysUnderTheCeiling();
+    void aPaintRefusedMemoryLeavesAMessage();
 };
 
 void TestLowMemory::hugeTraceAndRunawayEndWithAMessage()
@@ -182,6 +216,24 @@ void TestLowMemory::drawingLoopStaysUnderTheCeiling()
     QCOMPARE(lines.value(3), QStringLiteral("after: |"));
 }
 
+void TestLowMemory::aPaintRefusedMemoryLeavesAMessage()
+{
+#if defined(KORVANE_SANITIZE)
+    QSKIP("The sanitizers cannot start under an address-space limit");
+#endif
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(PaintVariable), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), QStringList());
+    QVERIFY(child.waitForFinished(-1));
+    const QString output = QString::fromLocal8Bit(child.readAllStandardOutput());
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+             qPrintable(output + QString::fromLocal8Bit(child.readAllStandardError())));
+    QVERIFY2(output.startsWith(QLatin1String("failure: There is not enough memory to show the whole drawing")),
+             qPrintable(output));
+}
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
@@ -191,6 +243,9 @@ int main(int argc, char* argv[])
     }
     if (qEnvironmentVariableIsSet(CeilingVariable)) {
         return ceilingChildMain();
+    }
+    if (qEnvironmentVariableIsSet(PaintVariable)) {
+        return paintChildMain();
     }
     TestLowMemory test;
     return QTest::qExec(&test, argc, argv);
