@@ -1,7 +1,7 @@
 #include "commandline.h"
 #include "filechoice.h"
 #include "frontend/interpreter.h"
-#include "frontend/outputfile.h"
+#include "system/outputfile.h"
 #include "mainwindow.h"
 
 #include <QApplication>

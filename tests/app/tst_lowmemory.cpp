@@ -1,5 +1,5 @@
 #include "dialogs.h"
-#include "drawing/qturtleoutputarea.h"
+#include "widgets/qturtleoutputarea.h"
 #include "mainwindow.h"
 #include "turtle/walkingturtle.h"
 #include "widgets/qeditor.h"

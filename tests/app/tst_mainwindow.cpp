@@ -1,6 +1,6 @@
 #include "windowfixture.h"
-#include "drawing/qturtleoutputarea.h"
-#include "drawing/qturtletraceproperties.h"
+#include "widgets/qturtleoutputarea.h"
+#include "widgets/qturtletraceproperties.h"
 
 #include <QFile>
 #include <QProgressDialog>

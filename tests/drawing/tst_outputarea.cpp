@@ -1,6 +1,6 @@
 #include "inkprobe.h"
-#include "drawing/imageexport.h"
-#include "drawing/qturtleoutputarea.h"
+#include "render/imageexport.h"
+#include "widgets/qturtleoutputarea.h"
 #include "turtle/walkingturtle.h"
 
 #include <QtTest>

@@ -2,14 +2,13 @@
 
 #include "turtlerenderer.h"
 
-#include "frontend/outputfile.h"
+#include "system/outputfile.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
-#include <QPrinter>
 #include <QSvgGenerator>
 
 #include <new>
@@ -66,7 +65,8 @@ QString xmlText(const QString& text)
     return allowed.toHtmlEscaped();
 }
 
-// Whole polylines: a vector file or a printer has no fill to speed up.
+} // namespace
+
 void drawVectors(QPainter* painter, int width, int height, const WalkingTurtle* turtle, const QPen& pen,
                  bool showTurtle)
 {
@@ -78,6 +78,8 @@ void drawVectors(QPainter* painter, int width, int height, const WalkingTurtle* 
         renderer.drawTurtle(painter);
     }
 }
+
+namespace {
 
 // The drawing generated and written; throws std::bad_alloc.
 ImageExportResult writeSvg(
@@ -133,33 +135,4 @@ ImageExportResult exportSvg(
     } catch (const std::bad_alloc&) {
         return exportOutOfMemory(fileName);
     }
-}
-
-bool printDrawing(QPrinter* printer, const WalkingTurtle* turtle, const QPen& pen, bool showTurtle, QString* reason)
-{
-    // Printed to a file: a pipe would hold the window until its reader came.
-    if (!printer->outputFileName().isEmpty()) {
-        const QString unwritable = OutputFile(printer->outputFileName()).unwritableReason();
-        if (!unwritable.isEmpty()) {
-            if (reason) {
-                *reason = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(printer->outputFileName()), unwritable);
-            }
-            return false;
-        }
-    }
-    QPainter painter;
-    if (!painter.begin(printer)) {
-        return false;
-    }
-    const QRect page = printer->pageLayout().paintRectPixels(printer->resolution());
-    try {
-        drawVectors(&painter, page.width(), page.height(), turtle, pen, showTurtle);
-    } catch (const std::bad_alloc&) {
-        painter.end();
-        if (reason) {
-            *reason = translated(QT_TRANSLATE_NOOP("ImageExport", "There is not enough memory to print the drawing."));
-        }
-        return false;
-    }
-    return painter.end();
 }
