@@ -168,6 +168,15 @@ qint64 roomInControlGroup()
 }
 #endif
 
+qint64 freeHeapBytes()
+{
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 33))
+    return qint64(mallinfo2().fordblks);
+#else
+    return 0;
+#endif
+}
+
 std::mutex forecastsLock;
 std::vector<const MemoryForecast*>& forecasts()
 {
@@ -190,13 +199,26 @@ MemoryGuard::MemoryGuard()
 
 bool MemoryGuard::exceeded() const
 {
-    const ProcessSize size = processSize();
     const qint64 forecast = MemoryForecast::total();
-    const auto over = [forecast](qint64 now, qint64 limit, qint64 reserve) {
+    const auto beyond = [forecast](qint64 now, qint64 limit, qint64 reserve) {
         return limit != Unknown && now != Unknown && now + forecast > limit - reserve;
     };
-    return over(std::max<qint64>(size.resident, 0), m_ceiling, 0) || over(size.virtualSize, m_addressLimit, Reserve)
-        || over(size.data, m_dataLimit, Reserve);
+    ProcessSize size = processSize();
+    if (beyond(std::max<qint64>(size.resident, 0), m_ceiling, 0)) {
+        // Memory freed since (a drawing cleared, an earlier run's stacks)
+        // is counted as the process's until it is given back: slow with
+        // gigabytes to give, but only once they are over the ceiling.
+        releaseFreedMemory();
+        size = processSize();
+        if (beyond(std::max<qint64>(size.resident, 0), m_ceiling, 0)) {
+            return true;
+        }
+    }
+    // What the allocator holds free counts against the address-space and
+    // data limits, but can be had again without growing.
+    const qint64 reusable = freeHeapBytes();
+    return beyond(size.virtualSize - reusable, m_addressLimit, Reserve)
+        || beyond(size.data - reusable, m_dataLimit, Reserve);
 }
 
 qint64 MemoryGuard::residentBytes()
