@@ -137,17 +137,21 @@ int paintChildMain()
     }
     QTurtleOutputArea area;
     area.resize(400, 300);
-    area.setWalkingTurtle(&turtle);
     QString failure;
     QObject::connect(&area, &QTurtleOutputArea::renderFailed, [&failure](const QString& reason) { failure = reason; });
+    // Shown first, so that what the window needs is had; then less room
+    // than the first slice of the copy takes (about 3 MB), and none for a
+    // thread: the background render must not need a new one.
+    area.show();
+    QCoreApplication::processEvents();
 
-    const rlim_t limit = static_cast<rlim_t>(processSize(0) + 16 * 1024 * 1024);
+    const rlim_t limit = static_cast<rlim_t>(processSize(0) + 1024 * 1024);
     const struct rlimit bound = { limit, limit };
     if (setrlimit(RLIMIT_AS, &bound) != 0) {
         std::puts("setrlimit failed");
         return 0;
     }
-    area.show();
+    area.setWalkingTurtle(&turtle);
     while (failure.isEmpty() && !area.isSettled()) {
         area.update();
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
