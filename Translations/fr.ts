@@ -119,6 +119,96 @@
     </message>
 </context>
 <context>
+    <name>Document</name>
+    <message>
+        <source>Turtle files (*.tur);;Other files (*.*)</source>
+        <translation>Fichiers tortue (*.tur);;Autres fichiers (*.*)</translation>
+    </message>
+    <message>
+        <source>Do you want to save .tur file ?</source>
+        <translation>Voulez-vous enregistrer le fichier .tur&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Open a turtle file</source>
+        <translation>Ouvrir un fichier tortue</translation>
+    </message>
+    <message>
+        <source>Save the file</source>
+        <translation>Enregistrer le fichier</translation>
+    </message>
+    <message>
+        <source>Load failed</source>
+        <translation>Échec du chargement</translation>
+    </message>
+    <message>
+        <source>The loading of the file have failed</source>
+        <translation>Le fichier n’a pas pu être chargé.</translation>
+    </message>
+    <message>
+        <source>Save failed</source>
+        <translation>Échec de l’enregistrement</translation>
+    </message>
+    <message>
+        <source>The save of the file have failed</source>
+        <translation>Le fichier n’a pas pu être enregistré.</translation>
+    </message>
+</context>
+<context>
+    <name>DrawingFiles</name>
+    <message>
+        <source>Turtle images(*.res);;Other files (*.*)</source>
+        <translation>Images de tortue (*.res);;Autres fichiers (*.*)</translation>
+    </message>
+    <message>
+        <source>Open a turtle image</source>
+        <translation>Ouvrir une image de tortue</translation>
+    </message>
+    <message>
+        <source>Load failed</source>
+        <translation>Échec du chargement</translation>
+    </message>
+    <message>
+        <source>The loading of the image file have failed</source>
+        <translation>Le fichier image n’a pas pu être chargé.</translation>
+    </message>
+    <message>
+        <source>Trace partly loaded</source>
+        <translation>Trace chargée en partie</translation>
+    </message>
+    <message>
+        <source>The trace ends at an empty line; lines left unread after it: %L1.</source>
+        <translation>La trace s’arrête à une ligne vide&#xa0;; lignes laissées sans lecture après elle&#xa0;: %L1.</translation>
+    </message>
+    <message>
+        <source>Save the Turtle Image</source>
+        <translation>Enregistrer l’image de tortue</translation>
+    </message>
+    <message>
+        <source>Save failed</source>
+        <translation>Échec de l’enregistrement</translation>
+    </message>
+    <message>
+        <source>The save of the file have failed</source>
+        <translation>Le fichier n’a pas pu être enregistré.</translation>
+    </message>
+    <message>
+        <source>Save turtle trace as...</source>
+        <translation>Enregistrer le tracé sous…</translation>
+    </message>
+    <message>
+        <source>SVG image (*.svg)</source>
+        <translation>image SVG (*.svg)</translation>
+    </message>
+    <message>
+        <source>Printing failed</source>
+        <translation>Échec de l’impression</translation>
+    </message>
+    <message>
+        <source>The drawing could not be printed.</source>
+        <translation>Le dessin n’a pas pu être imprimé.</translation>
+    </message>
+</context>
+<context>
     <name>ImageExport</name>
     <message>
         <source>The image was not written to %1: %2</source>
@@ -160,68 +250,12 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <source>Turtle files (*.tur);;Other files (*.*)</source>
-        <translation>Fichiers tortue (*.tur);;Autres fichiers (*.*)</translation>
-    </message>
-    <message>
-        <source>Turtle images(*.res);;Other files (*.*)</source>
-        <translation>Images de tortue (*.res);;Autres fichiers (*.*)</translation>
-    </message>
-    <message>
         <source>DockWidgets</source>
         <translation>Panneaux</translation>
     </message>
     <message>
         <source>ToolBars</source>
         <translation>Barres d’outils</translation>
-    </message>
-    <message>
-        <source>Do you want to save .tur file ?</source>
-        <translation>Voulez-vous enregistrer le fichier .tur&#xa0;?</translation>
-    </message>
-    <message>
-        <source>Open a turtle file</source>
-        <translation>Ouvrir un fichier tortue</translation>
-    </message>
-    <message>
-        <source>Load failed</source>
-        <translation>Échec du chargement</translation>
-    </message>
-    <message>
-        <source>The loading of the file have failed</source>
-        <translation>Le fichier n’a pas pu être chargé.</translation>
-    </message>
-    <message>
-        <source>Save the file</source>
-        <translation>Enregistrer le fichier</translation>
-    </message>
-    <message>
-        <source>Save failed</source>
-        <translation>Échec de l’enregistrement</translation>
-    </message>
-    <message>
-        <source>The save of the file have failed</source>
-        <translation>Le fichier n’a pas pu être enregistré.</translation>
-    </message>
-    <message>
-        <source>Open a turtle image</source>
-        <translation>Ouvrir une image de tortue</translation>
-    </message>
-    <message>
-        <source>The loading of the image file have failed</source>
-        <translation>Le fichier image n’a pas pu être chargé.</translation>
-    </message>
-    <message>
-        <source>Save the Turtle Image</source>
-        <translation>Enregistrer l’image de tortue</translation>
-    </message>
-    <message>
-        <source>Select Default Directory</source>
-        <translation>Choisir le dossier par défaut</translation>
-    </message>
-    <message>
-        <source>Save turtle trace as...</source>
-        <translation>Enregistrer le tracé sous…</translation>
     </message>
     <message>
         <source>The Korvane team</source>
@@ -242,26 +276,6 @@
     <message>
         <source>The script was stopped because it was taking too much memory (%L1 MB).</source>
         <translation>Le script a été arrêté parce qu’il occupait trop de mémoire (%L1 Mo).</translation>
-    </message>
-    <message>
-        <source>SVG image (*.svg)</source>
-        <translation>image SVG (*.svg)</translation>
-    </message>
-    <message>
-        <source>Printing failed</source>
-        <translation>Échec de l’impression</translation>
-    </message>
-    <message>
-        <source>The drawing could not be printed.</source>
-        <translation>Le dessin n’a pas pu être imprimé.</translation>
-    </message>
-    <message>
-        <source>Trace partly loaded</source>
-        <translation>Trace chargée en partie</translation>
-    </message>
-    <message>
-        <source>The trace ends at an empty line; lines left unread after it: %L1.</source>
-        <translation>La trace s’arrête à une ligne vide&#xa0;; lignes laissées sans lecture après elle&#xa0;: %L1.</translation>
     </message>
 </context>
 <context>
@@ -623,6 +637,13 @@
     <message>
         <source>It is a device or a pipe, not a regular file, and only regular files are written</source>
         <translation>C’est un périphérique ou un tube, pas un fichier ordinaire, et seuls les fichiers ordinaires sont écrits</translation>
+    </message>
+</context>
+<context>
+    <name>Prompts</name>
+    <message>
+        <source>Select Default Directory</source>
+        <translation>Choisir le dossier par défaut</translation>
     </message>
 </context>
 <context>

@@ -59,6 +59,9 @@ public:
 
     static bool isStandardOutput(const QString& path);
 
+    // Writes text whole, in text mode; on failure error names the path and the reason.
+    static bool writeText(const QString& path, const QString& text, QString& error);
+
     // Special files (devices, FIFOs) are refused unless this is set: a
     // command-line tool writes them in place and waits for a FIFO's reader as
     // a shell redirection does, while a window must not freeze on a pipe

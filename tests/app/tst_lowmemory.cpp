@@ -1,7 +1,7 @@
-#include "dialogs.h"
-#include "widgets/qturtleoutputarea.h"
 #include "mainwindow.h"
+#include "scriptedprompts.h"
 #include "turtle/walkingturtle.h"
+#include "widgets/qturtleoutputarea.h"
 #include "widgets/qeditor.h"
 
 #include <QAction>
@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include <cstdio>
+#include <memory>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -38,14 +39,14 @@ qint64 processSize(int field)
 // (copied and rendered), or a message says why it cannot be. Prints the
 // message the run ended with. A window shown only once the run has ended
 // copies the whole trace then.
-void runToTheEnd(MainWindow& window, const char* script, const char* label)
+void runToTheEnd(MainWindow& window, const ScriptedPrompts& prompts, const char* script, const char* label)
 {
     auto* editor = window.findChild<QEditor*>();
     auto* area = window.findChild<QTurtleOutputArea*>();
     QString renderFailure;
     const QMetaObject::Connection failed = QObject::connect(area, &QTurtleOutputArea::renderFailed,
         [&renderFailure](const QString& reason) { renderFailure = reason; });
-    const int shown = Dialogs::shownMessages().size();
+    const int shown = prompts.shownMessages().size();
     editor->setPlainText(QString::fromLatin1(script));
     window.findChild<QAction*>(QStringLiteral("action_Run"))->trigger();
     window.show();
@@ -56,7 +57,7 @@ void runToTheEnd(MainWindow& window, const char* script, const char* label)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
     QObject::disconnect(failed);
-    std::printf("%s: %s|%s\n", label, qPrintable(Dialogs::shownMessages().mid(shown).join(' ').simplified()),
+    std::printf("%s: %s|%s\n", label, qPrintable(prompts.shownMessages().mid(shown).join(' ').simplified()),
         qPrintable(renderFailure));
 }
 
@@ -66,8 +67,9 @@ void runToTheEnd(MainWindow& window, const char* script, const char* label)
 // the window lived through them all.
 int childMain(const QString& tracePath)
 {
-    Dialogs::setInteractive(false);
-    MainWindow window;
+    auto owned = std::make_unique<ScriptedPrompts>();
+    ScriptedPrompts& prompts = *owned;
+    MainWindow window(std::move(owned));
     window.show();
     auto* editor = window.findChild<QEditor*>();
 
@@ -78,18 +80,18 @@ int childMain(const QString& tracePath)
         return 0;
     }
 
-    Dialogs::setNextFileName(tracePath);
+    prompts.setNextFileName(tracePath);
     window.findChild<QAction*>(QStringLiteral("actionOpen_Image"))->trigger();
-    std::printf("image: %s\n", qPrintable(Dialogs::shownMessages().value(0).simplified()));
+    std::printf("image: %s\n", qPrintable(prompts.shownMessages().value(0).simplified()));
 
     editor->setPlainText(QString::fromLatin1(Script));
     const QString text = editor->toPlainText();
     window.findChild<QAction*>(QStringLiteral("action_Run"))->trigger();
-    std::printf("run: %s\n", qPrintable(Dialogs::shownMessages().value(1).simplified()));
+    std::printf("run: %s\n", qPrintable(prompts.shownMessages().value(1).simplified()));
     std::printf("text kept: %d\n", editor->toPlainText() == text);
 
-    runToTheEnd(window, DrawingScript, "drawing");
-    runToTheEnd(window, "Tur=Asm\nwrite: Y;\nmove: 10;\n", "after");
+    runToTheEnd(window, prompts, DrawingScript, "drawing");
+    runToTheEnd(window, prompts, "Tur=Asm\nwrite: Y;\nmove: 10;\n", "after");
     return 0;
 }
 
@@ -98,16 +100,17 @@ int childMain(const QString& tracePath)
 // screen, the peak is printed, in bytes.
 int ceilingChildMain()
 {
-    Dialogs::setInteractive(false);
-    MainWindow window;
+    auto owned = std::make_unique<ScriptedPrompts>();
+    ScriptedPrompts& prompts = *owned;
+    MainWindow window(std::move(owned));
     const qint64 ceiling = processSize(1) + 300 * 1024 * 1024;
     qputenv("KORVANE_RUN_MEMORY_LIMIT_MB", QByteArray::number(ceiling / (1024 * 1024)));
     std::printf("ceiling: %lld\n", ceiling / (1024 * 1024) * 1024 * 1024);
-    runToTheEnd(window, DrawingScript, "drawing");
+    runToTheEnd(window, prompts, DrawingScript, "drawing");
     struct rusage usage;
     getrusage(RUSAGE_SELF, &usage);
     std::printf("peak: %lld\n", qint64(usage.ru_maxrss) * 1024);
-    runToTheEnd(window, "Tur=Asm\nwrite: Y;\nmove: 10;\n", "after");
+    runToTheEnd(window, prompts, "Tur=Asm\nwrite: Y;\nmove: 10;\n", "after");
 
     // The memory the drawing held, freed by Clear but still the process's,
     // is no reason to stop the next run, even under a lower ceiling.
@@ -120,7 +123,7 @@ int ceilingChildMain()
     const qint64 lower = processSize(1) - 64 * 1024 * 1024;
     qputenv("KORVANE_RUN_MEMORY_LIMIT_MB", QByteArray::number(lower / (1024 * 1024)));
     std::printf("lower ceiling: %lld\n", lower / (1024 * 1024) * 1024 * 1024);
-    runToTheEnd(window, DrawingScript, "again");
+    runToTheEnd(window, prompts, DrawingScript, "again");
     std::printf("held again: %lld\n", processSize(1));
     return 0;
 }

@@ -1,6 +1,6 @@
-#include "dialogs.h"
 #include "mainwindow.h"
 #include "recoverystore.h"
+#include "scriptedprompts.h"
 #include "widgets/qeditor.h"
 
 #include <QApplication>
@@ -20,8 +20,7 @@ const char* const Typed = "Tur=Asm\nmove: 42;\n";
 // waits to be killed.
 int childMain()
 {
-    Dialogs::setInteractive(false);
-    MainWindow window;
+    MainWindow window(std::make_unique<ScriptedPrompts>());
     auto* store = window.findChild<RecoveryStore*>();
     store->setDelay(50);
     window.findChild<QEditor*>()->insertPlainText(QString::fromLatin1(Typed));
@@ -60,17 +59,18 @@ void TestRecovery::unsavedTextSurvivesAKill()
     child.kill();
     QVERIFY(child.waitForFinished());
 
-    Dialogs::setInteractive(false);
-    Dialogs::setNextAnswer(QMessageBox::Yes);
-    MainWindow window;
+    auto prompts = std::make_unique<ScriptedPrompts>();
+    prompts->setNextAnswer(QMessageBox::Yes);
+    MainWindow window(std::move(prompts));
     const QEditor* editor = window.findChild<QEditor*>();
     QCOMPARE(editor->toPlainText(), QString::fromLatin1(Typed));
     QVERIFY(editor->isModified());
 
     // Offered once: declined or restored, the copy is gone.
-    Dialogs::clear();
-    MainWindow again;
-    QVERIFY(Dialogs::shownMessages().isEmpty());
+    prompts = std::make_unique<ScriptedPrompts>();
+    const ScriptedPrompts* asked = prompts.get();
+    MainWindow again(std::move(prompts));
+    QVERIFY(asked->shownMessages().isEmpty());
 }
 
 int main(int argc, char* argv[])
