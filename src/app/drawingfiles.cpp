@@ -65,6 +65,14 @@ void DrawingFiles::saveTrace()
     if (path.isEmpty()) {
         return;
     }
+    // Refused before the trace is turned into text, which for a long drawing
+    // takes a while and much memory.
+    const QString unwritable = OutputFile(path).unwritableReason();
+    if (!unwritable.isEmpty()) {
+        m_prompts->warn(tr("Save failed"), tr("The save of the file have failed"),
+                        QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), unwritable));
+        return;
+    }
     QString error;
     if (!OutputFile::writeText(path, QString::fromLatin1(m_turtle->toString().c_str()), error)) {
         m_prompts->warn(tr("Save failed"), tr("The save of the file have failed"), error);
