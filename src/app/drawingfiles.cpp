@@ -44,7 +44,7 @@ bool DrawingFiles::openTrace(const QString& path)
     qint64 unreadLines = 0;
     QString error;
     if (!MemorySafety::readTrace(path, loaded, unreadLines, error)) {
-        m_prompts->warn(tr("Load failed"), tr("The loading of the image file have failed"), error);
+        m_prompts->warn(tr("Load failed"), tr("The turtle image could not be loaded."), error);
         return false;
     }
     *m_turtle = std::move(loaded);
@@ -69,13 +69,13 @@ void DrawingFiles::saveTrace()
     // takes a while and much memory.
     const QString unwritable = OutputFile(path).unwritableReason();
     if (!unwritable.isEmpty()) {
-        m_prompts->warn(tr("Save failed"), tr("The save of the file have failed"),
+        m_prompts->warn(tr("Save failed"), tr("The file could not be saved."),
                         QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), unwritable));
         return;
     }
     QString error;
     if (!OutputFile::writeText(path, QString::fromLatin1(m_turtle->toString().c_str()), error)) {
-        m_prompts->warn(tr("Save failed"), tr("The save of the file have failed"), error);
+        m_prompts->warn(tr("Save failed"), tr("The file could not be saved."), error);
         return;
     }
     emit fileUsed(path);
@@ -87,8 +87,10 @@ void DrawingFiles::exportImage()
     if (!m_prompts->imageRequest(request, true)) {
         return;
     }
-    const QString chosen = m_prompts->saveFileName(tr("Save turtle trace as..."), existingFolderOr(m_imageFolder, true),
-                                                   request.filter, QString());
+    const QString chosen = m_prompts->saveFileName(
+        tr("Save turtle trace as..."),
+        proposedExportPath(existingFolderOr(m_imageFolder, true), m_scriptPath, request.filter), request.filter,
+        QString());
     if (chosen.isEmpty()) {
         return;
     }
@@ -101,7 +103,7 @@ void DrawingFiles::exportImage()
     }
     if (!result.written) {
         // The reason already names the file.
-        m_prompts->warn(tr("Save failed"), tr("The save of the file have failed"), result.reason);
+        m_prompts->warn(tr("Save failed"), tr("The file could not be saved."), result.reason);
     }
 }
 
@@ -111,8 +113,10 @@ void DrawingFiles::exportSvg()
     if (!m_prompts->imageRequest(request, false)) {
         return;
     }
-    QString path = m_prompts->saveFileName(tr("Save turtle trace as..."), existingFolderOr(m_imageFolder, true),
-                                           tr("SVG image (*.svg)"), QString());
+    const QString filter = tr("SVG image (*.svg)");
+    QString path = m_prompts->saveFileName(tr("Save turtle trace as..."),
+                                           proposedExportPath(existingFolderOr(m_imageFolder, true), m_scriptPath, filter),
+                                           filter, QString());
     if (path.isEmpty()) {
         return;
     }
@@ -121,7 +125,7 @@ void DrawingFiles::exportSvg()
     }
     const ImageExportResult result = ::exportSvg(path, request.size, m_turtle, m_view->pen(), request.showTurtle);
     if (!result.written) {
-        m_prompts->warn(tr("Save failed"), tr("The save of the file have failed"), result.reason);
+        m_prompts->warn(tr("Save failed"), tr("The file could not be saved."), result.reason);
     }
 }
 
