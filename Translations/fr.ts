@@ -276,10 +276,6 @@
         <translation>Échec du chargement</translation>
     </message>
     <message>
-        <source>%1 is not a turtle image: it must start with the line &quot;Tur=Res&quot;, followed by one line &quot;Y x y&quot; or &quot;N x y&quot; per point.</source>
-        <translation>%1 n’est pas une image de tortue&#xa0;: elle doit commencer par la ligne «&#xa0;Tur=Res&#xa0;», suivie d’une ligne «&#xa0;Y x y&#xa0;» ou «&#xa0;N x y&#xa0;» par point.</translation>
-    </message>
-    <message>
         <source>Trace partly loaded</source>
         <translation>Trace chargée en partie</translation>
     </message>
@@ -360,6 +356,14 @@
     <message>
         <source>drawing</source>
         <translation>dessin</translation>
+    </message>
+    <message>
+        <source>there is not enough memory.</source>
+        <translation>il n’y a pas assez de mémoire.</translation>
+    </message>
+    <message>
+        <source>There is not enough memory to print the drawing.</source>
+        <translation>Il n’y a pas assez de mémoire pour imprimer le dessin.</translation>
     </message>
 </context>
 <context>
@@ -767,6 +771,14 @@
         <source>There was not enough memory: nothing was changed.</source>
         <translation>Il n’y avait pas assez de mémoire&#xa0;: rien n’a été modifié.</translation>
     </message>
+    <message>
+        <source>%1 is not a turtle image: its first line must be &quot;Tur=Res&quot;.</source>
+        <translation>%1 n’est pas une image de tortue&#xa0;: sa première ligne doit être «&#xa0;Tur=Res&#xa0;».</translation>
+    </message>
+    <message>
+        <source>%1 is not a turtle image: line %L2 is not a point &quot;Y x y&quot; or &quot;N x y&quot;, with x and y whole numbers from -2147483648 to 2147483647.</source>
+        <translation>%1 n’est pas une image de tortue&#xa0;: la ligne %L2 n’est pas un point «&#xa0;Y x y&#xa0;» ou «&#xa0;N x y&#xa0;», où x et y sont des entiers de -2147483648 à 2147483647.</translation>
+    </message>
 </context>
 <context>
     <name>OutputFile</name>
@@ -783,8 +795,12 @@
         <translation>L’écriture a été annulée</translation>
     </message>
     <message>
-        <source>No program is reading from this pipe</source>
-        <translation>Aucun programme ne lit ce tube</translation>
+        <source>The standard output is closed</source>
+        <translation>La sortie standard est fermée</translation>
+    </message>
+    <message>
+        <source>It is a device or a pipe, not a regular file, and only regular files are written</source>
+        <translation>C’est un périphérique ou un tube, pas un fichier ordinaire, et seuls les fichiers ordinaires sont écrits</translation>
     </message>
 </context>
 <context>
@@ -1184,6 +1200,10 @@ Le script a été modifié depuis ce message&#xa0;: il ne s’applique peut-êtr
     <message>
         <source>drawing...</source>
         <translation>dessin en cours…</translation>
+    </message>
+    <message>
+        <source>There is not enough memory to show the whole drawing: %L1 of its %L2 points are shown.</source>
+        <translation>Il n’y a pas assez de mémoire pour afficher tout le dessin&#xa0;: %L1 de ses %L2 points sont affichés.</translation>
     </message>
 </context>
 <context>

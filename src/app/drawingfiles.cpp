@@ -12,8 +12,6 @@
 #include <QDir>
 #include <QPrinter>
 
-#include <stdexcept>
-
 namespace {
 
 // Marked for lupdate here, translated each time a dialog opens.
@@ -45,16 +43,8 @@ bool DrawingFiles::openTrace(const QString& path)
     WalkingTurtle loaded;
     qint64 unreadLines = 0;
     QString error;
-    try {
-        if (!MemorySafety::readTrace(path, loaded, unreadLines, error)) {
-            m_prompts->warn(tr("Load failed"), tr("The turtle image could not be loaded."), error);
-            return false;
-        }
-    } catch (const std::invalid_argument&) {
-        m_prompts->warn(tr("Load failed"), tr("The turtle image could not be loaded."),
-                        tr("%1 is not a turtle image: it must start with the line \"Tur=Res\", followed by one "
-                           "line \"Y x y\" or \"N x y\" per point.")
-                            .arg(QDir::toNativeSeparators(path)));
+    if (!MemorySafety::readTrace(path, loaded, unreadLines, error)) {
+        m_prompts->warn(tr("Load failed"), tr("The turtle image could not be loaded."), error);
         return false;
     }
     *m_turtle = std::move(loaded);
@@ -73,6 +63,14 @@ void DrawingFiles::saveTrace()
     const QString path = m_prompts->saveFileName(tr("Save the Turtle Image"), existingFolderOr(m_traceFolder, false),
                                                  tr(TurtleImages), QString());
     if (path.isEmpty()) {
+        return;
+    }
+    // Refused before the trace is turned into text, which for a long drawing
+    // takes a while and much memory.
+    const QString unwritable = OutputFile(path).unwritableReason();
+    if (!unwritable.isEmpty()) {
+        m_prompts->warn(tr("Save failed"), tr("The file could not be saved."),
+                        QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), unwritable));
         return;
     }
     QString error;
@@ -134,8 +132,9 @@ void DrawingFiles::exportSvg()
 void DrawingFiles::print()
 {
     QPrinter printer(QPrinter::HighResolution);
-    if (m_prompts->printSetup(printer) && !printDrawing(&printer, m_turtle, m_view->pen(), true)) {
-        m_prompts->warn(tr("Printing failed"), tr("The drawing could not be printed."), QString());
+    QString reason;
+    if (m_prompts->printSetup(printer) && !printDrawing(&printer, m_turtle, m_view->pen(), true, &reason)) {
+        m_prompts->warn(tr("Printing failed"), tr("The drawing could not be printed."), reason);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "commandline.h"
 #include "filechoice.h"
 #include "frontend/interpreter.h"
+#include "system/outputfile.h"
 #include "mainwindow.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 
 int main(int argc, char* argv[])
 {
+    OutputFile::protectProcess();
     // Answered without a window, so also in a terminal without a display.
     const int answered = CommandLine::answerWithoutWindow(argc, argv);
     if (answered >= 0) {

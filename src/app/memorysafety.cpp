@@ -79,6 +79,14 @@ bool MemorySafety::readTrace(const QString& path, WalkingTurtle& turtle, qint64&
             error = outOfMemory();
             return false;
         }
+    } catch (const TraceFormatError& rejected) {
+        error = rejected.reason() == TraceFormatError::NoHeader
+            ? tr("%1 is not a turtle image: its first line must be \"Tur=Res\".").arg(QDir::toNativeSeparators(path))
+            : tr("%1 is not a turtle image: line %L2 is not a point \"Y x y\" or \"N x y\", with x and y whole "
+                 "numbers from -2147483648 to 2147483647.")
+                  .arg(QDir::toNativeSeparators(path))
+                  .arg(rejected.line());
+        return false;
     } catch (const std::runtime_error&) {
         error = fileError(path, file.errorString());
         return false;

@@ -47,8 +47,8 @@ public:
     static bool readScript(const QString& path, QString& text, TextFile::Format& format, QByteArray& bytes,
                            QString& error);
     // A trace file, read a piece at a time; unreadLines counts the non-empty
-    // lines after an empty one. Throws std::invalid_argument when the file is
-    // no trace.
+    // lines after an empty one. A file that is no trace is refused, error
+    // saying which line is wrong.
     static bool readTrace(const QString& path, WalkingTurtle& turtle, qint64& unreadLines, QString& error);
 
 private:

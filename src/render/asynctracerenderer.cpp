@@ -10,6 +10,12 @@ AsyncTraceRenderer::AsyncTraceRenderer(QObject* parent)
     : QObject(parent)
 {
     qRegisterMetaType<TraceRenderResult>();
+    // One thread, started now and kept: a thread that cannot be had later,
+    // when the address space runs short, would leave its job unrun and the
+    // pool waiting for it for ever.
+    m_pool.setMaxThreadCount(1);
+    m_pool.setExpiryTimeout(-1);
+    m_pool.start([] {});
 }
 
 AsyncTraceRenderer::~AsyncTraceRenderer()

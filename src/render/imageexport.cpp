@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include <new>
+
 namespace {
 
 // The texts are marked with QT_TRANSLATE_NOOP so that lupdate finds them.
@@ -48,6 +50,11 @@ QByteArray formatOf(const QString& fileName)
 constexpr int MaxJpegSide = 65500;
 
 } // namespace
+
+ImageExportResult exportOutOfMemory(const QString& fileName)
+{
+    return notWritten(fileName, translated(QT_TRANSLATE_NOOP("ImageExport", "there is not enough memory.")));
+}
 
 qint64 maxImagePixels()
 {
@@ -103,6 +110,47 @@ QImage renderImage(const QSize& size, const WalkingTurtle* turtle, const QPen& p
     return image;
 }
 
+namespace {
+
+// The drawing rendered and written; throws std::bad_alloc.
+ImageExportResult writeImage(const QString& fileName, const QByteArray& format, const QSize& size,
+    const WalkingTurtle* turtle, const QPen& pen, bool showTurtle)
+{
+    const QImage image = renderImage(size, turtle, pen, showTurtle);
+    if (image.isNull()) {
+        return failure(translated(QT_TRANSLATE_NOOP("ImageExport",
+                                      "There is not enough memory for an image of "
+                                      "%1 x %2 pixels."))
+                           .arg(size.width())
+                           .arg(size.height()));
+    }
+
+    // A failed export leaves an older file as it was.
+    OutputFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return notWritten(fileName, file.errorString());
+    }
+    QImageWriter writer(&file, format);
+    // For PNG the quality is the compression: left at its default, the file
+    // is small and the pixels the same.
+    if (format != "png") {
+        writer.setQuality(100);
+    }
+    if (!writer.write(image)) {
+        file.cancelWriting();
+        return notWritten(fileName,
+            writer.error() == QImageWriter::UnknownError
+                ? translated(QT_TRANSLATE_NOOP("ImageExport", "the image library could not encode it."))
+                : writer.errorString());
+    }
+    if (!file.commit()) {
+        return notWritten(fileName, file.errorString());
+    }
+    return ImageExportResult { true, QString() };
+}
+
+} // namespace
+
 ImageExportResult exportImage(
     const QString& fileName, const QSize& size, const WalkingTurtle* turtle, const QPen& pen, bool showTurtle)
 {
@@ -139,35 +187,9 @@ ImageExportResult exportImage(
                            .arg(maxImagePixels()));
     }
 
-    const QImage image = renderImage(size, turtle, pen, showTurtle);
-    if (image.isNull()) {
-        return failure(translated(QT_TRANSLATE_NOOP("ImageExport",
-                                      "There is not enough memory for an image of "
-                                      "%1 x %2 pixels."))
-                           .arg(size.width())
-                           .arg(size.height()));
+    try {
+        return writeImage(fileName, format, size, turtle, pen, showTurtle);
+    } catch (const std::bad_alloc&) {
+        return exportOutOfMemory(fileName);
     }
-
-    // A failed export leaves an older file as it was.
-    OutputFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return notWritten(fileName, file.errorString());
-    }
-    QImageWriter writer(&file, format);
-    // For PNG the quality is the compression: left at its default, the file
-    // is small and the pixels the same.
-    if (format != "png") {
-        writer.setQuality(100);
-    }
-    if (!writer.write(image)) {
-        file.cancelWriting();
-        return notWritten(fileName,
-            writer.error() == QImageWriter::UnknownError
-                ? translated(QT_TRANSLATE_NOOP("ImageExport", "the image library could not encode it."))
-                : writer.errorString());
-    }
-    if (!file.commit()) {
-        return notWritten(fileName, file.errorString());
-    }
-    return ImageExportResult { true, QString() };
 }

@@ -14,6 +14,9 @@ struct ImageExportResult
     QString reason;
 };
 
+// The result of an export that was refused memory: nothing was written.
+ImageExportResult exportOutOfMemory(const QString& fileName);
+
 // True when the suffix of fileName names an image format that can be written.
 bool isImageFileNameWritable(const QString& fileName);
 

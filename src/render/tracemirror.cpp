@@ -26,11 +26,17 @@ void TraceMirror::truncate(std::size_t size)
         clear();
         return;
     }
-    m_chunks.resize((size + TraceSnapshot::ChunkSize - 1) >> TraceSnapshot::ChunkShift);
+    const std::size_t chunks = (size + TraceSnapshot::ChunkSize - 1) >> TraceSnapshot::ChunkShift;
     // The last chunk will be written again from `size` on, where an older
-    // snapshot may still read: write into a copy.
+    // snapshot may still read: write into a copy, made before anything
+    // changes, so that running out of memory leaves the mirror as it was.
+    std::shared_ptr<Chunk> copy;
     if (size & (TraceSnapshot::ChunkSize - 1)) {
-        m_chunks.back() = std::make_shared<Chunk>(*m_chunks.back());
+        copy = std::make_shared<Chunk>(*m_chunks[chunks - 1]);
+    }
+    m_chunks.resize(chunks);
+    if (copy) {
+        m_chunks.back() = std::move(copy);
     }
     m_size = size;
 }

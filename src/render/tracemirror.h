@@ -65,6 +65,8 @@ public:
     enum class Change { None, Grown, Replaced };
 
     // Brings the mirror to the trace, copying at most `limit` new points.
+    // Throws std::bad_alloc, the mirror then holding a first part of the
+    // trace, the points copied so far.
     // `verifyAll` compares every mirrored point with the trace; otherwise a
     // sample of them (the trace is checked for being the same one that grew,
     // not re-read).

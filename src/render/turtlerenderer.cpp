@@ -15,6 +15,7 @@
 #include <cmath>
 #include <iterator>
 #include <new>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -33,6 +34,11 @@ constexpr qreal SplitPixels = 64;
 // pieces over ink already filled are often left out, long enough that their
 // overlapping caps cost little.
 constexpr qreal PiecePixels = 128;
+
+// A run is drawn as polylines of at most this many points, so that the points
+// held at once do not grow with the drawing: a runaway loop draws one run of
+// millions of points.
+constexpr int LongestPolyline = 1 << 16;
 
 // Below this a second band costs more than it saves.
 constexpr std::size_t BandPoints = 4096;
@@ -302,7 +308,8 @@ bool drawRange(QPainter* painter, const Points& points, std::size_t begin, std::
     // A point that ends a run's polyline when the run is split; `at` is the
     // run's length up to it.
     const auto splitDue = [&](double at) {
-        return stroke.split && (run.size() >= SplitPoints || at - startLength >= stroke.splitLength);
+        return (stroke.split && (run.size() >= SplitPoints || at - startLength >= stroke.splitLength))
+            || run.size() >= LongestPolyline;
     };
     const auto splitAt = [&](const QPointF& point, double at) {
         flush();
@@ -460,14 +467,21 @@ bool paintBands(QImage* image, const QSize& size, const QTransform& world, const
     }
     bool otherDone = false;
     bool otherFailed = false;
-    std::thread other([&] {
-        try {
-            double unused = 0;
-            otherDone = paintBand(1, &unused);
-        } catch (const std::bad_alloc&) {
-            otherFailed = true;
-        }
-    });
+    std::thread other;
+    try {
+        other = std::thread([&] {
+            try {
+                double unused = 0;
+                otherDone = paintBand(1, &unused);
+            } catch (const std::bad_alloc&) {
+                otherFailed = true;
+            }
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had, when the address space runs short: one band after the other.
+        double unused = 0;
+        return paintBand(0, runLength) && paintBand(1, &unused);
+    }
     bool done = false;
     try {
         done = paintBand(0, runLength);

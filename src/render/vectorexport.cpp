@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QSvgGenerator>
 
+#include <new>
+
 namespace {
 
 QString translated(const char* text)
@@ -48,6 +50,21 @@ QByteArray withHairlines(QByteArray svg, const QPen& pen)
     return marked;
 }
 
+// Text as XML character data: the generator writes the title as given, so a
+// file named "R&D.svg" would make a file no XML reader accepts. Characters
+// XML cannot hold at all become the replacement character.
+QString xmlText(const QString& text)
+{
+    QString allowed = text;
+    for (QChar& c : allowed) {
+        const char16_t code = c.unicode();
+        if ((code < 0x20 && code != '\t' && code != '\n' && code != '\r') || code == 0xFFFE || code == 0xFFFF) {
+            c = QChar::ReplacementCharacter;
+        }
+    }
+    return allowed.toHtmlEscaped();
+}
+
 } // namespace
 
 void drawVectors(QPainter* painter, int width, int height, const WalkingTurtle* turtle, const QPen& pen,
@@ -62,21 +79,12 @@ void drawVectors(QPainter* painter, int width, int height, const WalkingTurtle* 
     }
 }
 
-bool isSvgFileName(const QString& fileName)
-{
-    return QFileInfo(fileName).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
-}
+namespace {
 
-ImageExportResult exportSvg(
+// The drawing generated and written; throws std::bad_alloc.
+ImageExportResult writeSvg(
     const QString& fileName, const QSize& size, const WalkingTurtle* turtle, const QPen& pen, bool showTurtle)
 {
-    if (size.isEmpty()) {
-        return ImageExportResult { false,
-            translated(QT_TRANSLATE_NOOP("ImageExport",
-                           "The image size %1 x %2 is not valid: both sides must be at least 1 pixel."))
-                .arg(size.width())
-                .arg(size.height()) };
-    }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
@@ -84,7 +92,7 @@ ImageExportResult exportSvg(
         generator.setOutputDevice(&buffer);
         generator.setSize(size);
         generator.setViewBox(QRect(QPoint(0, 0), size));
-        generator.setTitle(QFileInfo(fileName).completeBaseName());
+        generator.setTitle(xmlText(QFileInfo(fileName).completeBaseName()));
         QPainter painter(&generator);
         painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
         drawVectors(&painter, size.width(), size.height(), turtle, pen, showTurtle);
@@ -103,4 +111,28 @@ ImageExportResult exportSvg(
         return notWritten(fileName, file.errorString());
     }
     return ImageExportResult { true, QString() };
+}
+
+} // namespace
+
+bool isSvgFileName(const QString& fileName)
+{
+    return QFileInfo(fileName).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
+}
+
+ImageExportResult exportSvg(
+    const QString& fileName, const QSize& size, const WalkingTurtle* turtle, const QPen& pen, bool showTurtle)
+{
+    if (size.isEmpty()) {
+        return ImageExportResult { false,
+            translated(QT_TRANSLATE_NOOP("ImageExport",
+                           "The image size %1 x %2 is not valid: both sides must be at least 1 pixel."))
+                .arg(size.width())
+                .arg(size.height()) };
+    }
+    try {
+        return writeSvg(fileName, size, turtle, pen, showTurtle);
+    } catch (const std::bad_alloc&) {
+        return exportOutOfMemory(fileName);
+    }
 }

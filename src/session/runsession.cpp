@@ -436,7 +436,7 @@ void RunSession::runToEnd()
         // A script that pushes, calls or draws without end fills the memory in
         // seconds, sooner than anyone reaches Stop; stopping it here keeps the
         // system from killing the program, and the script being edited with it.
-        const qint64 used = MemoryGuard::residentBytes();
+        const qint64 used = MemoryGuard::heldBytes();
         if (memory.exceeded()) {
             m_interpreter->interrupt();
             MemoryGuard::releaseFreedMemory();

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <mutex>
+#include <vector>
 
 #include <cstdlib>
 
@@ -85,14 +87,20 @@ void lowerTo(qint64& room, qint64 candidate)
 }
 
 #if defined(Q_OS_UNIX)
+qint64 limitOf(int resource)
+{
+    struct rlimit limit;
+    if (getrlimit(resource, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) {
+        return Unknown;
+    }
+    return qint64(std::min<rlim_t>(limit.rlim_cur, std::numeric_limits<qint64>::max()));
+}
+
 // Room left under a resource limit, given what the process already counts against it.
 qint64 roomUnderLimit(int resource, qint64 held)
 {
-    struct rlimit limit;
-    if (held == Unknown || getrlimit(resource, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) {
-        return Unknown;
-    }
-    return qint64(std::min<rlim_t>(limit.rlim_cur, std::numeric_limits<qint64>::max())) - held;
+    const qint64 limit = limitOf(resource);
+    return limit == Unknown || held == Unknown ? Unknown : limit - held;
 }
 #endif
 
@@ -160,38 +168,57 @@ qint64 roomInControlGroup()
 }
 #endif
 
+qint64 freeHeapBytes()
+{
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 33))
+    return qint64(mallinfo2().fordblks);
+#else
+    return 0;
+#endif
+}
+
+std::mutex forecastsLock;
+std::vector<const MemoryForecast*>& forecasts()
+{
+    static std::vector<const MemoryForecast*> all;
+    return all;
+}
+
 } // namespace
 
 MemoryGuard::MemoryGuard()
-    : m_baseline(std::max<qint64>(residentBytes(), 0))
-    , m_limit(roomLeft())
-    , m_addressBaseline(0)
+    : m_ceiling(ceiling())
     , m_addressLimit(Unknown)
-    , m_dataBaseline(0)
     , m_dataLimit(Unknown)
 {
-    if (m_limit == Unknown) {
-        m_limit = std::numeric_limits<qint64>::max();
-    } else if (qEnvironmentVariableIsEmpty("KORVANE_RUN_MEMORY_LIMIT_MB")) {
-        m_limit = std::max<qint64>(m_limit - Reserve, 0);
-    }
 #if defined(Q_OS_UNIX)
-    const ProcessSize size = processSize();
-    m_addressBaseline = size.virtualSize;
-    m_addressLimit = roomUnderLimit(RLIMIT_AS, size.virtualSize);
-    m_dataBaseline = size.data;
-    m_dataLimit = roomUnderLimit(RLIMIT_DATA, size.data);
+    m_addressLimit = limitOf(RLIMIT_AS);
+    m_dataLimit = limitOf(RLIMIT_DATA);
 #endif
 }
 
 bool MemoryGuard::exceeded() const
 {
-    const ProcessSize size = processSize();
-    const auto over = [](qint64 now, qint64 baseline, qint64 room) {
-        return room != Unknown && now != Unknown && now - baseline > room - Reserve;
+    const qint64 forecast = MemoryForecast::total();
+    const auto beyond = [forecast](qint64 now, qint64 limit, qint64 reserve) {
+        return limit != Unknown && now != Unknown && now + forecast > limit - reserve;
     };
-    return std::max<qint64>(size.resident, 0) - m_baseline > m_limit
-        || over(size.virtualSize, m_addressBaseline, m_addressLimit) || over(size.data, m_dataBaseline, m_dataLimit);
+    ProcessSize size = processSize();
+    if (beyond(std::max<qint64>(size.resident, 0), m_ceiling, 0)) {
+        // Memory freed since (a drawing cleared, an earlier run's stacks)
+        // is counted as the process's until it is given back: slow with
+        // gigabytes to give, but only once they are over the ceiling.
+        releaseFreedMemory();
+        size = processSize();
+        if (beyond(std::max<qint64>(size.resident, 0), m_ceiling, 0)) {
+            return true;
+        }
+    }
+    // What the allocator holds free counts against the address-space and
+    // data limits, but can be had again without growing.
+    const qint64 reusable = freeHeapBytes();
+    return beyond(size.virtualSize - reusable, m_addressLimit, Reserve)
+        || beyond(size.data - reusable, m_dataLimit, Reserve);
 }
 
 qint64 MemoryGuard::residentBytes()
@@ -199,7 +226,12 @@ qint64 MemoryGuard::residentBytes()
     return std::max<qint64>(processSize().resident, 0);
 }
 
-qint64 MemoryGuard::roomLeft()
+qint64 MemoryGuard::heldBytes()
+{
+    return residentBytes() + MemoryForecast::total();
+}
+
+qint64 MemoryGuard::ceiling()
 {
     bool isSet = false;
     const qint64 megabytes = qEnvironmentVariableIntValue("KORVANE_RUN_MEMORY_LIMIT_MB", &isSet);
@@ -207,17 +239,30 @@ qint64 MemoryGuard::roomLeft()
         return megabytes * Megabyte;
     }
 
-    qint64 room = Unknown;
+    qint64 ceiling = Unknown;
 #if defined(Q_OS_UNIX) && defined(_SC_PHYS_PAGES)
-    lowerTo(room, qint64(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGESIZE) / 2);
+    lowerTo(ceiling, qint64(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGESIZE) / 2);
 #endif
+#if defined(Q_OS_LINUX)
+    const qint64 room = roomInControlGroup();
+    if (room != Unknown) {
+        lowerTo(ceiling, residentBytes() + room);
+    }
+#endif
+    return ceiling == Unknown ? Unknown : std::max<qint64>(ceiling - Reserve, 0);
+}
+
+qint64 MemoryGuard::roomLeft()
+{
+    qint64 room = Unknown;
+    const qint64 total = ceiling();
+    if (total != Unknown) {
+        lowerTo(room, total - heldBytes());
+    }
 #if defined(Q_OS_UNIX)
     const ProcessSize size = processSize();
     lowerTo(room, roomUnderLimit(RLIMIT_AS, size.virtualSize));
     lowerTo(room, roomUnderLimit(RLIMIT_DATA, size.data));
-#endif
-#if defined(Q_OS_LINUX)
-    lowerTo(room, roomInControlGroup());
 #endif
     return room;
 }
@@ -229,7 +274,26 @@ void MemoryGuard::releaseFreedMemory()
 #endif
 }
 
-qint64 MemoryGuard::used() const
+MemoryForecast::MemoryForecast(std::function<qint64()> bytes)
+    : m_bytes(std::move(bytes))
 {
-    return residentBytes() - m_baseline;
+    const std::lock_guard<std::mutex> lock(forecastsLock);
+    forecasts().push_back(this);
+}
+
+MemoryForecast::~MemoryForecast()
+{
+    const std::lock_guard<std::mutex> lock(forecastsLock);
+    auto& all = forecasts();
+    all.erase(std::find(all.begin(), all.end(), this));
+}
+
+qint64 MemoryForecast::total()
+{
+    const std::lock_guard<std::mutex> lock(forecastsLock);
+    qint64 sum = 0;
+    for (const MemoryForecast* forecast : forecasts()) {
+        sum += std::max<qint64>(forecast->m_bytes(), 0);
+    }
+    return sum;
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 
 #include <fcntl.h>
@@ -15,25 +16,26 @@
 
 namespace {
 
-bool waitForReaders = false;
+bool writeSpecialFiles = false;
 
 QString systemReason(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error != 0 ? error : EIO));
 }
 
-// Unless told to wait, a FIFO is opened without waiting: with no reader, a
-// plain open would block until one comes. Writes then wait as usual.
-int openForWriting(const QByteArray& path, bool fifo)
+int openForWriting(const QByteArray& path)
 {
     int descriptor;
     do {
-        descriptor = ::open(path.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY | (fifo ? O_NONBLOCK : 0));
+        descriptor = ::open(path.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     } while (descriptor < 0 && errno == EINTR);
-    if (descriptor >= 0 && fifo) {
-        ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
-    }
     return descriptor;
+}
+
+// Caught rather than ignored: an ignored signal stays ignored in the programs
+// this one starts, which expect the default.
+void ignoreSignal(int)
+{
 }
 
 // The folder's entries cannot be changed, so no temporary file can be renamed
@@ -94,9 +96,86 @@ bool OutputFile::mayBeIncomplete() const
     return m_mayBeIncomplete;
 }
 
-void OutputFile::setWaitForReaders(bool wait)
+bool OutputFile::hasFailed() const
 {
-    waitForReaders = wait;
+    return m_failed;
+}
+
+void OutputFile::setWriteSpecialFiles(bool write)
+{
+    writeSpecialFiles = write;
+}
+
+void OutputFile::protectProcess()
+{
+    struct sigaction action = {};
+    action.sa_handler = ignoreSignal;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGPIPE, &action, nullptr);
+    ::sigaction(SIGXFSZ, &action, nullptr);
+
+    // In order, so that the lowest free number is the one being filled.
+    for (int descriptor = STDIN_FILENO; descriptor <= STDERR_FILENO; ++descriptor) {
+        if (::fcntl(descriptor, F_GETFD) == -1 && errno == EBADF) {
+            const int null = ::open("/dev/null", O_RDONLY);
+            if (null >= 0 && null != descriptor) {
+                ::dup2(null, descriptor);
+                ::close(null);
+            }
+        }
+    }
+}
+
+QString OutputFile::unwritableReason() const
+{
+    QString reason;
+    plan(&reason);
+    return reason;
+}
+
+OutputFile::Kind OutputFile::plan(QString* reason) const
+{
+    if (isStandardOutput(m_path)) {
+        const int flags = ::fcntl(m_standardOutput, F_GETFL);
+        if (flags == -1 || (flags & O_ACCMODE) == O_RDONLY) {
+            *reason = tr("The standard output is closed");
+            return Kind::None;
+        }
+        return Kind::Stream;
+    }
+
+    const QByteArray name = QFile::encodeName(m_path);
+    struct stat status;
+    if (::stat(name.constData(), &status) != 0) {
+        if (errno != ENOENT) {
+            *reason = systemReason(errno);
+            return Kind::None;
+        }
+        // A new file, made in its folder.
+        const QByteArray folder = QFile::encodeName(QFileInfo(m_path).absolutePath());
+        if (::access(folder.constData(), W_OK | X_OK) != 0) {
+            *reason = systemReason(errno);
+            return Kind::None;
+        }
+        return Kind::Replace;
+    }
+    if (S_ISDIR(status.st_mode)) {
+        *reason = systemReason(EISDIR);
+        return Kind::None;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        if (!writeSpecialFiles) {
+            *reason = tr("It is a device or a pipe, not a regular file, and only regular files are written");
+            return Kind::None;
+        }
+        return Kind::Stream;
+    }
+    if (::access(name.constData(), W_OK) != 0) {
+        *reason = systemReason(errno);
+        return Kind::None;
+    }
+    return onlyWritableInPlace(m_path) ? Kind::InPlace : Kind::Replace;
 }
 
 bool OutputFile::open(OpenMode mode)
@@ -111,32 +190,21 @@ bool OutputFile::open(OpenMode mode)
     m_mayBeIncomplete = false;
     m_end = 0;
 
+    QString reason;
+    const Kind kind = plan(&reason);
+    if (kind == Kind::None) {
+        return fail(reason);
+    }
     if (isStandardOutput(m_path)) {
         m_kind = Kind::Stream;
         m_descriptor = m_standardOutput;
         m_ownsDescriptor = false;
         return QIODevice::open(mode);
     }
-
-    const QByteArray name = QFile::encodeName(m_path);
-    struct stat status;
-    const bool exists = ::stat(name.constData(), &status) == 0;
-    if (!exists && errno != ENOENT) {
-        return failWithErrno(errno);
-    }
-    if (exists && S_ISDIR(status.st_mode)) {
-        return failWithErrno(EISDIR);
-    }
-    if (exists && !S_ISREG(status.st_mode)) {
-        m_kind = Kind::Stream;
-    } else if (exists && ::access(name.constData(), W_OK) != 0) {
-        return failWithErrno(errno);
-    } else if (exists && onlyWritableInPlace(m_path)) {
-        m_kind = Kind::InPlace;
-    } else {
+    if (kind == Kind::Replace) {
         m_saveFile = std::make_unique<QSaveFile>(m_path);
         if (!m_saveFile->open(WriteOnly | Unbuffered)) {
-            const QString reason = m_saveFile->errorString();
+            reason = m_saveFile->errorString();
             m_saveFile.reset();
             return fail(reason);
         }
@@ -144,16 +212,13 @@ bool OutputFile::open(OpenMode mode)
         return QIODevice::open(mode);
     }
 
-    const bool fifo = exists && S_ISFIFO(status.st_mode) && !waitForReaders;
-    m_descriptor = openForWriting(name, fifo);
+    // In place: a device or a FIFO, waiting for its reader as a shell
+    // redirection does, or a file whose folder is locked.
+    m_descriptor = openForWriting(QFile::encodeName(m_path));
     if (m_descriptor < 0) {
-        const int error = errno;
-        m_kind = Kind::None;
-        if (fifo && error == ENXIO) {
-            return fail(tr("No program is reading from this pipe"));
-        }
-        return failWithErrno(error);
+        return failWithErrno(errno);
     }
+    m_kind = kind;
     m_ownsDescriptor = true;
     return QIODevice::open(mode);
 }

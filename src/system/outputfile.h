@@ -11,8 +11,9 @@ class QSaveFile;
 // (QTextStream, QImageWriter, raw writes):
 // - "-" is the standard output;
 // - an existing target that is not a regular file (a device, a FIFO,
-//   /dev/stdout, also through a symbolic link) is written in place, as a shell
-//   redirection would, never replaced;
+//   /dev/stdout, also through a symbolic link) is refused, unless special
+//   files are to be written in place, as a shell redirection would, never
+//   replaced;
 // - a regular or new file is replaced only when the whole new content is on
 //   disk, through a temporary file beside it; where that folder is not writable
 //   but the file is, it is written in place instead.
@@ -31,6 +32,12 @@ public:
     // Where "-" writes; the standard output's descriptor unless set.
     void setStandardOutputDescriptor(int descriptor);
 
+    // Why the file cannot be written, found without writing or creating
+    // anything: a missing or read-only folder, a folder named as the file, a
+    // read-only file, a closed standard output, a special file refused. Empty
+    // when open() may succeed.
+    QString unwritableReason() const;
+
     // Only WriteOnly, with Text if wanted.
     bool open(OpenMode mode) override;
     void close() override;
@@ -45,6 +52,8 @@ public:
     void cancelWriting();
 
     QString path() const;
+    // True once a write or the opening failed; later writes are dropped.
+    bool hasFailed() const;
     // True when the last failure may have left the target partly written.
     bool mayBeIncomplete() const;
 
@@ -55,10 +64,19 @@ public:
     // Writes bytes whole, as they are; on failure error names the path and the reason.
     static bool writeBytes(const QString& path, const QByteArray& bytes, QString& error);
 
-    // A FIFO with no reader fails at once unless this is set: a command-line
-    // tool waits for the reader as a shell redirection does, while the window
-    // must not freeze until one comes.
-    static void setWaitForReaders(bool wait);
+    // Special files (devices, FIFOs) are refused unless this is set: a
+    // command-line tool writes them in place and waits for a FIFO's reader as
+    // a shell redirection does, while a window must not freeze on a pipe
+    // whose reader never comes or stops reading.
+    static void setWriteSpecialFiles(bool write);
+
+    // For main(), before anything else. A write to a pipe whose reader has
+    // gone, or beyond the file size limit, then fails with EPIPE or EFBIG and
+    // is reported as any other failure, instead of ending the program by a
+    // signal. A standard descriptor left closed by the caller is held by the
+    // null device, read-only, so that no file opened later takes its number
+    // and receives what was meant for the standard output or error.
+    static void protectProcess();
 
 protected:
     qint64 readData(char* data, qint64 maxSize) override;
@@ -66,6 +84,9 @@ protected:
 
 private:
     enum class Kind { None, Replace, InPlace, Stream };
+
+    // How the path would be written, or the reason it cannot be.
+    Kind plan(QString* reason) const;
 
     bool fail(const QString& reason);
     bool failWithErrno(int error);

@@ -3,12 +3,10 @@
 #include <QIODevice>
 #include <QTextStream>
 
-#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cstring>
 #include <stdexcept>
-#include <string_view>
 
 WalkingTurtle::WalkingTurtle() = default;
 
@@ -83,39 +81,10 @@ void WalkingTurtle::record()
 namespace {
 
 const char Header[] = "Tur=Res";
-const char InvalidTrace[] = "Error: invalid argument src at call of WalkingTurtle::turtleFromString function.";
 
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// Reads an int the way std::stoi does (leading blanks, optional sign, digits,
-// anything after them ignored) but within [begin, end) only, since the next
-// line of the text must not be taken for the rest of this field.
-int parseField(const char* begin, const char* end)
-{
-    while (begin != end && isBlank(*begin)) {
-        ++begin;
-    }
-    bool negative = false;
-    if (begin != end && (*begin == '+' || *begin == '-')) {
-        negative = *begin == '-';
-        ++begin;
-    }
-    if (begin == end || *begin < '0' || *begin > '9') {
-        throw std::invalid_argument(InvalidTrace);
-    }
-    // The magnitude of INT_MIN, in 64 bits so that no step can overflow.
-    const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
-    long long value = 0;
-    for (; begin != end && *begin >= '0' && *begin <= '9'; ++begin) {
-        value = value * 10 + (*begin - '0');
-        if (value > limit) {
-            throw std::invalid_argument(InvalidTrace);
-        }
-    }
-    return static_cast<int>(negative ? -value : value);
 }
 
 void appendInt(std::string& out, int value)
@@ -125,8 +94,9 @@ void appendInt(std::string& out, int value)
     out.append(digits, result.ptr);
 }
 
-// parseField fed one character at a time, since a field may be as long as
-// the line.
+// Reads an int the way std::stoi does (leading blanks, optional sign, digits,
+// anything after them ignored), fed one character at a time, since a field
+// may be as long as the line.
 class FieldReader
 {
 public:
@@ -162,6 +132,7 @@ public:
                 m_state = Done;
                 return;
             }
+            // Up to the magnitude of INT_MIN, in 64 bits so that no step can overflow.
             m_value = m_value * 10 + (c - '0');
             if (m_value > (m_negative ? -static_cast<long long>(INT_MIN) : INT_MAX)) {
                 m_state = Invalid;
@@ -175,14 +146,8 @@ public:
 
     // Nothing more fed changes the outcome.
     bool settled() const { return m_state == Done || m_state == Invalid; }
-
-    int value() const
-    {
-        if (m_state != Digits && m_state != Done) {
-            throw std::invalid_argument(InvalidTrace);
-        }
-        return static_cast<int>(m_negative ? -m_value : m_value);
-    }
+    bool valid() const { return m_state == Digits || m_state == Done; }
+    int value() const { return static_cast<int>(m_negative ? -m_value : m_value); }
 
 private:
     enum State { Blanks, Sign, Digits, Done, Invalid };
@@ -191,13 +156,16 @@ private:
     long long m_value = 0;
 };
 
-// The lines of a trace file fed in pieces of any size; the points go to the
-// trace as their lines end.
+// The one reader of the trace format: the lines of a text fed in pieces of
+// any size, the points going to the trace as their lines end. A carriage
+// return is a character of its line unless dropped, as a file read in text
+// mode drops them.
 class TraceParser
 {
 public:
-    explicit TraceParser(WalkingTurtle::Trace& trace)
+    TraceParser(WalkingTurtle::Trace& trace, bool dropCarriageReturns)
         : m_trace(trace)
+        , m_dropCarriageReturns(dropCarriageReturns)
     {
         startLine();
     }
@@ -212,13 +180,15 @@ public:
             const char c = *begin++;
             if (c == '\n') {
                 endLine();
-            } else if (c != '\r') {
+            } else if (c != '\r' || !m_dropCarriageReturns) {
                 feedPoint(c);
             }
         }
     }
 
-    // Returns the number of non-empty lines left unread after an empty line.
+    // A last line without its line break counts like any other. Returns the
+    // number of non-empty lines left unread after the empty line that ended
+    // the trace.
     qint64 finish()
     {
         if (m_stage == HeaderLine || !m_lineEmpty) {
@@ -252,7 +222,7 @@ private:
                 endLine();
                 return begin + 1;
             }
-            if (c == '\r') {
+            if (c == '\r' && m_dropCarriageReturns) {
                 continue;
             }
             m_lineEmpty = false;
@@ -298,10 +268,11 @@ private:
 
     void endLine()
     {
+        ++m_line;
         switch (m_stage) {
         case HeaderLine:
             if (!m_headerMatches || m_headerLength != sizeof Header - 1) {
-                throw std::invalid_argument(InvalidTrace);
+                throw TraceFormatError(TraceFormatError::NoHeader, m_line);
             }
             m_stage = PointLines;
             break;
@@ -323,17 +294,22 @@ private:
 
     void addPoint()
     {
-        // As turtleFromString splits the line: without a second space, y is
-        // read from the start of the line.
-        const int x = m_part == Token ? m_whole.value() : m_afterFirst.value();
-        const int y = m_part == AfterSecond ? m_afterSecond.value() : m_whole.value();
-        m_trace.emplace_back(x, y, m_tokenIsY && m_tokenLength == 1);
+        // Split at the first two spaces: with one space, y is read from the
+        // start of the line; with none, x is too.
+        const FieldReader& x = m_part == Token ? m_whole : m_afterFirst;
+        const FieldReader& y = m_part == AfterSecond ? m_afterSecond : m_whole;
+        if (!x.valid() || !y.valid()) {
+            throw TraceFormatError(TraceFormatError::NoPoint, m_line);
+        }
+        m_trace.emplace_back(x.value(), y.value(), m_tokenIsY && m_tokenLength == 1);
     }
 
     WalkingTurtle::Trace& m_trace;
+    const bool m_dropCarriageReturns;
     Stage m_stage = HeaderLine;
     std::size_t m_headerLength = 0;
     bool m_headerMatches = true;
+    qint64 m_line = 0;
     qint64 m_unreadLines = 0;
 
     bool m_lineEmpty = true;
@@ -347,55 +323,27 @@ private:
 
 } // namespace
 
+TraceFormatError::TraceFormatError(Reason reason, qint64 line)
+    : std::invalid_argument("Error: invalid argument src at call of WalkingTurtle::turtleFromString function.")
+    , m_reason(reason)
+    , m_line(line)
+{
+}
+
 WalkingTurtle WalkingTurtle::turtleFromString(const std::string& src)
 {
     WalkingTurtle turtle;
-
-    const char* const text = src.data();
-    const char* const textEnd = text + src.size();
-    const char* lineEnd = std::find(text, textEnd, '\n');
-    if (std::string_view(text, lineEnd - text) != Header) {
-        throw std::invalid_argument(InvalidTrace);
-    }
-
-    // A last line without its line break counts like any other; an empty line
-    // ends the trace.
-    for (const char* line = lineEnd; line != textEnd;) {
-        ++line;
-        lineEnd = std::find(line, textEnd, '\n');
-        if (line == lineEnd) {
-            break;
-        }
-        const char* const firstSpace = std::find(line, lineEnd, ' ');
-        const char* const secondSpace = firstSpace == lineEnd ? lineEnd : std::find(firstSpace + 1, lineEnd, ' ');
-
-        const char* xBegin = line;
-        const char* xEnd = lineEnd;
-        const char* yBegin = line;
-        if (firstSpace != lineEnd) {
-            xBegin = firstSpace + 1;
-            if (secondSpace != lineEnd) {
-                xEnd = secondSpace;
-                yBegin = secondSpace + 1;
-            }
-        }
-        const int x = parseField(xBegin, xEnd);
-        const int y = parseField(yBegin, lineEnd);
-        const bool writing = std::string_view(line, firstSpace - line) == "Y";
-        turtle.m_trace.emplace_back(x, y, writing);
-        line = lineEnd;
-    }
-
-    if (!turtle.m_trace.empty()) {
-        static_cast<Turtle&>(turtle) = turtle.m_trace.back();
-    }
+    TraceParser parser(turtle.m_trace, false);
+    parser.feed(src.data(), src.data() + src.size());
+    parser.finish();
+    turtle.takeLastSnapshot();
     return turtle;
 }
 
 WalkingTurtle WalkingTurtle::readTrace(QIODevice& device, qint64* unreadLines)
 {
     WalkingTurtle turtle;
-    TraceParser parser(turtle.m_trace);
+    TraceParser parser(turtle.m_trace, true);
 
     const QByteArray start = device.peek(4);
     const auto startsWith = [&start](const char* mark, int size) {
@@ -430,10 +378,15 @@ WalkingTurtle WalkingTurtle::readTrace(QIODevice& device, qint64* unreadLines)
     if (unreadLines) {
         *unreadLines = unread;
     }
-    if (!turtle.m_trace.empty()) {
-        static_cast<Turtle&>(turtle) = turtle.m_trace.back();
-    }
+    turtle.takeLastSnapshot();
     return turtle;
+}
+
+void WalkingTurtle::takeLastSnapshot()
+{
+    if (!m_trace.empty()) {
+        static_cast<Turtle&>(*this) = m_trace.back();
+    }
 }
 
 std::string WalkingTurtle::toString() const

@@ -5,9 +5,33 @@
 #include <QtGlobal>
 
 #include <deque>
+#include <stdexcept>
 #include <string>
 
 class QIODevice;
+
+// Thrown when a text is no trace. what() is the message the reader has always
+// given; reason() and line() say what is wrong and where, line 1 being the
+// header.
+class TraceFormatError : public std::invalid_argument
+{
+public:
+    enum Reason {
+        // The first line is not "Tur=Res".
+        NoHeader,
+        // A line gives no x and y: no leading digits, or outside the int range.
+        NoPoint,
+    };
+
+    TraceFormatError(Reason reason, qint64 line);
+
+    Reason reason() const { return m_reason; }
+    qint64 line() const { return m_line; }
+
+private:
+    Reason m_reason;
+    qint64 m_line;
+};
 
 // The turtle that scripts, the keyboard and the window steer: the current state
 // plus the trace of snapshots. While the pen is down every change is recorded,
@@ -24,15 +48,16 @@ public:
     WalkingTurtle();
 
     // Trace file text ("Tur=Res" header, one "Y|N x y" line per snapshot).
-    // turtleFromString throws std::invalid_argument when the text is rejected.
+    // turtleFromString throws TraceFormatError when the text is rejected.
     static WalkingTurtle turtleFromString(const std::string& src);
-    // Reads a trace file from a device open for reading, as turtleFromString
-    // reads the text Korvane has always made of such a file (carriage returns
-    // dropped, a byte order mark skipped, every other byte one character), a
-    // piece at a time: the text after the y number may be of any length.
-    // unreadLines, when given, receives the number of non-empty lines after
-    // the empty line that ended the trace. Throws std::invalid_argument as
-    // turtleFromString does, and std::runtime_error when the device fails.
+    // Reads a trace file from a device open for reading, with the reader of
+    // turtleFromString, as the text Korvane has always made of such a file
+    // (carriage returns dropped, a byte order mark skipped, every other byte
+    // one character), a piece at a time: the text after the y number may be
+    // of any length. unreadLines, when given, receives the number of
+    // non-empty lines after the empty line that ended the trace. Throws
+    // TraceFormatError as turtleFromString does, and std::runtime_error when
+    // the device fails.
     static WalkingTurtle readTrace(QIODevice& device, qint64* unreadLines = nullptr);
     std::string toString() const;
 
@@ -56,6 +81,8 @@ public:
 
 private:
     void record();
+    // The current state becomes the last snapshot read, if any.
+    void takeLastSnapshot();
 
     Trace m_trace;
 };

@@ -13,6 +13,7 @@
 #include <QWheelEvent>
 
 #include <cmath>
+#include <new>
 
 namespace {
 
@@ -40,6 +41,7 @@ QTurtleOutputArea::QTurtleOutputArea(QWidget* parent)
     : QWidget(parent)
     , m_walkingTurtle(nullptr)
     , m_pen(TurtleRenderer::defaultPen())
+    , m_mirrorForecast([this] { return unsyncedBytes(); })
     , m_renderer(new AsyncTraceRenderer(this))
 {
     setFocusPolicy(Qt::StrongFocus);
@@ -117,15 +119,44 @@ QColor QTurtleOutputArea::backgroundColor() const
     return palette().brush(backgroundRole()).color();
 }
 
+qint64 QTurtleOutputArea::unsyncedBytes() const
+{
+    if (!m_walkingTurtle || m_walkingTurtle->trace().size() <= m_mirror.size()) {
+        return 0;
+    }
+    return qint64(m_walkingTurtle->trace().size() - m_mirror.size()) * qint64(sizeof(TracePoint));
+}
+
 void QTurtleOutputArea::syncTrace(bool verifyAll)
 {
-    if (m_mirror.sync(m_walkingTurtle, verifyAll, SyncSlicePoints) == TraceMirror::Change::Replaced) {
-        ++m_epoch;
+    const std::size_t length = m_walkingTurtle ? m_walkingTurtle->trace().size() : 0;
+    if (length == m_syncFailedAt) {
+        return;
+    }
+    m_syncFailedAt = SIZE_MAX;
+    try {
+        if (m_mirror.sync(m_walkingTurtle, verifyAll, SyncSlicePoints) == TraceMirror::Change::Replaced) {
+            ++m_epoch;
+        }
+    } catch (const std::bad_alloc&) {
+        // What was copied stays shown.
+        m_syncFailedAt = length;
+        MemoryGuard::releaseFreedMemory();
+        emit renderFailed(tr("There is not enough memory to show the whole drawing: %L1 of its %L2 points are shown.")
+                              .arg(qulonglong(m_mirror.size()))
+                              .arg(qulonglong(length)));
+        return;
     }
     // A long trace is copied over several paints, so that none holds the event loop.
-    if (m_walkingTurtle && m_mirror.size() < m_walkingTurtle->trace().size()) {
+    if (m_mirror.size() < length) {
         QTimer::singleShot(0, this, QOverload<>::of(&QWidget::update));
     }
+}
+
+void QTurtleOutputArea::reportOutOfMemory()
+{
+    MemoryGuard::releaseFreedMemory();
+    emit renderFailed(tr("There is not enough memory to draw the picture (%1 x %2 pixels).").arg(width()).arg(height()));
 }
 
 void QTurtleOutputArea::followTurtle()
@@ -211,6 +242,15 @@ void QTurtleOutputArea::takeRender(const TraceRenderResult& result)
 
 void QTurtleOutputArea::settle()
 {
+    try {
+        settleNow();
+    } catch (const std::bad_alloc&) {
+        reportOutOfMemory();
+    }
+}
+
+void QTurtleOutputArea::settleNow()
+{
     m_settleTimer.stop();
     syncTrace(true);
     followTurtle();
@@ -249,9 +289,7 @@ void QTurtleOutputArea::updatePicture()
         request.points = m_mirror.snapshot(drawn);
         const TraceRenderResult result = AsyncTraceRenderer::render(request, nullptr);
         if (result.outOfMemory) {
-            emit renderFailed(tr("There is not enough memory to draw the picture (%1 x %2 pixels).")
-                                  .arg(width())
-                                  .arg(height()));
+            reportOutOfMemory();
             return;
         }
         m_pending.size = request.size;
@@ -290,7 +328,17 @@ void QTurtleOutputArea::updatePicture()
     m_settleTimer.start();
 }
 
+// Nothing thrown leaves a paint: the toolkit is not written for exceptions.
 void QTurtleOutputArea::paintEvent(QPaintEvent*)
+{
+    try {
+        paint();
+    } catch (const std::bad_alloc&) {
+        reportOutOfMemory();
+    }
+}
+
+void QTurtleOutputArea::paint()
 {
     syncTrace(false);
     followTurtle();

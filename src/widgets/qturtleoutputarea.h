@@ -3,6 +3,7 @@
 #include "render/drawingview.h"
 #include "markerglide.h"
 #include "render/tracemirror.h"
+#include "system/memoryguard.h"
 
 #include <QImage>
 #include <QPen>
@@ -72,7 +73,8 @@ public slots:
 signals:
     // A left click (no drag, no pan) on a segment.
     void snapshotClicked(int index);
-    // A background render failed (out of memory); the previous picture stays.
+    // A render, or the copy of the trace it reads, failed (out of memory);
+    // the previous picture stays.
     void renderFailed(const QString& reason);
     // A background render reached the screen.
     void pictureRendered();
@@ -108,6 +110,11 @@ private:
     };
 
     void syncTrace(bool verifyAll);
+    // The points of the trace not copied yet, in bytes of the copy.
+    qint64 unsyncedBytes() const;
+    void paint();
+    void settleNow();
+    void reportOutOfMemory();
     void followTurtle();
     // The points the picture holds once complete: not the segment being glided along.
     std::size_t drawnCount() const;
@@ -125,6 +132,11 @@ private:
     DrawingView m_view;
 
     TraceMirror m_mirror;
+    // The trace's length when its copy ran out of memory: not tried again
+    // until it changes.
+    std::size_t m_syncFailedAt = SIZE_MAX;
+    // The copy the mirror is yet to make, counted by the memory guard of a run.
+    MemoryForecast m_mirrorForecast;
     // Changes whenever the trace changes other than by growing.
     quint64 m_epoch = 1;
     Picture m_picture;

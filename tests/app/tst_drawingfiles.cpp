@@ -15,6 +15,10 @@
 
 #include <memory>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 // The drawing's file commands on a walking turtle and an output area alone,
 // every question answered by the test.
 class TestDrawingFiles : public QObject
@@ -27,6 +31,8 @@ private slots:
 
     void traces_data();
     void traces();
+    void tracesNotSaved_data();
+    void tracesNotSaved();
     void exports_data();
     void exports();
     void printing_data();
@@ -127,6 +133,52 @@ void TestDrawingFiles::traces()
         QVERIFY2(m_prompts->shownMessages().constFirst().contains(warning),
                  qPrintable(m_prompts->shownMessages().constFirst()));
     }
+}
+
+void TestDrawingFiles::tracesNotSaved_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("pipe");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("a pipe whose reader never reads is refused, not waited on")
+        << "pipe.res" << true << "It is a device or a pipe";
+    QTest::newRow("a folder that does not exist") << "nowhere/x.res" << false << "No such file or directory";
+    QTest::newRow("a folder named as the file") << "." << false << "";
+}
+
+// Nothing written, the user told why, the name not kept as a recent file.
+void TestDrawingFiles::tracesNotSaved()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, pipe);
+    QFETCH(QString, reason);
+
+    // More than a pipe holds, so that a write to the pipe would wait.
+    for (int i = 0; i < 20000; ++i) {
+        m_turtle.move(1);
+    }
+    const QString path = m_dir->filePath(target);
+    int reader = -1;
+    if (pipe) {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        reader = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+        QVERIFY(reader >= 0);
+    }
+    QSignalSpy fileUsed(m_files.get(), &DrawingFiles::fileUsed);
+    m_prompts->setNextFileName(path);
+    m_files->saveTrace();
+    if (reader >= 0) {
+        char byte;
+        QCOMPARE(::read(reader, &byte, 1), ssize_t(0));
+        ::close(reader);
+    }
+
+    QCOMPARE(fileUsed.size(), 0);
+    QCOMPARE(m_prompts->shownMessages().size(), 1);
+    QVERIFY2(m_prompts->shownMessages().constFirst().contains(QStringLiteral("Save failed"))
+                 && m_prompts->shownMessages().constFirst().contains(reason),
+             qPrintable(m_prompts->shownMessages().constFirst()));
 }
 
 void TestDrawingFiles::exports_data()

@@ -2,13 +2,21 @@
 #include "turtle/walkingturtle.h"
 
 #include <QImage>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace {
 
@@ -70,6 +78,60 @@ bool sameBits(double a, double b)
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
+// The runner through a shell, for what QProcess cannot set up: limits,
+// closed descriptors, names that are not valid text.
+Result shell(const QString& command, const QStringList& arguments, const QString& workingDirectory,
+    const QProcessEnvironment& environment = {})
+{
+    return runner(QStringList { "-c", command, KORVANE_RUN } + arguments, workingDirectory, "/bin/sh", environment);
+}
+
+// The runner with its standard output on a pipe whose reader has already
+// gone; the exit status, -1 when a signal ended it.
+int runWithReaderGone(const QStringList& arguments, QByteArray* err)
+{
+    int out[2];
+    int errors[2];
+    if (::pipe(out) != 0 || ::pipe(errors) != 0) {
+        return -2;
+    }
+    ::close(out[0]);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, errors[1], STDERR_FILENO);
+    posix_spawn_file_actions_addclose(&actions, errors[0]);
+    QList<QByteArray> bytes { QByteArray(KORVANE_RUN) };
+    for (const QString& argument : arguments) {
+        bytes.append(QFile::encodeName(argument));
+    }
+    std::vector<char*> argv;
+    for (QByteArray& argument : bytes) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, KORVANE_RUN, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    ::close(errors[1]);
+    if (spawned != 0) {
+        ::close(errors[0]);
+        return -2;
+    }
+    char buffer[4096];
+    for (ssize_t count; (count = ::read(errors[0], buffer, sizeof buffer)) > 0;) {
+        err->append(buffer, int(count));
+    }
+    ::close(errors[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Set in a child of the test that runs the runner and reports its peak.
+const char PeakChildVariable[] = "KORVANE_RUN_TEST_PEAK_OF";
+
 } // namespace
 
 class TestKorvaneRun : public QObject
@@ -103,6 +165,15 @@ private slots:
     void worksFromAnyFolder();
     void imageExport_data();
     void imageExport();
+    void outputsAreCheckedBeforeTheRun_data();
+    void outputsAreCheckedBeforeTheRun();
+    void aStepLogThatCannotBeWrittenEndsTheRun();
+    void aReaderThatLeavesIsAnError();
+    void svgTitle_data();
+    void svgTitle();
+    void namesThatAreNotText();
+    void runawayMemoryIsStopped_data();
+    void runawayMemoryIsStopped();
 
     void examples_data();
     void examples();
@@ -157,7 +228,7 @@ void TestKorvaneRun::commandLine_data()
                                      << "Cannot read none.res";
     QTest::newRow("a trace the reader rejects")
         << QStringList { "--trace", "bad.res", "square.tur" } << 2 << ""
-        << "Error: invalid argument src at call of WalkingTurtle::turtleFromString function.";
+        << "bad.res:2: not a trace point";
     QTest::newRow("an image with no image suffix") << QStringList { "--image", "out.txt", "square.tur" } << 2 << ""
                                                    << "suffix";
     QTest::newRow("an image in a missing folder") << QStringList { "--image", "no/such/dir/out.png", "square.tur" }
@@ -521,7 +592,7 @@ void TestKorvaneRun::reportOnAFullDevice()
 }
 
 // A small file system where this machine lets us mount one, else a file size
-// limit, with its signal ignored as a shell's "trap" does.
+// limit, whose signal would end the runner were it not caught.
 void TestKorvaneRun::aFullDiskKeepsTheOldTrace()
 {
     const QString disk = path("disk");
@@ -539,9 +610,7 @@ void TestKorvaneRun::aFullDiskKeepsTheOldTrace()
 
     const Result result = mounted
         ? runner({ "--res", "disk/old.res", "long.tur" }, m_dir->path())
-        : runner({ "-c", "trap '' XFSZ; ulimit -f 16; exec \"$0\" \"$@\"", KORVANE_RUN, "--res", "disk/old.res",
-                     "long.tur" },
-              m_dir->path(), "/bin/sh");
+        : shell("ulimit -f 16; exec \"$0\" \"$@\"", { "--res", "disk/old.res", "long.tur" }, m_dir->path());
     QCOMPARE(result.exitCode, 2);
     QVERIFY2(result.err.contains(QString::fromLocal8Bit(strerror(mounted ? ENOSPC : EFBIG)).toLocal8Bit()),
         result.err.constData());
@@ -563,8 +632,7 @@ void TestKorvaneRun::aLockedFolderIsWrittenInPlace()
     const auto unlock = qScopeGuard([&] { QFile::setPermissions(locked, QFileDevice::Permissions(0x7755)); });
 
     const auto limited = [this](const QString& blocks, const QStringList& arguments) {
-        const QStringList shell = QStringList { "-c", "trap '' XFSZ; ulimit -f " + blocks + "; exec \"$0\" \"$@\"",
-                                      KORVANE_RUN }
+        const QStringList shell = QStringList { "-c", "ulimit -f " + blocks + "; exec \"$0\" \"$@\"", KORVANE_RUN }
             + arguments;
         return ::geteuid() == 0
             ? runner(QStringList { "--reuid=65534", "--regid=65534", "--clear-groups", "/bin/sh" } + shell,
@@ -643,6 +711,218 @@ void TestKorvaneRun::imageExport()
     QCOMPARE(qGreen(atTurtle) > qRed(atTurtle) + 60, marker);
 }
 
+void TestKorvaneRun::outputsAreCheckedBeforeTheRun_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    // 0: as is; 1: with the standard output closed; 2: as a user other than
+    // root, whom no permission stops.
+    QTest::addColumn<int>("launch");
+    QTest::addColumn<QString>("stderrHas");
+
+    const QString missing = QString::fromLocal8Bit(strerror(ENOENT));
+    const QString denied = QString::fromLocal8Bit(strerror(EACCES));
+    const QString closed = QStringLiteral("The standard output is closed.");
+    QTest::newRow("a trace in a missing folder") << QStringList { "--res", "nodir/x.res" } << 0
+                                                 << "Cannot write nodir/x.res: " + missing + ".";
+    QTest::newRow("a step log naming a missing folder") << QStringList { "--steps", "d/" } << 0
+                                                        << "Cannot write d/: " + missing + ".";
+    QTest::newRow("an image in a missing folder") << QStringList { "--image", "nodir/x.png" } << 0
+                                                  << "Cannot write nodir/x.png: " + missing + ".";
+    QTest::newRow("a step log naming a folder") << QStringList { "--steps", "folder" } << 0
+                                                << "Cannot write folder: " + QString::fromLocal8Bit(strerror(EISDIR));
+    QTest::newRow("a trace inside a file") << QStringList { "--res", "late.tur/x.res" } << 0
+                                           << "Cannot write late.tur/x.res: "
+            + QString::fromLocal8Bit(strerror(ENOTDIR));
+    QTest::newRow("a trace in a read-only folder") << QStringList { "--res", "locked/x.res" } << 2
+                                                   << "Cannot write locked/x.res: " + denied + ".";
+    QTest::newRow("an image over a read-only file") << QStringList { "--image", "ro.png" } << 2
+                                                    << "Cannot write ro.png: " + denied + ".";
+    QTest::newRow("the trace on a closed standard output") << QStringList { "--res", "-" } << 1
+                                                           << "Cannot write --res (the standard output): " + closed;
+    QTest::newRow("the step log on a closed standard output") << QStringList { "--steps", "-" } << 1
+                                                              << "--steps (the standard output): " + closed;
+    QTest::newRow("the report on a closed standard output") << QStringList { "--json" } << 1
+                                                            << "--json (the standard output): " + closed;
+}
+
+// Refused at once, before the script is even read: a run that fails at its
+// last line shows no diagnostic, and nothing is created.
+void TestKorvaneRun::outputsAreCheckedBeforeTheRun()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, launch);
+    QFETCH(QString, stderrHas);
+
+    writeFile(path("late.tur"), "Tur=Asm\nwrite: Y;\nmove: 5;\npop: AX;\n");
+    QVERIFY(QDir(m_dir->path()).mkdir("folder"));
+    QVERIFY(QDir(m_dir->path()).mkdir("locked"));
+    writeFile(path("ro.png"), "old");
+    QVERIFY(QFile::setPermissions(path("ro.png"), QFileDevice::ReadOwner | QFileDevice::ReadOther));
+    QVERIFY(QFile::setPermissions(path("locked"), QFileDevice::Permissions(0x5555)));
+    QVERIFY(QFile::setPermissions(m_dir->path(), QFileDevice::Permissions(0x7755)));
+    const auto unlock = qScopeGuard([&] { QFile::setPermissions(path("locked"), QFileDevice::Permissions(0x7755)); });
+    const QStringList before = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+
+    arguments << "late.tur";
+    Result result;
+    if (launch == 1) {
+        result = shell("exec \"$0\" \"$@\" >&-", arguments, m_dir->path());
+    } else if (launch == 2 && ::geteuid() == 0) {
+        result = runner(QStringList { "--reuid=65534", "--regid=65534", "--clear-groups", KORVANE_RUN } + arguments,
+            m_dir->path(), "setpriv");
+    } else {
+        result = runner(arguments, m_dir->path());
+    }
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains(stderrHas.toLocal8Bit()), result.err.constData());
+    QVERIFY2(!result.err.contains("late.tur:4:"), result.err.constData());
+    QVERIFY(result.out.isEmpty());
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+    QCOMPARE(readAll(path("ro.png")), QByteArray("old"));
+}
+
+// Under a file size limit the log fails at its first full piece: the run ends
+// there, long before the script's own error, and the old log stays.
+void TestKorvaneRun::aStepLogThatCannotBeWrittenEndsTheRun()
+{
+    writeFile(path("long-then-fail.tur"), "Tur=Asm\nCX: 5000;\ndefine: top;\nmove: 1;\nloop: top;\npop: AX;\n");
+    writeFile(path("steps.jsonl"), "old log\n");
+    const Result result
+        = shell("ulimit -f 16; exec \"$0\" \"$@\"", { "--steps", "steps.jsonl", "long-then-fail.tur" }, m_dir->path());
+    QCOMPARE(result.exitCode, 2);
+    const QRegularExpression stopped(
+        "Cannot write steps.jsonl: " + QString::fromLocal8Bit(strerror(EFBIG)) + "; the run was stopped after step (\\d+)\\.");
+    const QRegularExpressionMatch match = stopped.match(QString::fromLocal8Bit(result.err));
+    QVERIFY2(match.hasMatch(), result.err.constData());
+    // The script has 10,002 steps; a log of 16 blocks holds fewer than 100.
+    QVERIFY2(match.captured(1).toInt() < 1000, result.err.constData());
+    QVERIFY2(!result.err.contains("long-then-fail.tur:6:"), result.err.constData());
+    QCOMPARE(readAll(path("steps.jsonl")), QByteArray("old log\n"));
+}
+
+void TestKorvaneRun::aReaderThatLeavesIsAnError()
+{
+    QByteArray err;
+    QCOMPARE(runWithReaderGone({ "--res", "-", path("long.tur") }, &err), 2);
+    QVERIFY2(err.contains("Cannot write -: " + QByteArray(strerror(EPIPE)) + "."), err.constData());
+    err.clear();
+    QCOMPARE(runWithReaderGone({ "--json", path("square.tur") }, &err), 2);
+    QVERIFY2(err.contains("Cannot write the standard output: " + QByteArray(strerror(EPIPE)) + "."), err.constData());
+}
+
+void TestKorvaneRun::svgTitle_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("title");
+
+    QTest::newRow("an ampersand") << "R&D.svg" << "R&D";
+    QTest::newRow("markup and quotes") << "<b a=\"1\">'x'<.b>.svg" << "<b a=\"1\">'x'<.b>";
+    QTest::newRow("a character XML cannot hold") << QString("bell\x07.svg") << QString("bell\uFFFD");
+}
+
+// Whatever the file is named, the result is XML whose title is the name.
+void TestKorvaneRun::svgTitle()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, title);
+
+    const Result result = runner({ "--image", name, "square.tur" }, m_dir->path());
+    QCOMPARE(result.exitCode, 0);
+    QFile file(path(name));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QString read;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("title")) {
+            read = xml.readElementText();
+        }
+    }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    QCOMPARE(read, title);
+}
+
+// A name that is not valid text is run under its exact bytes or refused,
+// never taken for the name it decodes to.
+void TestKorvaneRun::namesThatAreNotText()
+{
+    const auto create = [this](const QByteArray& name, const QByteArray& text) {
+        const int file = ::open((QFile::encodeName(m_dir->path()) + '/' + name).constData(),
+            O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        QVERIFY(file >= 0);
+        QCOMPARE(::write(file, text.constData(), std::size_t(text.size())), ssize_t(text.size()));
+        ::close(file);
+    };
+    create("x\xff.tur", "Tur=Asm\nwrite: Y;\nmove: 5;\n");
+    create("x\xef\xbf\xbd.tur", "Tur=Asm\nwrite: Y;\nmove: 9;\n");
+    // The temporary folder cannot remove what it cannot name.
+    const auto remove = qScopeGuard([this] {
+        for (const char* name : { "x\xff.tur", "o\xff.res" }) {
+            ::unlink((QFile::encodeName(m_dir->path()) + '/' + name).constData());
+        }
+    });
+
+    Result result = shell("exec \"$0\" --res - \"$(printf 'x\\377.tur')\"", {}, m_dir->path());
+    if (result.exitCode == 2) {
+        QVERIFY2(result.err.contains("is not valid text"), result.err.constData());
+    } else {
+        QCOMPARE(result.out, QByteArray("Tur=Res\nN 0 0\nY -5 0\n"));
+    }
+    const QStringList before = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    result = shell("exec \"$0\" --res \"$(printf 'o\\377.res')\" square.tur", {}, m_dir->path());
+    QStringList after = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    if (result.exitCode == 2) {
+        QVERIFY2(result.err.contains("is not valid text"), result.err.constData());
+        QCOMPARE(after, before);
+    } else {
+        QVERIFY(QFile::exists(QFile::decodeName("o\xff.res")) || after.size() == before.size() + 1);
+        QVERIFY(!after.contains(QString::fromUtf8("o\xef\xbf\xbd.res")));
+    }
+}
+
+void TestKorvaneRun::runawayMemoryIsStopped_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<qint64>("ceilingMb");
+
+    const QByteArray drawing("Tur=Asm\nwrite: Y;\ndefine: a;\nmove: 1;\njmpe: 0,0,a;\n");
+    QTest::newRow("an endless push loop") << QByteArray("Tur=Asm\ndefine: a;\npush: 1;\njmpe: 0,0,a;\n")
+                                          << QStringList() << 100LL;
+    QTest::newRow("an endless drawing loop") << drawing << QStringList() << 100LL;
+    // Slower by far: a lower ceiling.
+    QTest::newRow("an endless drawing loop, its steps logged")
+        << drawing << QStringList { "--steps", "/dev/null", "--max-steps", "1000000000" } << 32LL;
+}
+
+// Stopped at the ceiling, with a message, the peak within a tenth of it. An
+// address-space limit keeps a runner that ignores the ceiling from taking the
+// machine's memory: it then fails with another message.
+void TestKorvaneRun::runawayMemoryIsStopped()
+{
+#if defined(KORVANE_SANITIZE)
+    QSKIP("The sanitizers cannot start under an address-space limit, and hold memory of their own");
+#endif
+    QFETCH(QByteArray, script);
+    QFETCH(QStringList, options);
+    QFETCH(qint64, ceilingMb);
+    writeFile(path("runaway.tur"), script);
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("KORVANE_RUN_MEMORY_LIMIT_MB", QString::number(ceilingMb));
+    environment.insert(PeakChildVariable, KORVANE_RUN);
+    const Result result = runner(QStringList { "-c", "ulimit -v 2000000; exec \"$0\" \"$@\"",
+                                     QCoreApplication::applicationFilePath(), "runaway.tur" }
+            + options,
+        m_dir->path(), "/bin/sh", environment);
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains("korvane-run: The script was stopped because it was taking too much memory"),
+        result.err.constData());
+    bool isNumber = false;
+    const qint64 peakKb = result.out.trimmed().toLongLong(&isNumber);
+    QVERIFY2(isNumber, result.out.constData());
+    QVERIFY2(peakKb <= ceilingMb * 1024 * 11 / 10, qPrintable(QString::number(peakKb)));
+}
+
 void TestKorvaneRun::examples_data()
 {
     QTest::addColumn<QString>("script");
@@ -677,5 +957,36 @@ void TestKorvaneRun::examples()
     QCOMPARE(readAll(output), readAll(expected));
 }
 
-QTEST_GUILESS_MAIN(TestKorvaneRun)
+// In the child, runs the runner given with the arguments given, passes its
+// standard error on and prints its peak resident memory in kilobytes.
+int peakChild(const QString& program, int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit) {
+        return 3;
+    }
+    struct rusage usage;
+    getrusage(RUSAGE_CHILDREN, &usage);
+    std::printf("%ld\n", usage.ru_maxrss);
+    return process.exitCode();
+}
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QString program = qEnvironmentVariable(PeakChildVariable);
+    if (!program.isEmpty()) {
+        return peakChild(program, argc, argv);
+    }
+    TestKorvaneRun test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_korvanerun.moc"

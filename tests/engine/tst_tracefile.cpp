@@ -141,35 +141,63 @@ void TestTraceFile::readSnapshotLine()
 void TestTraceFile::readRejects_data()
 {
     QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("reason");
+    QTest::addColumn<qint64>("line");
 
-    QTest::newRow("an empty text") << QByteArray("");
-    QTest::newRow("a script header") << QByteArray("Tur=Asm\nY 1 2\n");
-    QTest::newRow("a header with a trailing blank") << QByteArray("Tur=Res \nY 1 2\n");
-    QTest::newRow("a lower-case header") << QByteArray("tur=res\n");
-    QTest::newRow("a header with a carriage return") << QByteArray("Tur=Res\r\n");
-    QTest::newRow("two spaces make an empty x") << QByteArray("Tur=Res\nY  5 6\n");
-    QTest::newRow("one space after a token") << QByteArray("Tur=Res\nY 10\n");
-    QTest::newRow("a word for x") << QByteArray("Tur=Res\nY a 1\n");
-    QTest::newRow("a sign without digits") << QByteArray("Tur=Res\nY - 1\n");
-    QTest::newRow("x beyond the int range") << QByteArray("Tur=Res\nY 2147483648 0\n");
-    QTest::newRow("y below the int range") << QByteArray("Tur=Res\nY 0 -2147483649\n");
-    QTest::newRow("a huge number") << QByteArray("Tur=Res\nY 99999999999999999999999 0\n");
-    QTest::newRow("a bad line after good ones") << QByteArray("Tur=Res\nN 0 0\nY 1 1\nY 1\n");
-    QTest::newRow("an empty y field at the end of the text") << QByteArray("Tur=Res\nY 1 ");
+    const int header = TraceFormatError::NoHeader;
+    const int point = TraceFormatError::NoPoint;
+    QTest::newRow("an empty text") << QByteArray("") << header << 1LL;
+    QTest::newRow("a script header") << QByteArray("Tur=Asm\nY 1 2\n") << header << 1LL;
+    QTest::newRow("a header with a trailing blank") << QByteArray("Tur=Res \nY 1 2\n") << header << 1LL;
+    QTest::newRow("a lower-case header") << QByteArray("tur=res\n") << header << 1LL;
+    QTest::newRow("a header with a carriage return") << QByteArray("Tur=Res\r\n") << header << 1LL;
+    QTest::newRow("a line of a carriage return alone") << QByteArray("Tur=Res\nY 1 2\n\r\nY 3 4\n") << point << 3LL;
+    QTest::newRow("two spaces make an empty x") << QByteArray("Tur=Res\nY  5 6\n") << point << 2LL;
+    QTest::newRow("one space after a token") << QByteArray("Tur=Res\nY 10\n") << point << 2LL;
+    QTest::newRow("a word for x") << QByteArray("Tur=Res\nY a 1\n") << point << 2LL;
+    QTest::newRow("a sign without digits") << QByteArray("Tur=Res\nY - 1\n") << point << 2LL;
+    QTest::newRow("x beyond the int range") << QByteArray("Tur=Res\nY 2147483648 0\n") << point << 2LL;
+    QTest::newRow("y below the int range") << QByteArray("Tur=Res\nY 0 -2147483649\n") << point << 2LL;
+    QTest::newRow("a huge number") << QByteArray("Tur=Res\nY 99999999999999999999999 0\n") << point << 2LL;
+    QTest::newRow("a bad line after good ones") << QByteArray("Tur=Res\nN 0 0\nY 1 1\nY 1\n") << point << 4LL;
+    QTest::newRow("an empty y field at the end of the text") << QByteArray("Tur=Res\nY 1 ") << point << 2LL;
 }
 
 void TestTraceFile::readRejects()
 {
     QFETCH(QByteArray, text);
+    QFETCH(int, reason);
+    QFETCH(qint64, line);
     try {
         WalkingTurtle::turtleFromString(text.toStdString());
         QFAIL("the text was accepted");
-    } catch (const std::invalid_argument& error) {
+    } catch (const TraceFormatError& error) {
         QCOMPARE(QString::fromUtf8(error.what()), QString::fromUtf8(RejectedText));
+        QCOMPARE(int(error.reason()), reason);
+        QCOMPARE(error.line(), line);
     }
-    // Files are read with their carriage returns dropped.
+    // Files are read with their carriage returns dropped; what is left is
+    // rejected at the same line.
     if (!text.contains('\r')) {
-        QVERIFY_EXCEPTION_THROWN(streamed(text), std::invalid_argument);
+        try {
+            streamed(text);
+            QFAIL("the file was accepted");
+        } catch (const TraceFormatError& error) {
+            QCOMPARE(int(error.reason()), reason);
+            QCOMPARE(error.line(), line);
+        }
+    }
+    // Lines spread over pieces of the file are counted alike.
+    if (!text.contains('\r') && reason == TraceFormatError::NoPoint) {
+        const int points = text.indexOf('\n') + 1;
+        const QByteArray longLines
+            = text.left(points) + text.mid(points).replace("\n", QByteArray(70000, ' ') + "\n");
+        try {
+            streamed(longLines);
+            QFAIL("the long-lined file was accepted");
+        } catch (const TraceFormatError& error) {
+            QCOMPARE(error.line(), line);
+        }
     }
 }
 

@@ -7,9 +7,13 @@
 
 int main(int argc, char* argv[])
 {
+    OutputFile::protectProcess();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("korvane-run"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
-    OutputFile::setWaitForReaders(true);
-    return runKorvane(QCoreApplication::arguments());
+    QByteArrayList received;
+    for (int i = 0; i < argc; ++i) {
+        received.append(QByteArray(argv[i]));
+    }
+    return runKorvane(QCoreApplication::arguments(), RunnerStreams(), received);
 }

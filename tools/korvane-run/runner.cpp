@@ -1,6 +1,7 @@
 #include "runner.h"
 
 #include "frontend/interpreter.h"
+#include "system/memoryguard.h"
 #include "system/outputfile.h"
 #include "system/textfile.h"
 #include "render/imageexport.h"
@@ -40,6 +41,9 @@ enum ExitStatus {
 struct Failure {
     QString message;
     bool showUsageHint;
+    // A message that starts with FILE:LINE: is printed as the script's
+    // diagnostics are, without the program's name.
+    bool located = false;
 };
 
 struct Options {
@@ -286,9 +290,12 @@ WalkingTurtle loadTrace(const QString& path)
                            .arg(path, QString::number(unreadLines)));
         }
         return turtle;
-    } catch (const std::invalid_argument& error) {
-        throw Failure { QStringLiteral("Cannot load the trace %1: %2").arg(path, QString::fromUtf8(error.what())),
-            false };
+    } catch (const TraceFormatError& error) {
+        const QString reason = error.reason() == TraceFormatError::NoHeader
+            ? QStringLiteral("not a trace: the first line must be \"Tur=Res\".")
+            : QStringLiteral("not a trace point: expected \"Y x y\" or \"N x y\", x and y whole numbers from "
+                             "-2147483648 to 2147483647.");
+        throw Failure { QStringLiteral("%1:%2: %3").arg(path, QString::number(error.line()), reason), false, true };
     } catch (const std::runtime_error&) {
         throw Failure { QStringLiteral("Cannot read %1: %2.").arg(path, file.errorString()), false };
     }
@@ -384,6 +391,18 @@ void checkOutputs(const Options& options)
     }
     if (!options.imagePath.isEmpty()) {
         outputs.append({ outputLabel(QStringLiteral("--image"), options.imagePath), options.imagePath });
+    }
+
+    // Before anything runs: a missing folder must not be found after an hour's run.
+    for (const NamedFile& output : outputs) {
+        OutputFile file(output.path);
+        file.setStandardOutputDescriptor(fileno(streams.out));
+        const QString reason = file.unwritableReason();
+        if (!reason.isEmpty()) {
+            throw Failure { QStringLiteral("Cannot write %1: %2.")
+                                .arg(OutputFile::isStandardOutput(output.path) ? output.label : output.path, reason),
+                false };
+        }
     }
 
     for (int i = 0; i < outputs.size(); ++i) {
@@ -520,6 +539,46 @@ QByteArray jsonReport(bool analysed, Interpreter& interpreter, const WalkingTurt
     return out;
 }
 
+// Stops a script that would take all the memory, as the IDE stops it.
+void checkMemory(const MemoryGuard& memory, Interpreter& interpreter)
+{
+    if (memory.exceeded()) {
+        const qint64 held = MemoryGuard::heldBytes();
+        interpreter.interrupt();
+        throw Failure { QStringLiteral("The script was stopped because it was taking too much memory (%1 MB; "
+                                       "KORVANE_RUN_MEMORY_LIMIT_MB sets the ceiling).")
+                            .arg(held / (1024 * 1024)),
+            false };
+    }
+}
+
+// As runToEnd(maxSteps), in slices between which the memory guard looks: a
+// slice takes a few megabytes at most.
+void runToEnd(qint64 maxSteps, Interpreter& interpreter)
+{
+    constexpr qint64 SliceSteps = 100000;
+    if (interpreter.program().empty() || maxSteps == 0) {
+        interpreter.runToEnd(maxSteps);
+        return;
+    }
+    const MemoryGuard memory;
+    for (qint64 left = maxSteps < 0 ? -1 : maxSteps;;) {
+        const qint64 slice = left < 0 ? SliceSteps : std::min(SliceSteps, left);
+        if (!interpreter.advance(slice)) {
+            return;
+        }
+        if (left > 0) {
+            left -= slice;
+            if (left == 0) {
+                // Stopped as runToEnd stops: code 240 at the next instruction's line.
+                interpreter.interrupt();
+                return;
+            }
+        }
+        checkMemory(memory, interpreter);
+    }
+}
+
 // As runToEnd(maxSteps), writing a line for every instruction executed,
 // the failing one included.
 void runLoggingSteps(const Options& options, Interpreter& interpreter, const WalkingTurtle& turtle)
@@ -531,12 +590,21 @@ void runLoggingSteps(const Options& options, Interpreter& interpreter, const Wal
         throw Failure { QStringLiteral("Cannot write %1: %2.").arg(options.stepsPath, file.errorString()), false };
     }
     const Interpreter::Program& program = interpreter.program();
+    const MemoryGuard memory;
     QByteArray rows;
+    qint64 step = 0;
+    // A log that cannot be written ends the run at once: the disk is full,
+    // or the file has reached its size limit.
     auto flush = [&]() {
         file.write(rows);
         rows.clear();
+        if (file.hasFailed()) {
+            throw Failure { QStringLiteral("Cannot write %1: %2; the run was stopped after step %3.")
+                                .arg(options.stepsPath, file.errorString(), QString::number(step)),
+                false };
+        }
+        checkMemory(memory, interpreter);
     };
-    qint64 step = 0;
     for (bool goesOn = !program.empty(); goesOn;) {
         if (step == options.maxSteps) {
             // Stopped as runToEnd stops: code 240 at the next instruction's line.
@@ -588,7 +656,7 @@ int run(const QStringList& arguments)
     script = QString();
     const std::size_t analysisMessages = interpreter->messages().size();
     if (options.stepsPath.isEmpty()) {
-        interpreter->runToEnd(options.maxSteps);
+        runToEnd(options.maxSteps, *interpreter);
     } else {
         runLoggingSteps(options, *interpreter, turtle);
     }
@@ -614,10 +682,21 @@ int run(const QStringList& arguments)
 
 } // namespace
 
-int runKorvane(const QStringList& arguments, const RunnerStreams& io)
+int runKorvane(const QStringList& arguments, const RunnerStreams& io, const QByteArrayList& received)
 {
     streams = io;
+    OutputFile::setWriteSpecialFiles(true);
     try {
+        // A name that is not valid text in the system's encoding would name
+        // another file once decoded.
+        for (int i = 1; i < received.size() && i < arguments.size(); ++i) {
+            if (QFile::encodeName(arguments.at(i)) != received.at(i)) {
+                throw Failure { QStringLiteral("The argument \"%1\" is not valid text in the system's encoding "
+                                               "(UTF-8): no file can be named by it. Rename the file.")
+                                    .arg(arguments.at(i)),
+                    false };
+            }
+        }
         const int status = run(arguments);
         // A report lost on a full disk or a closed pipe is no success.
         errno = 0;
@@ -628,7 +707,7 @@ int runKorvane(const QStringList& arguments, const RunnerStreams& io)
         }
         return status;
     } catch (const Failure& failure) {
-        printError(QStringLiteral("korvane-run: %1").arg(failure.message));
+        printError(failure.located ? failure.message : QStringLiteral("korvane-run: %1").arg(failure.message));
         if (failure.showUsageHint) {
             printError(QStringLiteral("Try 'korvane-run --help' for more information."));
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayList>
 #include <QStringList>
 
 #include <cstdio>
@@ -11,6 +12,10 @@ struct RunnerStreams {
 
 // The whole of korvane-run but the application object: parses ARGUMENTS (the
 // program name first), runs the script, writes the outputs and returns the exit
-// status (0 success, 1 the script failed, 2 a wrong command line or a file that
-// cannot be read or written). Needs a QCoreApplication.
-int runKorvane(const QStringList& arguments, const RunnerStreams& streams = RunnerStreams());
+// status (0 success, 1 the script failed, 2 a wrong command line, a file that
+// cannot be read or written, or a script stopped for taking too much memory).
+// RECEIVED, when given, holds the arguments as the program received them:
+// one that ARGUMENTS does not give back byte for byte is refused. Needs a
+// QCoreApplication.
+int runKorvane(const QStringList& arguments, const RunnerStreams& streams = RunnerStreams(),
+    const QByteArrayList& received = QByteArrayList());
