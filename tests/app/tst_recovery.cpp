@@ -3,10 +3,14 @@
 #include "recoverystore.h"
 #include "widgets/qeditor.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cstdio>
@@ -15,6 +19,8 @@ namespace {
 
 const char* const ChildVariable = "KORVANE_RECOVERY_CHILD";
 const char* const Typed = "Tur=Asm\nmove: 42;\n";
+// Only a window that never writes its copy waits this long.
+const int Patience = 120000;
 
 // The child types into a fresh window, says so once its copy is on disk, and
 // waits to be killed.
@@ -25,16 +31,33 @@ int childMain()
     auto* store = window.findChild<RecoveryStore*>();
     store->setDelay(50);
     window.findChild<QEditor*>()->insertPlainText(QString::fromLatin1(Typed));
-    for (int waited = 0; !QFile::exists(store->filePath()); waited += 20) {
-        if (waited > 10000) {
-            return 1;
-        }
+    while (!QFile::exists(store->filePath())) {
         QTest::qWait(20);
     }
     std::puts("written");
     std::fflush(stdout);
-    QTest::qWait(60000);
-    return 1;
+    for (;;) {
+        QTest::qWait(1000);
+    }
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+QString recoveryFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+// A copy as a Korvane of that process id leaves it.
+void writeCopy(const QString& stem, const QByteArray& title, const QByteArray& text)
+{
+    QFile file(QDir(recoveryFolder()).filePath(stem + QStringLiteral(".tur")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(title + '\n' + text);
 }
 
 } // namespace
@@ -44,8 +67,27 @@ class TestRecovery : public QObject
     Q_OBJECT
 
 private slots:
+    void init();
     void unsavedTextSurvivesAKill();
+    void theCopyFollowsTheTextUntilSavedOrDiscarded();
+    void onlyTheCopiesOfEndedKorvanesAreOffered();
+
+private:
+    QEditor* editorOf(MainWindow& window) { return window.findChild<QEditor*>(); }
+    QAction* action(MainWindow& window, const char* name)
+    {
+        return window.findChild<QAction*>(QLatin1String(name));
+    }
 };
+
+void TestRecovery::init()
+{
+    Dialogs::setInteractive(false);
+    Dialogs::clear();
+    QDir folder(recoveryFolder());
+    QVERIFY(folder.removeRecursively());
+    QVERIFY(QDir().mkpath(folder.path()));
+}
 
 void TestRecovery::unsavedTextSurvivesAKill()
 {
@@ -54,16 +96,15 @@ void TestRecovery::unsavedTextSurvivesAKill()
     environment.insert(QString::fromLatin1(ChildVariable), QStringLiteral("1"));
     child.setProcessEnvironment(environment);
     child.start(QCoreApplication::applicationFilePath(), QStringList());
-    QVERIFY(child.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(child.bytesAvailable() > 0 || child.state() != QProcess::Running, 30000);
+    QVERIFY(child.waitForStarted(-1));
+    QVERIFY(child.waitForReadyRead(-1));
     QCOMPARE(child.readAllStandardOutput(), QByteArray("written\n"));
     child.kill();
-    QVERIFY(child.waitForFinished());
+    QVERIFY(child.waitForFinished(-1));
 
-    Dialogs::setInteractive(false);
     Dialogs::setNextAnswer(QMessageBox::Yes);
     MainWindow window;
-    const QEditor* editor = window.findChild<QEditor*>();
+    const QEditor* editor = editorOf(window);
     QCOMPARE(editor->toPlainText(), QString::fromLatin1(Typed));
     QVERIFY(editor->isModified());
 
@@ -71,6 +112,74 @@ void TestRecovery::unsavedTextSurvivesAKill()
     Dialogs::clear();
     MainWindow again;
     QVERIFY(Dialogs::shownMessages().isEmpty());
+}
+
+void TestRecovery::theCopyFollowsTheTextUntilSavedOrDiscarded()
+{
+    QTemporaryDir dir;
+    const QString script = dir.filePath(QStringLiteral("kept.tur"));
+    MainWindow window;
+    auto* store = window.findChild<RecoveryStore*>();
+    store->setDelay(0);
+    QEditor* editor = editorOf(window);
+    editor->insertPlainText(QString::fromLatin1(Typed));
+    // Untitled: an empty first line, then the text.
+    QTRY_COMPARE_WITH_TIMEOUT(readAll(store->filePath()), "\n" + QByteArray(Typed), Patience);
+
+    Dialogs::setNextFileName(script);
+    action(window, "actionSave")->trigger();
+    QCOMPARE(readAll(script), QByteArray(Typed));
+    QVERIFY(!QFile::exists(store->filePath()));
+
+    // Typed again: a new copy, named after the script, with the latest text.
+    editor->insertPlainText(QStringLiteral("left: 1;\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(readAll(store->filePath()), (script + QLatin1Char('\n') + editor->toPlainText()).toUtf8(),
+                              Patience);
+    editor->insertPlainText(QStringLiteral("left: 2;\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(readAll(store->filePath()), (script + QLatin1Char('\n') + editor->toPlainText()).toUtf8(),
+                              Patience);
+
+    // Undone back to the saved text: nothing left to recover.
+    for (int i = 0; i < 10 && editor->isModified(); ++i) {
+        editor->undo();
+    }
+    QVERIFY(!editor->isModified());
+    QVERIFY(!QFile::exists(store->filePath()));
+
+    editor->insertPlainText(QStringLiteral("x"));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(store->filePath()), Patience);
+    Dialogs::setNextAnswer(QMessageBox::Discard);
+    action(window, "actionClose")->trigger();
+    QVERIFY(!QFile::exists(store->filePath()));
+}
+
+void TestRecovery::onlyTheCopiesOfEndedKorvanesAreOffered()
+{
+    // One Korvane still runs (its lock is held); two ended, the newer of
+    // which is offered, with the script it belongs to.
+    QLockFile running(QDir(recoveryFolder()).filePath(QStringLiteral("recovery-7.lock")));
+    QVERIFY(running.tryLock(0));
+    writeCopy(QStringLiteral("recovery-7"), "", "Tur=Asm\nmove: 7;\n");
+    writeCopy(QStringLiteral("recovery-8"), "/old.tur", "Tur=Asm\nmove: 8;\n");
+    QFile older(QDir(recoveryFolder()).filePath(QStringLiteral("recovery-8.tur")));
+    QVERIFY(older.open(QIODevice::ReadWrite));
+    QVERIFY(older.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+    older.close();
+    writeCopy(QStringLiteral("recovery-9"), "/newer.tur", "Tur=Asm\nmove: 9;\n");
+
+    Dialogs::setNextAnswer(QMessageBox::Yes);
+    MainWindow window;
+    QCOMPARE(Dialogs::shownMessages().size(), 1);
+    QCOMPARE(editorOf(window)->toPlainText(), QStringLiteral("Tur=Asm\nmove: 9;\n"));
+    QCOMPARE(editorOf(window)->documentTitle(), QStringLiteral("/newer.tur"));
+    QVERIFY(editorOf(window)->isModified());
+    QVERIFY(!QFile::exists(older.fileName()));
+
+    // The running one's copy stays, never offered.
+    Dialogs::clear();
+    MainWindow again;
+    QVERIFY(Dialogs::shownMessages().isEmpty());
+    QVERIFY(QFile::exists(QDir(recoveryFolder()).filePath(QStringLiteral("recovery-7.tur"))));
 }
 
 int main(int argc, char* argv[])

@@ -93,7 +93,6 @@ void TestRunControls::stepOverACallAndPauseThenStep()
     action("actionContinue")->trigger();
     QVERIFY(action("actionPause")->isEnabled());
     QVERIFY(editor()->isReadOnly());
-    QTest::qWait(150);
     action("actionPause")->trigger();
     QVERIFY(!editor()->isReadOnly());
     QVERIFY(action("actionStep")->isEnabled());
@@ -175,6 +174,19 @@ void TestRunControls::timelineDragShowsTheLastPositionOnly()
 
 void TestRunControls::stepBackAfterABreakpointAndAFailure()
 {
+    // Before the first step and back there, there is nothing to go back to.
+    action("action_Debug")->setChecked(true);
+    action("action_Run")->trigger();
+    QVERIFY(!action("actionStep_Back")->isEnabled());
+    action("actionStep")->trigger();
+    QVERIFY(action("actionStep_Back")->isEnabled());
+    action("actionStep_Back")->trigger();
+    QVERIFY(!action("actionStep_Back")->isEnabled());
+    QCOMPARE(debugValue(QStringLiteral("CX")), QStringLiteral("0"));
+    action("actionStop")->trigger();
+    QVERIFY(!action("actionStep_Back")->isEnabled());
+    action("action_Debug")->setChecked(false);
+
     editor()->setTextCursor(QTextCursor(editor()->document()->findBlockByNumber(9)));
     action("actionToggle_Breakpoint")->trigger();
     action("action_Run")->trigger();

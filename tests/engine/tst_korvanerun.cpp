@@ -467,7 +467,7 @@ void TestKorvaneRun::reportOnAFullDevice()
     process.setWorkingDirectory(m_dir->path());
     process.setStandardOutputFile("/dev/full");
     process.start(QStringLiteral(KORVANE_RUN), { "--json", "square.tur" });
-    QVERIFY(process.waitForFinished(60000));
+    QVERIFY(process.waitForFinished(-1));
     QCOMPARE(process.exitCode(), 2);
     QVERIFY(process.readAllStandardError().contains("Cannot write the standard output"));
 }
@@ -480,7 +480,7 @@ void TestKorvaneRun::aFullDiskKeepsTheOldTrace()
     QVERIFY(QDir().mkdir(disk));
     QProcess mount;
     mount.start("mount", { "-t", "tmpfs", "-o", "size=64k", "tmpfs", disk });
-    const bool mounted = mount.waitForFinished() && mount.exitStatus() == QProcess::NormalExit && mount.exitCode() == 0;
+    const bool mounted = mount.waitForFinished(-1) && mount.exitStatus() == QProcess::NormalExit && mount.exitCode() == 0;
     const auto unmount = qScopeGuard([&] {
         if (mounted) {
             QProcess::execute("umount", { disk });
