@@ -29,6 +29,8 @@ private slots:
     void zoomsByTheWheelsTurnWhateverItsSteps_data();
     void zoomsByTheWheelsTurnWhateverItsSteps();
     void stepsDrawnOneByOneDashAsTheWholeRun();
+    void framesTheWholeDrawing();
+    void pansWhileSpaceIsHeld();
 
 private:
     QImage grab() const;
@@ -360,6 +362,55 @@ void TestOutputArea::stepsDrawnOneByOneDashAsTheWholeRun()
     }
     QVERIFY2(ink > 100, qPrintable(QString::number(ink)));
     QVERIFY2(differing * 20 < ink, qPrintable(QStringLiteral("%1 of %2 inked pixels differ").arg(differing).arg(ink)));
+}
+
+void TestOutputArea::framesTheWholeDrawing()
+{
+    // Far off to the upper right, wider than tall.
+    m_turtle.put(3000, 2000);
+    m_turtle.setWrite(true);
+    m_turtle.put(3400, 2000);
+    m_turtle.put(3400, 2100);
+    m_area->fitDrawing();
+    const QTransform toArea = m_area->view().transform(m_area->size());
+    const QRectF drawing = toArea.mapRect(QRectF(QPointF(3000, -2100), QPointF(3400, -2000)));
+    QVERIFY2(QRectF(m_area->rect()).contains(drawing),
+             qPrintable(QStringLiteral("%1,%2 %3x%4").arg(drawing.x()).arg(drawing.y()).arg(drawing.width()).arg(drawing.height())));
+    QVERIFY(drawing.height() > 0.8 * m_area->height() || drawing.width() > 0.8 * m_area->width());
+    QVERIFY(QLineF(drawing.center(), QRectF(m_area->rect()).center()).length() < 2);
+
+    // Nothing drawn: back to the plain view.
+    m_turtle = WalkingTurtle();
+    m_area->fitDrawing();
+    QVERIFY(m_area->view().isReset());
+}
+
+void TestOutputArea::pansWhileSpaceIsHeld()
+{
+    m_turtle.setWrite(true);
+    m_turtle.move(200);
+    QSignalSpy clicked(m_area, &QTurtleOutputArea::snapshotClicked);
+    const auto leftDrag = [this](QPoint from, QPoint to) {
+        QTest::mousePress(m_area, Qt::LeftButton, Qt::NoModifier, from);
+        QMouseEvent move(QEvent::MouseMove, QPointF(to), QPointF(m_area->mapToGlobal(to)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_area, &move);
+        QTest::mouseRelease(m_area, Qt::LeftButton, Qt::NoModifier, to);
+    };
+    // On the segment, from (500, 150) to about (462, 150).
+    const QPoint onTheLine(480, 150);
+    QTest::keyPress(m_area, Qt::Key_Space);
+    leftDrag(onTheLine, onTheLine + QPoint(40, -25));
+    QTest::keyRelease(m_area, Qt::Key_Space);
+    QCOMPARE(m_area->view().pan(), QPointF(40, -25));
+    QCOMPARE(clicked.count(), 0);
+
+    // Without Space, a drag neither pans nor clicks; a click picks the segment.
+    leftDrag(onTheLine + QPoint(40, -25), onTheLine + QPoint(80, -25));
+    QCOMPARE(m_area->view().pan(), QPointF(40, -25));
+    QCOMPARE(clicked.count(), 0);
+    QTest::mouseClick(m_area, Qt::LeftButton, Qt::NoModifier, onTheLine + QPoint(40, -25));
+    QCOMPARE(clicked.count(), 1);
 }
 
 QTEST_MAIN(TestOutputArea)
