@@ -4,6 +4,7 @@
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
+#include "session/runsession.h"
 #include "widgets/qeditor.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -98,7 +99,7 @@ int main(int argc, char** argv)
     std::vector<double> loads;
     for (int run = 0; run < 5; ++run) {
         QEditor editor;
-        editor.setCommands(VirtualMachine().commands());
+        editor.setCommands(RunSession::commandWords());
         editor.resize(900, 700);
         editor.show();
         QApplication::processEvents();
@@ -119,7 +120,7 @@ int main(int argc, char** argv)
     report("load and highlight", loads);
 
     QEditor editor;
-    editor.setCommands(VirtualMachine().commands());
+    editor.setCommands(RunSession::commandWords());
     editor.resize(900, 700);
     editor.show();
     QApplication::processEvents();

@@ -6,9 +6,9 @@
 //
 //   history_bench        (from the source folder, for the catalogue)
 
-#include "frontend/executionhistory.h"
+#include "session/executionhistory.h"
 #include "frontend/interpreter.h"
-#include "frontend/runsession.h"
+#include "session/runsession.h"
 #include "turtle/walkingturtle.h"
 
 #include <QCoreApplication>

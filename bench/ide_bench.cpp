@@ -14,8 +14,8 @@
 
 #include "dialogs.h"
 #include "mainwindow.h"
-#include "drawing/qturtleoutputarea.h"
-#include "frontend/runsession.h"
+#include "widgets/qturtleoutputarea.h"
+#include "session/runsession.h"
 #include "widgets/qeditor.h"
 
 #include <QAction>

@@ -14,9 +14,9 @@
 // snapshots, prints the share of pixels that differ from it by more than 32
 // levels in a channel. --area times the output area alone.
 
-#include "drawing/imageexport.h"
-#include "drawing/qturtleoutputarea.h"
-#include "drawing/turtlerenderer.h"
+#include "render/imageexport.h"
+#include "widgets/qturtleoutputarea.h"
+#include "render/turtlerenderer.h"
 #include "tracegenerators.h"
 #include "turtle/walkingturtle.h"
 

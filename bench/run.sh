@@ -33,6 +33,19 @@ best_time() {
     awk -v ns="$best" 'BEGIN { printf "%.4f", ns / 1e9 }'
 }
 
+# Median wall time of 9 runs of the command, in seconds.
+median_time() {
+    local times=()
+    for _ in $(seq 9); do
+        local start end
+        start=$(date +%s%N)
+        "$@" >/dev/null 2>&1 || true
+        end=$(date +%s%N)
+        times+=($((end - start)))
+    done
+    printf '%s\n' "${times[@]}" | sort -n | sed -n 5p | awk '{ printf "%.4f", $1 / 1e9 }'
+}
+
 json_field() {
     grep -o "\"$2\": [0-9]*" <<<"$1" | head -1 | awk '{ print $2 }'
 }
@@ -60,6 +73,8 @@ echo "korvane-run: $(cd "$BUILD" && pwd)/korvane-run ($(nproc) cores, $(uname -m
 
 startup=$(best_time "$RUNNER" bench/empty.tur)
 echo "Start-up (empty script):      ${startup} s"
+startup_median=$(median_time "$RUNNER" bench/empty.tur)
+echo "Start-up, median of 9:        ${startup_median} s (target < 0.008 s: $(verdict "$startup_median" lt 0.008))"
 
 # W1: instructions per second over 10,000,000 turns of a loop.
 report=$("$RUNNER" --json bench/w1-compute.tur)

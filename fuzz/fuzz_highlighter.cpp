@@ -4,7 +4,7 @@
 // breaks and all). Every line must then be coloured as the same line alone in
 // a fresh document is.
 
-#include "vm/virtualmachine.h"
+#include "session/runsession.h"
 #include "widgets/qturtlesyntaxhighlighter.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -30,7 +30,7 @@ QTextDocument* highlightedDocument()
 {
     auto* created = new QTextDocument;
     auto* highlighter = new QTurtleSyntaxHighlighter(created);
-    highlighter->setCommands(VirtualMachine().commands());
+    highlighter->setCommands(RunSession::commandWords());
     // As in the editor: with a layout the document reports its changes to the
     // highlighter, once its first deferred pass is over.
     created->documentLayout();

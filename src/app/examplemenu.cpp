@@ -1,6 +1,6 @@
 #include "examplemenu.h"
 
-#include "frontend/datalocation.h"
+#include "system/datalocation.h"
 
 #include <QAction>
 #include <QDir>

@@ -13,20 +13,21 @@
 #include "settings.h"
 #include "timetravel.h"
 #include "windowlayout.h"
-#include "frontend/outputfile.h"
-#include "frontend/runsession.h"
-#include "drawing/imageexport.h"
-#include "drawing/qrenderdialogue.h"
-#include "drawing/qturtleoutputarea.h"
-#include "drawing/qturtletraceproperties.h"
-#include "drawing/vectorexport.h"
+#include "render/imageexport.h"
+#include "render/vectorexport.h"
+#include "session/runsession.h"
+#include "system/outputfile.h"
 #include "turtle/walkingturtle.h"
+#include "widgets/printdrawing.h"
 #include "widgets/qdebuggerinterface.h"
 #include "widgets/qeditor.h"
 #include "widgets/qeditorpane.h"
 #include "widgets/qerrorlister.h"
 #include "widgets/qhelp.h"
+#include "widgets/qrenderdialogue.h"
 #include "widgets/qtimelinebar.h"
+#include "widgets/qturtleoutputarea.h"
+#include "widgets/qturtletraceproperties.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -133,7 +134,7 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
     m_helpAction->setIcon(QIcon(QStringLiteral(":/icons/help.png")));
     ui.menuHelp->addAction(m_helpAction);
 
-    m_editor->setCommands(m_interpreter.virtualMachine()->commands());
+    m_editor->setCommands(RunSession::commandWords());
 
     m_mainToolBarAction = ui.mainToolBar->toggleViewAction();
     m_debuggerToolBarAction = ui.debuggerToolBar->toggleViewAction();

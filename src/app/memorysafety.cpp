@@ -1,6 +1,6 @@
 #include "memorysafety.h"
 
-#include "frontend/memoryguard.h"
+#include "system/memoryguard.h"
 #include "turtle/walkingturtle.h"
 
 #include <QDir>

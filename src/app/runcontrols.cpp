@@ -1,5 +1,6 @@
 #include "runcontrols.h"
 
+#include "settings.h"
 #include "ui_mainwindow.h"
 
 #include <QActionGroup>
@@ -29,6 +30,7 @@ RunControls::RunControls(RunSession* session, Ui::MainWindowClass& ui, QObject* 
     connect(m_speedBox, QOverload<int>::of(&QComboBox::activated), this,
             [this](int index) { m_session->setSpeed(RunSession::Speed(m_speedBox->itemData(index).toInt())); });
     connect(session, &RunSession::speedChanged, this, &RunControls::showSpeed);
+    connect(session, &RunSession::speedChanged, this, [](RunSession::Speed speed) { Settings().setRunSpeed(speed); });
     connect(session, &RunSession::stateChanged, this, &RunControls::showState);
 
     connect(ui.actionContinue, &QAction::triggered, session, &RunSession::continueRun);
@@ -38,7 +40,7 @@ RunControls::RunControls(RunSession* session, Ui::MainWindowClass& ui, QObject* 
     connect(ui.actionStep_Over, &QAction::triggered, session, &RunSession::stepOver);
     connect(ui.actionStep_Out, &QAction::triggered, session, &RunSession::stepOut);
 
-    session->setSpeed(RunSession::savedSpeed());
+    session->setSpeed(Settings().runSpeed());
     showSpeed(session->speed());
     showState(session->state());
     retranslate();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "frontend/runsession.h"
+#include "session/runsession.h"
 
 #include <QObject>
 

@@ -1,12 +1,13 @@
 #include "settings.h"
 
-#include "drawing/qturtletraceproperties.h"
+#include "widgets/qturtletraceproperties.h"
 #include "qcentralsplitter.h"
 #include "recentfiles.h"
 #include "widgets/qeditor.h"
 
 #include <QFileInfo>
 #include <QMainWindow>
+#include <QMetaEnum>
 
 namespace {
 
@@ -134,6 +135,20 @@ qreal Settings::editorFontSize() const
 void Settings::setEditorFontSize(qreal size)
 {
     m_settings.setValue(QStringLiteral("editor/fontSize"), size);
+}
+
+RunSession::Speed Settings::runSpeed() const
+{
+    const QByteArray key = m_settings.value(QStringLiteral("run/speed")).toString().toLatin1();
+    bool valid = false;
+    const int value = QMetaEnum::fromType<RunSession::Speed>().keyToValue(key.constData(), &valid);
+    return valid ? RunSession::Speed(value) : RunSession::Instant;
+}
+
+void Settings::setRunSpeed(RunSession::Speed speed)
+{
+    m_settings.setValue(QStringLiteral("run/speed"),
+                        QString::fromLatin1(QMetaEnum::fromType<RunSession::Speed>().valueToKey(speed)));
 }
 
 bool Settings::executionCounts() const

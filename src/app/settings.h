@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/runsession.h"
+
 #include <QSettings>
 #include <QStringList>
 
@@ -59,6 +61,10 @@ public:
     // In points; 0 when none or not a sensible size.
     qreal editorFontSize() const;
     void setEditorFontSize(qreal size);
+
+    // The speed of runs; Instant when none valid is stored.
+    RunSession::Speed runSpeed() const;
+    void setRunSpeed(RunSession::Speed speed);
 
     // Whether the editor shows how many times each line executed; off when unset.
     bool executionCounts() const;

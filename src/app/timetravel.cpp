@@ -1,9 +1,9 @@
 #include "timetravel.h"
 
 #include "settings.h"
-#include "frontend/executionhistory.h"
-#include "frontend/runsession.h"
-#include "drawing/qturtleoutputarea.h"
+#include "session/executionhistory.h"
+#include "session/runsession.h"
+#include "widgets/qturtleoutputarea.h"
 #include "widgets/qeditor.h"
 #include "widgets/qtimelinebar.h"
 

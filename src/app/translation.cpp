@@ -1,6 +1,6 @@
 #include "translation.h"
 
-#include "frontend/datalocation.h"
+#include "system/datalocation.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

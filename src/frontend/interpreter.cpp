@@ -1,6 +1,6 @@
 #include "interpreter.h"
 
-#include "datalocation.h"
+#include "system/datalocation.h"
 #include "messagecatalogue.h"
 #include "turtle/walkingturtle.h"
 

@@ -1,6 +1,6 @@
 #include "virtualmachine.h"
 
-#include "frontend/memoryguard.h"
+#include "system/memoryguard.h"
 #include "turtle/walkingturtle.h"
 
 #include <QtGlobal>

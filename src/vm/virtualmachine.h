@@ -1,5 +1,7 @@
 #pragma once
 
+#include "debugvalues.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,10 +12,6 @@
 #include <vector>
 
 class WalkingTurtle;
-
-// The machine's state as the debugger shows it: "RI", "AX" ... "DX",
-// "Stack size" and, while the data stack is not empty, "Stack top".
-using DebugValueList = std::vector<std::pair<QString, int>>;
 
 // Executes one instruction at a time on behalf of the Interpreter. Handlers
 // report script errors by throwing an int message code.

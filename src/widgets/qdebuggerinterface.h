@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vm/virtualmachine.h"
+#include "session/runsession.h"
 
 #include <QDockWidget>
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "qeditor.h"
 
-#include "frontend/datalocation.h"
+#include "system/datalocation.h"
 #include "qturtlesyntaxhighlighter.h"
 #include "scriptediting.h"
 
@@ -330,9 +330,9 @@ void QEditor::lineNumberAreaPaintEvent(QPaintEvent* event)
     }
 }
 
-void QEditor::setCommands(const VirtualMachine::CommandMap& commands)
+void QEditor::setCommands(const QStringList& words)
 {
-    m_highlighter->setCommands(commands);
+    m_highlighter->setCommands(words);
 }
 
 QSize QEditor::minimumSizeHint() const

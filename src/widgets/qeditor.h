@@ -1,7 +1,6 @@
 #pragma once
 
 #include "frontend/message.h"
-#include "vm/virtualmachine.h"
 
 #include <QImage>
 #include <QPlainTextEdit>
@@ -58,7 +57,7 @@ public:
     void lineNumberAreaPaintEvent(QPaintEvent* event);
 
     // Hands the machine's command map to the highlighter, which builds its rules from the keys.
-    void setCommands(const VirtualMachine::CommandMap& commands);
+    void setCommands(const QStringList& words);
 
     QSize minimumSizeHint() const override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -19,7 +19,7 @@ QTurtleSyntaxHighlighter::QTurtleSyntaxHighlighter(QTextEdit* parent)
 {
 }
 
-void QTurtleSyntaxHighlighter::setCommands(const VirtualMachine::CommandMap& commands)
+void QTurtleSyntaxHighlighter::setCommands(const QStringList& words)
 {
     // One format object changes from rule to rule, so a property set for an
     // earlier rule stays in the later ones until it is changed again.
@@ -40,8 +40,8 @@ void QTurtleSyntaxHighlighter::setCommands(const VirtualMachine::CommandMap& com
     format.setFontItalic(false);
     format.setFontWeight(QFont::Bold);
     format.setForeground(QColor(20, 20, 215));
-    for (const auto& command : commands) {
-        addRule(QStringLiteral("\\b") + QRegularExpression::escape(command.first) + QStringLiteral("\\b"), format);
+    for (const QString& word : words) {
+        addRule(QStringLiteral("\\b") + QRegularExpression::escape(word) + QStringLiteral("\\b"), format);
     }
     addRule(QStringLiteral("\\bproc\\b"), format);
     addRule(QStringLiteral("\\bdefine\\b"), format);

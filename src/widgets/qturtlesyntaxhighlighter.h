@@ -1,7 +1,5 @@
 #pragma once
 
-#include "vm/virtualmachine.h"
-
 #include <QRegularExpression>
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
@@ -11,7 +9,7 @@ class QTextDocument;
 class QTextEdit;
 
 // Colours turtle scripts. The command words come from the machine's command
-// map, so the highlighter never keeps a list of its own.
+// map through the run session, so the highlighter never keeps a list of its own.
 class QTurtleSyntaxHighlighter : public QSyntaxHighlighter
 {
     Q_OBJECT
@@ -21,8 +19,8 @@ public:
     explicit QTurtleSyntaxHighlighter(QTextDocument* parent);
     explicit QTurtleSyntaxHighlighter(QTextEdit* parent);
 
-    // Appends every rule; only the keys of the map are used. Does not rehighlight.
-    void setCommands(const VirtualMachine::CommandMap& commands);
+    // Appends every rule. Does not rehighlight.
+    void setCommands(const QStringList& words);
 
 protected:
     void highlightBlock(const QString& text) override;

@@ -1,7 +1,7 @@
 #include "windowfixture.h"
 #include "commandline.h"
 #include "filechoice.h"
-#include "drawing/qturtleoutputarea.h"
+#include "widgets/qturtleoutputarea.h"
 
 #include <QComboBox>
 #include <QMimeData>

@@ -1,5 +1,5 @@
 #include "windowfixture.h"
-#include "drawing/qrenderdialogue.h"
+#include "widgets/qrenderdialogue.h"
 
 #include <QSpinBox>
 #include <QTemporaryDir>

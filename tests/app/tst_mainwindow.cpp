@@ -1,7 +1,7 @@
 #include "windowfixture.h"
 #include "../drawing/outputareafixture.h"
-#include "drawing/qturtleoutputarea.h"
-#include "drawing/qturtletraceproperties.h"
+#include "widgets/qturtleoutputarea.h"
+#include "widgets/qturtletraceproperties.h"
 
 #include <QFile>
 #include <QProgressDialog>

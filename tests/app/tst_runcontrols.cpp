@@ -1,5 +1,5 @@
 #include "windowfixture.h"
-#include "drawing/qturtleoutputarea.h"
+#include "widgets/qturtleoutputarea.h"
 #include "widgets/qtimelinebar.h"
 
 #include <QComboBox>

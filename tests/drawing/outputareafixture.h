@@ -1,7 +1,7 @@
 #pragma once
 
-#include "drawing/qturtleoutputarea.h"
-#include "drawing/turtlerenderer.h"
+#include "render/turtlerenderer.h"
+#include "widgets/qturtleoutputarea.h"
 #include "turtle/walkingturtle.h"
 
 #include <QEvent>

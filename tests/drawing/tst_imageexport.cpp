@@ -1,5 +1,5 @@
-#include "drawing/imageexport.h"
-#include "drawing/turtlerenderer.h"
+#include "render/imageexport.h"
+#include "render/turtlerenderer.h"
 #include "turtle/walkingturtle.h"
 
 #include <QDir>

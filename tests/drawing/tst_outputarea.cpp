@@ -1,7 +1,7 @@
 #include "inkprobe.h"
 #include "outputareafixture.h"
 #include "tracegenerators.h"
-#include "drawing/imageexport.h"
+#include "render/imageexport.h"
 
 #include <QtTest>
 

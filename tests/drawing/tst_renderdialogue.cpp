@@ -1,4 +1,4 @@
-#include "drawing/qrenderdialogue.h"
+#include "widgets/qrenderdialogue.h"
 
 #include <QCheckBox>
 #include <QComboBox>

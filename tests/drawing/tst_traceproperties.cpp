@@ -1,5 +1,5 @@
-#include "drawing/qturtletraceproperties.h"
-#include "drawing/qturtletracepropertiespreviewwidget.h"
+#include "widgets/qturtletraceproperties.h"
+#include "widgets/qturtletracepropertiespreviewwidget.h"
 #include "inkprobe.h"
 
 #include <QAbstractItemView>

@@ -1,6 +1,6 @@
 #include "inkprobe.h"
-#include "drawing/imageexport.h"
-#include "drawing/turtlerenderer.h"
+#include "render/imageexport.h"
+#include "render/turtlerenderer.h"
 #include "turtle/walkingturtle.h"
 
 #include <QFile>

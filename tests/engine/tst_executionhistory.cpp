@@ -1,8 +1,8 @@
 // Going back in a run: every state the history shows must be the state a run
 // of the same script reaches after as many steps.
 
-#include "frontend/executionhistory.h"
 #include "engine.h"
+#include "session/executionhistory.h"
 #include "generatedscripts.h"
 
 #include <QtTest>

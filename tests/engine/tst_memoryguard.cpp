@@ -1,4 +1,4 @@
-#include "frontend/memoryguard.h"
+#include "system/memoryguard.h"
 
 #include <QFile>
 #include <QtTest>

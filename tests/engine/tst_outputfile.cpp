@@ -1,4 +1,4 @@
-#include "frontend/outputfile.h"
+#include "system/outputfile.h"
 
 #include <QImage>
 #include <QImageWriter>

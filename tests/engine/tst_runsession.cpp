@@ -1,6 +1,6 @@
 #include "engine.h"
-#include "frontend/memoryguard.h"
-#include "frontend/runsession.h"
+#include "session/runsession.h"
+#include "system/memoryguard.h"
 
 #include <QProcess>
 
@@ -181,7 +181,6 @@ void TestRunSession::animatedRunDrawsAsTheInstantOne()
     session.setSpeed(RunSession::Instant);
     QCOMPARE(session.state(), RunSession::Idle);
     QCOMPARE(engine.turtle.toString(), instant.turtle.toString());
-    QCOMPARE(RunSession::savedSpeed(), RunSession::Instant);
 }
 
 void TestRunSession::pauseThenStepAndStop()
@@ -220,8 +219,6 @@ void TestRunSession::pauseThenStepAndStop()
 
 void TestRunSession::eachSpeedIsSlowerThanTheOneBefore()
 {
-    Engine engine;
-    RunSession session(&engine.interpreter);
     QCOMPARE(RunSession::instructionsPerSecond(RunSession::Instant), 0);
     int previous = INT_MAX;
     for (const RunSession::Speed speed : { RunSession::Fast, RunSession::Normal, RunSession::Slow,
@@ -231,13 +228,8 @@ void TestRunSession::eachSpeedIsSlowerThanTheOneBefore()
         previous = rate;
         // The marker glides, then rests a moment before the next step.
         QVERIFY(RunSession::glideDuration(speed) >= 0 && RunSession::glideDuration(speed) < 1000 / rate);
-        // Kept for the next start.
-        session.setSpeed(speed);
-        QCOMPARE(RunSession::savedSpeed(), speed);
     }
     QVERIFY(RunSession::glideDuration(RunSession::Slowest) > 0);
-    session.setSpeed(RunSession::Instant);
-    QCOMPARE(RunSession::savedSpeed(), RunSession::Instant);
 }
 
 namespace {

@@ -1,8 +1,8 @@
 #include "../app/windowfixture.h"
-#include "frontend/datalocation.h"
-#include "drawing/qrenderdialogue.h"
-#include "drawing/qturtleoutputarea.h"
-#include "drawing/qturtletraceproperties.h"
+#include "system/datalocation.h"
+#include "widgets/qrenderdialogue.h"
+#include "widgets/qturtleoutputarea.h"
+#include "widgets/qturtletraceproperties.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "vm/virtualmachine.h"
+#include "session/runsession.h"
 
-// The machine's own command map: the one source of the command words, as the
-// main window hands it to the editor.
-inline VirtualMachine::CommandMap machineCommandKeys()
+// The machine's own command words, as the main window hands them to the editor.
+inline QStringList machineCommandKeys()
 {
-    return VirtualMachine().commands();
+    return RunSession::commandWords();
 }

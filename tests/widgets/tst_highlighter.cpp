@@ -156,8 +156,7 @@ void TestHighlighter::colours()
 
 void TestHighlighter::rulesComeFromTheCommandMap()
 {
-    VirtualMachine::CommandMap commands;
-    commands[QStringLiteral("zap")] = nullptr;
+    const QStringList commands { QStringLiteral("zap") };
 
     QTextDocument document;
     QTurtleSyntaxHighlighter highlighter(&document);
@@ -181,8 +180,8 @@ void TestHighlighter::nothingIsColouredBeforeTheCommandsArrive()
 
 void TestHighlighter::emptyCommandWordDoesNotHang()
 {
-    VirtualMachine::CommandMap commands = machineCommandKeys();
-    commands[QString()] = nullptr;
+    QStringList commands = machineCommandKeys();
+    commands.append(QString());
 
     QTextDocument document;
     QTurtleSyntaxHighlighter highlighter(&document);

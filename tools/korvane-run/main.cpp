@@ -1,6 +1,6 @@
 // korvane-run: analyses and runs a script as the IDE's Run does, with no window.
 
-#include "frontend/outputfile.h"
+#include "system/outputfile.h"
 #include "runner.h"
 
 #include <QCoreApplication>

@@ -1,11 +1,11 @@
 #include "runner.h"
 
 #include "frontend/interpreter.h"
-#include "frontend/outputfile.h"
-#include "drawing/imageexport.h"
-#include "drawing/penoptions.h"
-#include "drawing/vectorexport.h"
-#include "drawing/turtlerenderer.h"
+#include "system/outputfile.h"
+#include "render/imageexport.h"
+#include "render/penoptions.h"
+#include "render/vectorexport.h"
+#include "render/turtlerenderer.h"
 #include "turtle/walkingturtle.h"
 
 #include <QCommandLineParser>

@@ -2,14 +2,13 @@
 
 #include "turtlerenderer.h"
 
-#include "frontend/outputfile.h"
+#include "system/outputfile.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
-#include <QPrinter>
 #include <QSvgGenerator>
 
 namespace {
@@ -49,7 +48,8 @@ QByteArray withHairlines(QByteArray svg, const QPen& pen)
     return marked;
 }
 
-// Whole polylines: a vector file or a printer has no fill to speed up.
+} // namespace
+
 void drawVectors(QPainter* painter, int width, int height, const WalkingTurtle* turtle, const QPen& pen,
                  bool showTurtle)
 {
@@ -61,8 +61,6 @@ void drawVectors(QPainter* painter, int width, int height, const WalkingTurtle* 
         renderer.drawTurtle(painter);
     }
 }
-
-} // namespace
 
 bool isSvgFileName(const QString& fileName)
 {
@@ -105,15 +103,4 @@ ImageExportResult exportSvg(
         return notWritten(fileName, file.errorString());
     }
     return ImageExportResult { true, QString() };
-}
-
-bool printDrawing(QPrinter* printer, const WalkingTurtle* turtle, const QPen& pen, bool showTurtle)
-{
-    QPainter painter;
-    if (!painter.begin(printer)) {
-        return false;
-    }
-    const QRect page = printer->pageLayout().paintRectPixels(printer->resolution());
-    drawVectors(&painter, page.width(), page.height(), turtle, pen, showTurtle);
-    return painter.end();
 }

@@ -2,7 +2,7 @@
 
 #include "turtlerenderer.h"
 
-#include "frontend/outputfile.h"
+#include "system/outputfile.h"
 
 #include <QCoreApplication>
 #include <QDir>

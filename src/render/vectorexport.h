@@ -6,7 +6,7 @@
 #include <QSize>
 #include <QString>
 
-class QPrinter;
+class QPainter;
 class WalkingTurtle;
 
 // True when fileName ends with .svg (any case).
@@ -19,5 +19,7 @@ bool isSvgFileName(const QString& fileName);
 ImageExportResult exportSvg(
     const QString& fileName, const QSize& size, const WalkingTurtle* turtle, const QPen& pen, bool showTurtle);
 
-// Prints the drawing fitted to the printer's page (its largest centred square).
-bool printDrawing(QPrinter* printer, const WalkingTurtle* turtle, const QPen& pen, bool showTurtle);
+// Draws whole polylines, as a vector file or a printer wants them (they have no
+// fill to speed up), at the mapping of an image of width x height.
+void drawVectors(QPainter* painter, int width, int height, const WalkingTurtle* turtle, const QPen& pen,
+                 bool showTurtle);

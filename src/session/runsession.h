@@ -1,5 +1,7 @@
 #pragma once
 
+#include "vm/debugvalues.h"
+
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
@@ -51,6 +53,9 @@ public:
     explicit RunSession(Interpreter* interpreter, QObject* parent = nullptr);
     ~RunSession() override;
 
+    // The language's command words, for the editor's colouring.
+    static QStringList commandWords();
+
     // Records every run and debugging session from then on, the interpreter
     // drawing on turtle, so that the steps of a run can be shown again. Set
     // while no run goes on; null stops recording.
@@ -69,8 +74,6 @@ public:
     // How long the turtle marker may take to glide to the pose of one step: 0
     // but at the slow speeds, where there is time to watch it walk.
     static int glideDuration(Speed speed);
-    // The speed kept in the settings ("run/speed"), Instant when none is valid.
-    static Speed savedSpeed();
 
     QList<int> breakpoints() const { return m_breakpoints; }
     // Whether the run going on was started from the debugging state, so that
@@ -78,7 +81,7 @@ public:
     bool isDebugging() const { return m_debugging; }
 
 public slots:
-    // Takes effect at once, an animated run included; kept in the settings.
+    // Takes effect at once, an animated run included.
     void setSpeed(RunSession::Speed speed);
     // 1-based lines; a line without an instruction stops at the next one.
     void setBreakpoints(const QList<int>& lines);

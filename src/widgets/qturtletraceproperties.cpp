@@ -1,7 +1,7 @@
 #include "qturtletraceproperties.h"
 
 #include "qturtletracepropertiespreviewwidget.h"
-#include "turtlerenderer.h"
+#include "render/turtlerenderer.h"
 #include "ui_qturtletraceproperties.h"
 
 #include <QColorDialog>

@@ -1,14 +1,12 @@
 #include "runsession.h"
 
 #include "executionhistory.h"
-#include "interpreter.h"
-#include "memoryguard.h"
+#include "frontend/interpreter.h"
+#include "system/memoryguard.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFutureWatcher>
-#include <QMetaEnum>
-#include <QSettings>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
@@ -17,7 +15,6 @@
 
 namespace {
 
-const QString SpeedKey = QStringLiteral("run/speed");
 
 } // namespace
 
@@ -27,6 +24,16 @@ RunSession::RunSession(Interpreter* interpreter, QObject* parent)
 {
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &RunSession::tick);
+}
+
+QStringList RunSession::commandWords()
+{
+    VirtualMachine machine;
+    QStringList words;
+    for (const auto& command : machine.commands()) {
+        words.append(command.first);
+    }
+    return words;
 }
 
 RunSession::~RunSession() = default;
@@ -75,21 +82,12 @@ int RunSession::glideDuration(Speed speed)
     return speed == Slow || speed == Slowest ? 800 / instructionsPerSecond(speed) : 0;
 }
 
-RunSession::Speed RunSession::savedSpeed()
-{
-    const QByteArray key = QSettings().value(SpeedKey).toString().toLatin1();
-    bool valid = false;
-    const int value = QMetaEnum::fromType<Speed>().keyToValue(key.constData(), &valid);
-    return valid ? Speed(value) : Instant;
-}
-
 void RunSession::setSpeed(Speed speed)
 {
     if (speed == m_speed) {
         return;
     }
     m_speed = speed;
-    QSettings().setValue(SpeedKey, QString::fromLatin1(QMetaEnum::fromType<Speed>().valueToKey(speed)));
     emit speedChanged(speed);
     if (m_state != Animating) {
         return;

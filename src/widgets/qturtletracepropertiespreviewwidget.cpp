@@ -1,6 +1,6 @@
 #include "qturtletracepropertiespreviewwidget.h"
 
-#include "turtlerenderer.h"
+#include "render/turtlerenderer.h"
 #include "ui_qturtletracepropertiespreviewwidget.h"
 
 #include <QPainter>

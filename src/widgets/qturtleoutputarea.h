@@ -1,8 +1,8 @@
 #pragma once
 
-#include "drawingview.h"
+#include "render/drawingview.h"
 #include "markerglide.h"
-#include "tracemirror.h"
+#include "render/tracemirror.h"
 
 #include <QImage>
 #include <QPen>
@@ -51,7 +51,7 @@ public:
     // The text of the tooltip over a segment, given its snapshot index.
     void setSnapshotToolTip(std::function<QString(int index)> toolTip);
 
-    // True while the picture on screen is not yet that of the whole trace.
+    // True once the picture on screen is that of the whole trace, drawn exactly.
     bool isSettled() const;
 
 public slots:

@@ -1,7 +1,7 @@
 #include "qturtleoutputarea.h"
 
-#include "asynctracerenderer.h"
-#include "turtlerenderer.h"
+#include "render/asynctracerenderer.h"
+#include "render/turtlerenderer.h"
 #include "turtle/walkingturtle.h"
 
 #include <QApplication>

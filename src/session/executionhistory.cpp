@@ -1,6 +1,6 @@
 #include "executionhistory.h"
 
-#include "interpreter.h"
+#include "frontend/interpreter.h"
 
 #include <algorithm>
 
