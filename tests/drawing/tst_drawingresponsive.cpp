@@ -132,8 +132,13 @@ void TestDrawingResponsive::showsTheExportOnceALongTraceSettles()
     const QPen pen(QBrush(QColor(30, 90, 200)), 6, Qt::DashLine, Qt::RoundCap, Qt::RoundJoin);
     WhiteArea area(&turtle, QSize(600, 400), pen);
     QSignalSpy rendered(&area, &QTurtleOutputArea::pictureRendered);
+    const PaintCounter counter(&area);
+    int paintsWhenRendered = -1;
+    connect(&area, &QTurtleOutputArea::pictureRendered, [&] { paintsWhenRendered = counter.paints; });
     QVERIFY(area.showAndWait());
     QTRY_VERIFY_WITH_TIMEOUT(rendered.count() > 0, Patience);
+    // Rendered in the background, the picture reaches the screen by itself.
+    QTRY_VERIFY_WITH_TIMEOUT(counter.paints > paintsWhenRendered, Patience);
     QVERIFY(area.isSettled());
     const auto grab = [&area] { return area.shot(); };
     QCOMPARE(grab(), renderImage(area.size(), &turtle, pen, true));
@@ -187,6 +192,9 @@ void TestDrawingResponsive::glidesTheMarkerAlongItsSegment()
     turtle.put(300, 0);
     QImage shot = grab();
     QVERIFY(!inkAround(shot, QPoint(640, 400)));
+    // Its frames are painted without anything else asking.
+    const PaintCounter counter(&area);
+    QTRY_VERIFY_WITH_TIMEOUT(counter.paints > 1, Patience);
     // The next step ends the first glide at its target, its segment drawn whole.
     turtle.put(300, 200);
     shot = grab();
