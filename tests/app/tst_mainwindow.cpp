@@ -364,7 +364,7 @@ void TestMainWindow::drawingIsRepaintedAfterEachCommand()
         area->repaint();
         counter.paints = 0;
         action(name)->trigger();
-        QTRY_VERIFY2_WITH_TIMEOUT(counter.paints > 0, name, Patience);
+        QTRY_VERIFY2_WITH_TIMEOUT(counter.paints > 0, name, RepaintPatience);
     }
 }
 

@@ -20,7 +20,7 @@ namespace {
 const char* const ChildVariable = "KORVANE_RECOVERY_CHILD";
 const char* const Typed = "Tur=Asm\nmove: 42;\n";
 // Only a window that never writes its copy waits this long.
-const int Patience = 120000;
+const int Patience = 60000;
 
 // The child types into a fresh window, says so once its copy is on disk, and
 // waits to be killed.

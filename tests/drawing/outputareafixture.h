@@ -9,9 +9,11 @@
 #include <QPalette>
 #include <QtTest>
 
-// How long a test waits at most for what the area does in the background: only
-// a render that never comes takes that long.
-constexpr int Patience = 120000;
+// How long a test waits at most for a render in the background, and for a
+// repaint that was asked for: only what never comes takes that long. (A
+// failing QTRY waits thrice as long, within CTest's timeout.)
+constexpr int Patience = 60000;
+constexpr int RepaintPatience = 10000;
 
 // An output area on a white background, as the export paints, showing a turtle.
 class WhiteArea : public QTurtleOutputArea

@@ -138,7 +138,7 @@ void TestDrawingResponsive::showsTheExportOnceALongTraceSettles()
     QVERIFY(area.showAndWait());
     QTRY_VERIFY_WITH_TIMEOUT(rendered.count() > 0, Patience);
     // Rendered in the background, the picture reaches the screen by itself.
-    QTRY_VERIFY_WITH_TIMEOUT(counter.paints > paintsWhenRendered, Patience);
+    QTRY_VERIFY_WITH_TIMEOUT(counter.paints > paintsWhenRendered, RepaintPatience);
     QVERIFY(area.isSettled());
     const auto grab = [&area] { return area.shot(); };
     QCOMPARE(grab(), renderImage(area.size(), &turtle, pen, true));
@@ -194,7 +194,7 @@ void TestDrawingResponsive::glidesTheMarkerAlongItsSegment()
     QVERIFY(!inkAround(shot, QPoint(640, 400)));
     // Its frames are painted without anything else asking.
     const PaintCounter counter(&area);
-    QTRY_VERIFY_WITH_TIMEOUT(counter.paints > 1, Patience);
+    QTRY_VERIFY_WITH_TIMEOUT(counter.paints > 1, RepaintPatience);
     // The next step ends the first glide at its target, its segment drawn whole.
     turtle.put(300, 200);
     shot = grab();

@@ -281,7 +281,7 @@ void TestOutputArea::asksForARepaintAtEachChange()
     } else {
         QTest::keyClick(m_area, change == "up" ? Qt::Key_Up : Qt::Key_Left);
     }
-    QTRY_VERIFY_WITH_TIMEOUT(counter.paints > 0, Patience);
+    QTRY_VERIFY_WITH_TIMEOUT(counter.paints > 0, RepaintPatience);
 }
 
 void TestOutputArea::zoomsByTheWheelsTurnWhateverItsSteps_data()

@@ -1,4 +1,5 @@
 #include "engine.h"
+#include "session/executionhistory.h"
 #include "session/runsession.h"
 #include "system/memoryguard.h"
 
@@ -27,7 +28,7 @@ const char* const Calls = "Tur=Asm\n"
                           "ret;\n";
 
 // How long a test waits for the animation at most: only a hung run takes that long.
-const int Patience = 120000;
+const int Patience = 60000;
 
 const char* const Drawing = "Tur=Asm\nwrite:Y;\nCX:8;\ndefine:again;\nmove:10;\nleft:45;\nloop:again;\n";
 
@@ -71,6 +72,8 @@ void TestRunSession::runCommand(RunSession& session, const QString& command)
         session.stepOut();
     } else if (command == QLatin1String("back")) {
         session.stepBack();
+    } else if (command == QLatin1String("last")) {
+        session.seek(session.history()->lastStep());
     } else if (command == QLatin1String("stop")) {
         session.stop();
     }
@@ -115,6 +118,8 @@ void TestRunSession::stops_data()
         << QList<int>() << "debug,step,step,back,back,back,step" << QList<int> { 0, 4, 9, 4, 0, 0, 4 } << "-+++--+";
     QTest::newRow("step back from the end of a debugging session pauses before the last instruction")
         << QList<int>() << "debug,continue,back,continue" << QList<int> { 0, -1, 6, -1 } << "-+++";
+    QTest::newRow("the timeline at the last step of an ended run shows it ended")
+        << QList<int>() << "debug,continue,back,back,last,back" << QList<int> { 0, -1, 6, 5, -1, 6 } << "-+++++";
     QTest::newRow("a run that was not debugged, or a stopped one, cannot be stepped back")
         << QList<int>() << "run,back,debug,step,stop,back" << QList<int> { -1, -1, 0, 4, -1, -1 } << "---+--";
 }
