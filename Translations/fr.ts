@@ -119,6 +119,100 @@
     </message>
 </context>
 <context>
+    <name>Document</name>
+    <message>
+        <source>Turtle files (*.tur);;Other files (*.*)</source>
+        <translation>Fichiers tortue (*.tur);;Autres fichiers (*.*)</translation>
+    </message>
+    <message>
+        <source>Do you want to save .tur file ?</source>
+        <translation>Voulez-vous enregistrer le fichier .tur&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Open a turtle file</source>
+        <translation>Ouvrir un fichier tortue</translation>
+    </message>
+    <message>
+        <source>Save the file</source>
+        <translation>Enregistrer le fichier</translation>
+    </message>
+    <message>
+        <source>Load failed</source>
+        <translation>Échec du chargement</translation>
+    </message>
+    <message>
+        <source>The loading of the file have failed</source>
+        <translation>Le fichier n’a pas pu être chargé.</translation>
+    </message>
+    <message>
+        <source>Save failed</source>
+        <translation>Échec de l’enregistrement</translation>
+    </message>
+    <message>
+        <source>The save of the file have failed</source>
+        <translation>Le fichier n’a pas pu être enregistré.</translation>
+    </message>
+</context>
+<context>
+    <name>DrawingFiles</name>
+    <message>
+        <source>Turtle images(*.res);;Other files (*.*)</source>
+        <translation>Images de tortue (*.res);;Autres fichiers (*.*)</translation>
+    </message>
+    <message>
+        <source>Open a turtle image</source>
+        <translation>Ouvrir une image de tortue</translation>
+    </message>
+    <message>
+        <source>Load failed</source>
+        <translation>Échec du chargement</translation>
+    </message>
+    <message>
+        <source>The loading of the image file have failed</source>
+        <translation>Le fichier image n’a pas pu être chargé.</translation>
+    </message>
+    <message>
+        <source>%1 is not a turtle image: it must start with the line &quot;Tur=Res&quot;, followed by one line &quot;Y x y&quot; or &quot;N x y&quot; per point.</source>
+        <translation>%1 n’est pas une image de tortue&#xa0;: elle doit commencer par la ligne «&#xa0;Tur=Res&#xa0;», suivie d’une ligne «&#xa0;Y x y&#xa0;» ou «&#xa0;N x y&#xa0;» par point.</translation>
+    </message>
+    <message>
+        <source>Trace partly loaded</source>
+        <translation>Trace chargée en partie</translation>
+    </message>
+    <message>
+        <source>The trace ends at an empty line; lines left unread after it: %L1.</source>
+        <translation>La trace s’arrête à une ligne vide&#xa0;; lignes laissées sans lecture après elle&#xa0;: %L1.</translation>
+    </message>
+    <message>
+        <source>Save the Turtle Image</source>
+        <translation>Enregistrer l’image de tortue</translation>
+    </message>
+    <message>
+        <source>Save failed</source>
+        <translation>Échec de l’enregistrement</translation>
+    </message>
+    <message>
+        <source>The save of the file have failed</source>
+        <translation>Le fichier n’a pas pu être enregistré.</translation>
+    </message>
+    <message>
+        <source>Save turtle trace as...</source>
+        <translation>Enregistrer le tracé sous…</translation>
+    </message>
+    <message>
+        <source>SVG image (*.svg)</source>
+        <translation>image SVG (*.svg)</translation>
+    </message>
+    <message>
+        <source>Printing failed</source>
+        <translation>Échec de l’impression</translation>
+    </message>
+    <message>
+        <source>The drawing could not be printed.</source>
+        <translation>Le dessin n’a pas pu être imprimé.</translation>
+    </message>
+</context>
+<context>
     <name>ImageExport</name>
     <message>
         <source>The image was not written to %1: %2</source>
@@ -152,72 +246,12 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <source>Turtle files (*.tur);;Other files (*.*)</source>
-        <translation>Fichiers tortue (*.tur);;Autres fichiers (*.*)</translation>
-    </message>
-    <message>
-        <source>Turtle images(*.res);;Other files (*.*)</source>
-        <translation>Images de tortue (*.res);;Autres fichiers (*.*)</translation>
-    </message>
-    <message>
         <source>DockWidgets</source>
         <translation>Panneaux</translation>
     </message>
     <message>
         <source>ToolBars</source>
         <translation>Barres d’outils</translation>
-    </message>
-    <message>
-        <source>Do you want to save .tur file ?</source>
-        <translation>Voulez-vous enregistrer le fichier .tur&#xa0;?</translation>
-    </message>
-    <message>
-        <source>Open a turtle file</source>
-        <translation>Ouvrir un fichier tortue</translation>
-    </message>
-    <message>
-        <source>Load failed</source>
-        <translation>Échec du chargement</translation>
-    </message>
-    <message>
-        <source>The loading of the file have failed</source>
-        <translation>Le fichier n’a pas pu être chargé.</translation>
-    </message>
-    <message>
-        <source>Save the file</source>
-        <translation>Enregistrer le fichier</translation>
-    </message>
-    <message>
-        <source>Save failed</source>
-        <translation>Échec de l’enregistrement</translation>
-    </message>
-    <message>
-        <source>The save of the file have failed</source>
-        <translation>Le fichier n’a pas pu être enregistré.</translation>
-    </message>
-    <message>
-        <source>Open a turtle image</source>
-        <translation>Ouvrir une image de tortue</translation>
-    </message>
-    <message>
-        <source>The loading of the image file have failed</source>
-        <translation>Le fichier image n’a pas pu être chargé.</translation>
-    </message>
-    <message>
-        <source>%1 is not a turtle image: it must start with the line &quot;Tur=Res&quot;, followed by one line &quot;Y x y&quot; or &quot;N x y&quot; per point.</source>
-        <translation>%1 n’est pas une image de tortue&#xa0;: elle doit commencer par la ligne «&#xa0;Tur=Res&#xa0;», suivie d’une ligne «&#xa0;Y x y&#xa0;» ou «&#xa0;N x y&#xa0;» par point.</translation>
-    </message>
-    <message>
-        <source>Save the Turtle Image</source>
-        <translation>Enregistrer l’image de tortue</translation>
-    </message>
-    <message>
-        <source>Select Default Directory</source>
-        <translation>Choisir le dossier par défaut</translation>
-    </message>
-    <message>
-        <source>Save turtle trace as...</source>
-        <translation>Enregistrer le tracé sous…</translation>
     </message>
     <message>
         <source>The Korvane team</source>
@@ -238,26 +272,6 @@
     <message>
         <source>The script was stopped because it was taking too much memory (%L1 MB).</source>
         <translation>Le script a été arrêté parce qu’il occupait trop de mémoire (%L1 Mo).</translation>
-    </message>
-    <message>
-        <source>SVG image (*.svg)</source>
-        <translation>image SVG (*.svg)</translation>
-    </message>
-    <message>
-        <source>Printing failed</source>
-        <translation>Échec de l’impression</translation>
-    </message>
-    <message>
-        <source>The drawing could not be printed.</source>
-        <translation>Le dessin n’a pas pu être imprimé.</translation>
-    </message>
-    <message>
-        <source>Trace partly loaded</source>
-        <translation>Trace chargée en partie</translation>
-    </message>
-    <message>
-        <source>The trace ends at an empty line; lines left unread after it: %L1.</source>
-        <translation>La trace s’arrête à une ligne vide&#xa0;; lignes laissées sans lecture après elle&#xa0;: %L1.</translation>
     </message>
 </context>
 <context>
@@ -607,6 +621,13 @@
     <message>
         <source>No program is reading from this pipe</source>
         <translation>Aucun programme ne lit ce tube</translation>
+    </message>
+</context>
+<context>
+    <name>Prompts</name>
+    <message>
+        <source>Select Default Directory</source>
+        <translation>Choisir le dossier par défaut</translation>
     </message>
 </context>
 <context>

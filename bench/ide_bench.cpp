@@ -12,8 +12,8 @@
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise, from the
 // source folder (for the catalogue).
 
-#include "dialogs.h"
 #include "mainwindow.h"
+#include "../tests/app/scriptedprompts.h"
 #include "widgets/qturtleoutputarea.h"
 #include "session/runsession.h"
 #include "widgets/qeditor.h"
@@ -30,6 +30,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -160,9 +161,9 @@ int main(int argc, char* argv[])
     }
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
-    Dialogs::setInteractive(false);
-
-    MainWindow window;
+    auto owned = std::make_unique<ScriptedPrompts>();
+    ScriptedPrompts* prompts = owned.get();
+    MainWindow window(std::move(owned));
     window.resize(1366, 768);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) {
@@ -236,7 +237,7 @@ int main(int argc, char* argv[])
         }
         file.write(text);
     }
-    Dialogs::setNextFileName(tracePath);
+    prompts->setNextFileName(tracePath);
     const double trace = timed(window, "actionOpen_Image");
     std::printf("Open Image of a 50 MB trace, painted:         %8.1f ms\n", trace);
 
@@ -253,8 +254,8 @@ int main(int argc, char* argv[])
     }
     action(window, "action_Debug")->setChecked(false);
     action(window, "action_Clear")->trigger();
-    Dialogs::setNextAnswer(QMessageBox::Discard);
-    Dialogs::setNextFileName(scriptPath);
+    prompts->setNextAnswer(QMessageBox::Discard);
+    prompts->setNextFileName(scriptPath);
     const double script = timed(window, "actionOpen");
     std::printf("Open a 1 MB script, highlighted and painted:  %8.1f ms (%d lines)\n", script,
                 editor->blockCount());

@@ -1,22 +1,23 @@
 #pragma once
 
 #include "frontend/interpreter.h"
-#include "settings.h"
+#include "prompts.h"
 #include "translation.h"
+#include "turtle/walkingturtle.h"
 
 #include "ui_mainwindow.h"
 
 #include <QMainWindow>
-#include <QMessageBox>
 #include <QPointer>
 
+#include <memory>
+
+class Document;
+class DrawingFiles;
 class FileChoice;
 class QActionGroup;
 class QCentralSplitter;
-class RecentFiles;
 class QCloseEvent;
-class QGridLayout;
-class QMenu;
 class QDebuggerInterface;
 class QEditor;
 class QEditorPane;
@@ -24,21 +25,22 @@ class QErrorLister;
 class QHelp;
 class QTurtleOutputArea;
 class QTurtleTraceProperties;
+class RecentFiles;
 class RunControls;
 class RunProgressDialog;
 class RunSession;
-class RecoveryStore;
 class TimeTravel;
-class WalkingTurtle;
 
 // The one window of Korvane: the drawing and the editor in the centre, the pen,
-// error, debugger and help panels around them, and every command of the menus.
+// error, debugger and help panels around them, and every command of the menus,
+// each wired to the object that carries it out.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    explicit MainWindow(QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
+    // Asks its questions through prompts; the real dialogs when none is given.
+    explicit MainWindow(std::unique_ptr<Prompts> prompts = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Reads the settings of the last session, and from then on writes them
@@ -49,85 +51,45 @@ public:
     // Opens a script (after the unsaved-changes prompt) and a trace, as Open and Open Image do.
     void open(const FileChoice& files);
 
-public slots:
-    void openFile();
-    void openImage();
-    void save();
-    void saveAs();
-    void saveImage();
-    void closeFile();
-    void write(bool writing);
-    void resetTurtle();
-    void run();
-    // Ends any run or debugging first: for every way of loading or closing a script.
-    void endRun();
-    void turDirectoryChoice();
-    void resDirectoryChoice();
-    void renderDirectoryChoice();
-    void generateRender();
-    void exportSvg();
-    void printDrawing();
-    void showAbout();
-    void changeLanguage();
-    void updateWindowTitle();
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QMessageBox::StandardButton maybeSave();
-    bool mayDiscardScript();
-    void writeSettings();
-    Settings::Window settingsParts();
-    bool saveScript();
-    bool saveScriptAs();
-    bool loadScript(const QString& path, bool asCopy = false);
-    bool loadTrace(const QString& path);
-    bool writeScript(const QString& path);
-    void applyLanguage(const QString& code);
-
+    void run();
+    void write(bool writing);
+    void resetTurtle();
+    void showNewTrace();
     void showMachine();
     void showRunEnd();
     void showRunState();
     void showProgress(qint64 executedSteps);
-    void repaintDrawing();
     void refreshErrorList();
-    void syncWriteAction();
-    QString chooseDirectory(const QString& current);
-    void warn(const QString& heading, const QString& sentence, const QString& detail);
+    void showAbout();
+    void changeLanguage();
+    void writeSettings();
 
     Ui::MainWindowClass ui;
-    QWidget* m_centralWidget;
-    QGridLayout* m_centralLayout;
+    std::unique_ptr<Prompts> m_prompts;
+    // Before the interpreter, which points at it until it goes.
+    WalkingTurtle m_walkingTurtle;
+    Interpreter m_interpreter;
+    RunSession* m_session;
     QTurtleOutputArea* m_outputArea;
     QEditor* m_editor;
     QEditorPane* m_editorPane;
+    QCentralSplitter* m_splitter;
     QTurtleTraceProperties* m_traceProperties;
     QErrorLister* m_errorLister;
     QDebuggerInterface* m_debugInterface;
     QHelp* m_help;
-    QMenu* m_dockWidgetsMenu;
-    QMenu* m_toolBarsMenu;
-    QAction* m_mainToolBarAction;
-    QAction* m_debuggerToolBarAction;
-    QAction* m_debugInterfaceAction;
-    QAction* m_errorListerAction;
-    QAction* m_tracePropertiesAction;
-    QAction* m_helpAction;
-    Interpreter m_interpreter;
-    RunSession* m_session;
     RunControls* m_runControls = nullptr;
     TimeTravel* m_timeTravel = nullptr;
+    Document* m_document;
+    DrawingFiles* m_drawingFiles;
+    RecentFiles* m_recentFiles;
     QPointer<RunProgressDialog> m_progress;
-    WalkingTurtle* m_walkingTurtle;
-    QString m_turDirectory;
-    QString m_resDirectory;
-    QString m_renderDirectory;
     QActionGroup* m_languageActions;
     Translation m_translation;
-    RecoveryStore* m_recovery;
-    QCentralSplitter* m_splitter;
-    RecentFiles* m_recentFiles;
     QString m_sessionLanguage;
     bool m_keepsSettings = false;
 };

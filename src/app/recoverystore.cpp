@@ -1,6 +1,6 @@
 #include "recoverystore.h"
 
-#include "dialogs.h"
+#include "prompts.h"
 #include "widgets/qeditor.h"
 
 #include <QCoreApplication>
@@ -84,7 +84,7 @@ void RecoveryStore::discard()
     QFile::remove(m_path);
 }
 
-bool RecoveryStore::offerRestore(QWidget* parent)
+bool RecoveryStore::offerRestore(Prompts& prompts)
 {
     // The newest copy whose Korvane is gone: its lock can be taken.
     QDir directory(m_directory);
@@ -118,8 +118,7 @@ bool RecoveryStore::offerRestore(QWidget* parent)
         title = in.readLine();
         text = in.readAll();
     }
-    const QMessageBox::StandardButton answer = Dialogs::question(
-        parent, QCoreApplication::applicationName(),
+    const QMessageBox::StandardButton answer = prompts.question(
         tr("Korvane ended without saving the script you were editing. Do you want to restore the unsaved text?"),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     file.remove();

@@ -7,8 +7,8 @@
 
 #include <memory>
 
+class Prompts;
 class QEditor;
-class QWidget;
 
 // Keeps a copy of the editor's unsaved text in the user's data folder, written
 // whole a few seconds after typing stops and removed once the text is saved or
@@ -31,7 +31,7 @@ public:
     // Looks for a copy left by a Korvane that ended without saving, asks
     // whether to restore it and, if so, puts it in the editor as unsaved text.
     // Any such copy is gone afterwards, restored or declined.
-    bool offerRestore(QWidget* parent);
+    bool offerRestore(Prompts& prompts);
     // Removes this Korvane's copy: the text was saved or discarded.
     void discard();
 

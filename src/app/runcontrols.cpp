@@ -1,29 +1,28 @@
 #include "runcontrols.h"
 
 #include "settings.h"
-#include "ui_mainwindow.h"
 
+#include <QAction>
 #include <QActionGroup>
 #include <QComboBox>
+#include <QToolBar>
 
-RunControls::RunControls(RunSession* session, Ui::MainWindowClass& ui, QObject* parent)
+RunControls::RunControls(RunSession* session, const Actions& actions, QObject* parent)
     : QObject(parent)
     , m_session(session)
-    , m_ui(ui)
+    , m_actions(actions)
     , m_speeds(new QActionGroup(this))
     , m_speedBox(new QComboBox)
 {
-    const QList<QAction*> speeds { ui.actionSpeed_Instant, ui.actionSpeed_Fast, ui.actionSpeed_Normal,
-                                   ui.actionSpeed_Slow, ui.actionSpeed_Slowest };
     m_speedBox->setObjectName(QStringLiteral("speedComboBox"));
     m_speedBox->setFocusPolicy(Qt::NoFocus);
     for (int speed = RunSession::Instant; speed <= RunSession::Slowest; ++speed) {
-        speeds.at(speed)->setData(speed);
-        m_speeds->addAction(speeds.at(speed));
+        actions.speeds.at(speed)->setData(speed);
+        m_speeds->addAction(actions.speeds.at(speed));
         m_speedBox->addItem(QString(), speed);
     }
     m_speeds->setExclusive(true);
-    ui.debuggerToolBar->addWidget(m_speedBox);
+    actions.toolBar->addWidget(m_speedBox);
 
     connect(m_speeds, &QActionGroup::triggered, this,
             [this](QAction* action) { m_session->setSpeed(RunSession::Speed(action->data().toInt())); });
@@ -33,12 +32,12 @@ RunControls::RunControls(RunSession* session, Ui::MainWindowClass& ui, QObject* 
     connect(session, &RunSession::speedChanged, this, [](RunSession::Speed speed) { Settings().setRunSpeed(speed); });
     connect(session, &RunSession::stateChanged, this, &RunControls::showState);
 
-    connect(ui.actionContinue, &QAction::triggered, session, &RunSession::continueRun);
-    connect(ui.actionPause, &QAction::triggered, session, &RunSession::pause);
-    connect(ui.actionStop, &QAction::triggered, session, &RunSession::stop);
-    connect(ui.actionStep, &QAction::triggered, session, &RunSession::step);
-    connect(ui.actionStep_Over, &QAction::triggered, session, &RunSession::stepOver);
-    connect(ui.actionStep_Out, &QAction::triggered, session, &RunSession::stepOut);
+    connect(actions.continueRun, &QAction::triggered, session, &RunSession::continueRun);
+    connect(actions.pause, &QAction::triggered, session, &RunSession::pause);
+    connect(actions.stop, &QAction::triggered, session, &RunSession::stop);
+    connect(actions.step, &QAction::triggered, session, &RunSession::step);
+    connect(actions.stepOver, &QAction::triggered, session, &RunSession::stepOver);
+    connect(actions.stepOut, &QAction::triggered, session, &RunSession::stepOut);
 
     session->setSpeed(Settings().runSpeed());
     showSpeed(session->speed());
@@ -49,8 +48,8 @@ RunControls::RunControls(RunSession* session, Ui::MainWindowClass& ui, QObject* 
 void RunControls::retranslate()
 {
     // The usual debugger keys beside the historical ones, which some desktops take.
-    m_ui.actionStop->setShortcuts({ QKeySequence(QStringLiteral("Alt+F5")), QKeySequence(QStringLiteral("Shift+F5")) });
-    m_ui.actionRestart->setShortcuts(
+    m_actions.stop->setShortcuts({ QKeySequence(QStringLiteral("Alt+F5")), QKeySequence(QStringLiteral("Shift+F5")) });
+    m_actions.restart->setShortcuts(
         { QKeySequence(QStringLiteral("Ctrl+Alt+F5")), QKeySequence(QStringLiteral("Ctrl+Shift+F5")) });
     const QList<QAction*> speeds = m_speeds->actions();
     for (int index = 0; index < speeds.size(); ++index) {
@@ -66,15 +65,15 @@ void RunControls::showState(RunSession::State state)
     }
     const bool idle = state == RunSession::Idle;
     const bool paused = state == RunSession::Paused;
-    m_ui.action_Run->setEnabled(idle);
-    m_ui.actionPause->setEnabled(state == RunSession::Animating);
-    m_ui.actionStop->setEnabled(!idle);
-    m_ui.actionRestart->setEnabled(!idle);
-    for (QAction* action : { m_ui.actionContinue, m_ui.actionStep, m_ui.actionStep_Over, m_ui.actionStep_Out }) {
+    m_actions.run->setEnabled(idle);
+    m_actions.pause->setEnabled(state == RunSession::Animating);
+    m_actions.stop->setEnabled(!idle);
+    m_actions.restart->setEnabled(!idle);
+    for (QAction* action : { m_actions.continueRun, m_actions.step, m_actions.stepOver, m_actions.stepOut }) {
         action->setEnabled(paused);
     }
     if (paused) {
-        m_ui.action_Debug->setChecked(true);
+        m_actions.debug->setChecked(true);
     }
 }
 

@@ -4,12 +4,10 @@
 
 #include <QObject>
 
+class QAction;
 class QActionGroup;
 class QComboBox;
-
-namespace Ui {
-class MainWindowClass;
-}
+class QToolBar;
 
 // Binds the run and debug actions of the main window to a RunSession: the
 // commands, which of them each state allows, the Speed menu and its tool bar
@@ -19,7 +17,23 @@ class RunControls : public QObject
     Q_OBJECT
 
 public:
-    RunControls(RunSession* session, Ui::MainWindowClass& ui, QObject* parent = nullptr);
+    // The actions it enables and binds, and the tool bar that gets the speed box.
+    struct Actions {
+        QAction* run;
+        QAction* debug;
+        QAction* restart;
+        QAction* pause;
+        QAction* stop;
+        QAction* continueRun;
+        QAction* step;
+        QAction* stepOver;
+        QAction* stepOut;
+        // Instant to Slowest.
+        QList<QAction*> speeds;
+        QToolBar* toolBar;
+    };
+
+    RunControls(RunSession* session, const Actions& actions, QObject* parent = nullptr);
 
     // After the form's own retranslation, which resets the keys.
     void retranslate();
@@ -29,7 +43,7 @@ private:
     void showSpeed(RunSession::Speed speed);
 
     RunSession* m_session;
-    Ui::MainWindowClass& m_ui;
+    Actions m_actions;
     QActionGroup* m_speeds;
     QComboBox* m_speedBox;
 };

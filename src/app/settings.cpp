@@ -1,12 +1,6 @@
 #include "settings.h"
 
-#include "widgets/qturtletraceproperties.h"
-#include "qcentralsplitter.h"
-#include "recentfiles.h"
-#include "widgets/qeditor.h"
-
 #include <QFileInfo>
-#include <QMainWindow>
 #include <QMetaEnum>
 
 namespace {
@@ -17,72 +11,24 @@ const char* const FolderKeys[] = { "folders/scripts", "folders/traces", "folders
 
 Settings::Settings() = default;
 
-bool Settings::restore(const Window& parts) const
-{
-    for (Folder which : { Scripts, Traces, Images }) {
-        *parts.folders[which] = folder(which, *parts.folders[which]);
-    }
-    parts.recentFiles->setFiles(recentFiles());
-    if (editorFontSize() > 0) {
-        parts.editor->setFontPointSize(qRound(editorFontSize()));
-    }
-    parts.pen->restoreState(penState());
-    parts.splitter->restoreSplit(splitterState());
-    return restoreWindow(parts.window);
-}
-
-void Settings::save(const Window& parts)
-{
-    for (Folder which : { Scripts, Traces, Images }) {
-        setFolder(which, *parts.folders[which]);
-    }
-    setRecentFiles(parts.recentFiles->files());
-    setEditorFontSize(parts.editor->fontPointSize());
-    setPenState(parts.pen->saveState());
-    setSplitterState(parts.splitter->saveState());
-    saveWindow(parts.window);
-}
-
 QByteArray Settings::bytes(const QString& key) const
 {
     const QVariant value = m_settings.value(key);
     return value.userType() == QMetaType::QByteArray ? value.toByteArray() : QByteArray();
 }
 
-bool Settings::restoreWindow(QMainWindow* window) const
+Settings::Window Settings::window() const
 {
-    const QByteArray geometry = bytes(QStringLiteral("window/geometry"));
-    if (geometry.isEmpty() || !window->restoreGeometry(geometry)) {
-        return false;
-    }
-    window->restoreState(bytes(QStringLiteral("window/state")));
-    return true;
+    return { bytes(QStringLiteral("window/geometry")), bytes(QStringLiteral("window/state")),
+             bytes(QStringLiteral("window/split")), bytes(QStringLiteral("pen")) };
 }
 
-void Settings::saveWindow(const QMainWindow* window)
+void Settings::setWindow(const Window& window)
 {
-    m_settings.setValue(QStringLiteral("window/geometry"), window->saveGeometry());
-    m_settings.setValue(QStringLiteral("window/state"), window->saveState());
-}
-
-QByteArray Settings::splitterState() const
-{
-    return bytes(QStringLiteral("window/split"));
-}
-
-void Settings::setSplitterState(const QByteArray& state)
-{
-    m_settings.setValue(QStringLiteral("window/split"), state);
-}
-
-QByteArray Settings::penState() const
-{
-    return bytes(QStringLiteral("pen"));
-}
-
-void Settings::setPenState(const QByteArray& state)
-{
-    m_settings.setValue(QStringLiteral("pen"), state);
+    m_settings.setValue(QStringLiteral("window/geometry"), window.geometry);
+    m_settings.setValue(QStringLiteral("window/state"), window.state);
+    m_settings.setValue(QStringLiteral("window/split"), window.split);
+    m_settings.setValue(QStringLiteral("pen"), window.pen);
 }
 
 QString Settings::language() const

@@ -5,12 +5,6 @@
 #include <QSettings>
 #include <QStringList>
 
-class QCentralSplitter;
-class QEditor;
-class QMainWindow;
-class QTurtleTraceProperties;
-class RecentFiles;
-
 // What Korvane keeps between sessions, in the toolkit's standard place (a
 // default QSettings: set the organisation and application names first). Every
 // value read back is checked, so a damaged or foreign file only loses that
@@ -20,32 +14,21 @@ class Settings
 public:
     enum Folder { Scripts, Traces, Images };
 
-    // What the window keeps, by the parts that hold it.
+    // What the window keeps of its parts, each saved and restored by the part
+    // itself; an empty state when none was stored.
     struct Window {
-        QMainWindow* window;
-        QCentralSplitter* splitter;
-        QTurtleTraceProperties* pen;
-        QEditor* editor;
-        RecentFiles* recentFiles;
-        QString* folders[3];
+        // Maximised or not.
+        QByteArray geometry;
+        // The docks and the tool bars.
+        QByteArray state;
+        QByteArray split;
+        QByteArray pen;
     };
 
     Settings();
 
-    // All but the language, which the window applies first (see language()).
-    // False when no usable window geometry was stored.
-    bool restore(const Window& parts) const;
-    void save(const Window& parts);
-
-    // The window's geometry (maximised or not) and its docks and tool bars;
-    // false when nothing usable was stored.
-    bool restoreWindow(QMainWindow* window) const;
-    void saveWindow(const QMainWindow* window);
-
-    QByteArray splitterState() const;
-    void setSplitterState(const QByteArray& state);
-    QByteArray penState() const;
-    void setPenState(const QByteArray& state);
+    Window window() const;
+    void setWindow(const Window& window);
 
     // "system", "fr" or "en".
     QString language() const;

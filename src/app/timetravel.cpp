@@ -7,23 +7,19 @@
 #include "widgets/qeditor.h"
 #include "widgets/qtimelinebar.h"
 
-#include "ui_mainwindow.h"
-
+#include <QAction>
 #include <QTextDocument>
 
-TimeTravel::TimeTravel(RunSession* session, Ui::MainWindowClass& ui, QTurtleOutputArea* outputArea,
-                       QTimelineBar* timeline, QEditor* editor, QObject* parent)
+TimeTravel::TimeTravel(RunSession* session, const Parts& parts, QObject* parent)
     : QObject(parent)
     , m_session(session)
-    , m_ui(ui)
-    , m_editor(editor)
-    , m_timeline(timeline)
+    , m_parts(parts)
 {
-    ui.actionExecution_Counts->setChecked(Settings().executionCounts());
+    parts.executionCounts->setChecked(Settings().executionCounts());
 
-    connect(ui.actionStep_Back, &QAction::triggered, session, &RunSession::stepBack);
-    connect(m_timeline, &QTimelineBar::stepChosen, session, &RunSession::seek);
-    connect(ui.actionExecution_Counts, &QAction::toggled, this, [this](bool shown) {
+    connect(parts.stepBack, &QAction::triggered, session, &RunSession::stepBack);
+    connect(parts.timeline, &QTimelineBar::stepChosen, session, &RunSession::seek);
+    connect(parts.executionCounts, &QAction::toggled, this, [this](bool shown) {
         Settings().setExecutionCounts(shown);
         showCounts();
     });
@@ -33,14 +29,14 @@ TimeTravel::TimeTravel(RunSession* session, Ui::MainWindowClass& ui, QTurtleOutp
     connect(session, &RunSession::stateChanged, this, &TimeTravel::refresh);
 
     // Highlighting marks the text as changed without changing a character.
-    connect(editor->document(), &QTextDocument::contentsChange, session, [session](int, int removed, int added) {
+    connect(parts.editor->document(), &QTextDocument::contentsChange, session, [session](int, int removed, int added) {
         if (removed != 0 || added != 0) {
             session->forgetRun();
         }
     });
-    connect(outputArea, &QTurtleOutputArea::turtleSteered, session, [session] { session->cutHistory(false); });
-    connect(outputArea, &QTurtleOutputArea::snapshotClicked, this, &TimeTravel::pick);
-    outputArea->setSnapshotToolTip([this](int snapshot) { return describe(snapshot); });
+    connect(parts.outputArea, &QTurtleOutputArea::turtleSteered, session, [session] { session->cutHistory(false); });
+    connect(parts.outputArea, &QTurtleOutputArea::snapshotClicked, this, &TimeTravel::pick);
+    parts.outputArea->setSnapshotToolTip([this](int snapshot) { return describe(snapshot); });
     refresh();
 }
 
@@ -52,9 +48,9 @@ void TimeTravel::setLanguage(const QString& code)
     if (locale.language() != language.language()) {
         locale = language;
     }
-    m_editor->setLocale(locale);
-    m_timeline->setNumberLocale(locale);
-    m_timeline->retranslate();
+    m_parts.editor->setLocale(locale);
+    m_parts.timeline->setNumberLocale(locale);
+    m_parts.timeline->retranslate();
     showCounts();
 }
 
@@ -63,11 +59,11 @@ void TimeTravel::refresh()
     const RunSession::State state = m_session->state();
     const ExecutionHistory* history = m_session->history();
     const bool travels = m_session->canTravel();
-    m_ui.actionStep_Back->setEnabled(m_session->canStepBack());
-    m_timeline->setVisible(travels || (history && m_session->isDebugging()));
-    m_timeline->setEnabled(travels && state != RunSession::Running);
+    m_parts.stepBack->setEnabled(m_session->canStepBack());
+    m_parts.timeline->setVisible(travels || (history && m_session->isDebugging()));
+    m_parts.timeline->setEnabled(travels && state != RunSession::Running);
     if (history) {
-        m_timeline->setSteps(history->firstStep(), history->lastStep(), history->step());
+        m_parts.timeline->setSteps(history->firstStep(), history->lastStep(), history->step());
     }
     // A run to the end shows its counts once it has ended.
     if (state != RunSession::Running) {
@@ -79,11 +75,11 @@ void TimeTravel::showCounts()
 {
     const ExecutionHistory* history = m_session->history();
     QVector<qint64> counts;
-    if (history && m_ui.actionExecution_Counts->isChecked()) {
+    if (history && m_parts.executionCounts->isChecked()) {
         const std::vector<qint64> byLine = history->lineCounts();
         counts = QVector<qint64>(byLine.cbegin(), byLine.cend());
     }
-    m_editor->setLineCounts(counts);
+    m_parts.editor->setLineCounts(counts);
 }
 
 QString TimeTravel::describe(int snapshot) const
@@ -96,7 +92,7 @@ QString TimeTravel::describe(int snapshot) const
     if (!history->origin(std::size_t(snapshot), origin)) {
         return tr("Drawn outside this run");
     }
-    const QLocale locale = m_editor->locale();
+    const QLocale locale = m_parts.editor->locale();
     return tr("Line %1, step %2").arg(QString::number(origin.line), locale.toString(origin.step));
 }
 
@@ -109,5 +105,5 @@ void TimeTravel::pick(int snapshot)
     }
     // The step first: showing it moves the editor to the line due next.
     m_session->seek(origin.step);
-    m_editor->goToLine(origin.line);
+    m_parts.editor->goToLine(origin.line);
 }

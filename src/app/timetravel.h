@@ -3,14 +3,11 @@
 #include <QObject>
 #include <QString>
 
+class QAction;
 class QEditor;
 class QTimelineBar;
 class QTurtleOutputArea;
 class RunSession;
-
-namespace Ui {
-class MainWindowClass;
-}
 
 // Going back in a run, as the window offers it: Step Back, the timeline
 // (shown while a run can be travelled), the execution counts in the editor's
@@ -21,8 +18,16 @@ class TimeTravel : public QObject
     Q_OBJECT
 
 public:
-    TimeTravel(RunSession* session, Ui::MainWindowClass& ui, QTurtleOutputArea* outputArea, QTimelineBar* timeline,
-               QEditor* editor, QObject* parent = nullptr);
+    // What it binds: the commands, and the views that show a run's past.
+    struct Parts {
+        QAction* stepBack;
+        QAction* executionCounts;
+        QTurtleOutputArea* outputArea;
+        QTimelineBar* timeline;
+        QEditor* editor;
+    };
+
+    TimeTravel(RunSession* session, const Parts& parts, QObject* parent = nullptr);
 
     // The interface language's code ("" for English): numbers are written as it writes them.
     void setLanguage(const QString& code);
@@ -34,7 +39,5 @@ private:
     void pick(int snapshot);
 
     RunSession* m_session;
-    Ui::MainWindowClass& m_ui;
-    QEditor* m_editor;
-    QTimelineBar* m_timeline;
+    Parts m_parts;
 };

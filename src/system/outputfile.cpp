@@ -2,7 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QDir>
 #include <QSaveFile>
+#include <QTextStream>
 
 #include <algorithm>
 #include <cerrno>
@@ -66,6 +68,21 @@ void OutputFile::setStandardOutputDescriptor(int descriptor)
 bool OutputFile::isStandardOutput(const QString& path)
 {
     return path == QLatin1String("-");
+}
+
+bool OutputFile::writeText(const QString& path, const QString& text, QString& error)
+{
+    OutputFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        QTextStream out(&file);
+        out << text;
+        out.flush();
+        if (out.status() == QTextStream::Ok && file.commit()) {
+            return true;
+        }
+    }
+    error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+    return false;
 }
 
 QString OutputFile::path() const

@@ -50,6 +50,9 @@ public:
 
     static bool isStandardOutput(const QString& path);
 
+    // Writes text whole, in text mode; on failure error names the path and the reason.
+    static bool writeText(const QString& path, const QString& text, QString& error);
+
     // A FIFO with no reader fails at once unless this is set: a command-line
     // tool waits for the reader as a shell redirection does, while the window
     // must not freeze until one comes.

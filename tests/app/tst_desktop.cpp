@@ -30,7 +30,6 @@ private slots:
 
 private:
     QString write(const QString& name, const QByteArray& text);
-    void newWindow();
 
     QTemporaryDir m_dir;
 };
@@ -41,24 +40,17 @@ void TestDesktop::initTestCase()
     QStandardPaths::setTestModeEnabled(true);
     QCoreApplication::setOrganizationName(QStringLiteral("Korvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
-    Dialogs::setInteractive(false);
 }
 
 void TestDesktop::init()
 {
     QSettings().clear();
-    Dialogs::clear();
-    newWindow();
+    createWindow();
 }
 
 void TestDesktop::cleanup()
 {
     closeWindow();
-}
-
-void TestDesktop::newWindow()
-{
-    m_window = std::make_unique<MainWindow>();
 }
 
 QString TestDesktop::write(const QString& name, const QByteArray& text)
@@ -122,7 +114,7 @@ void TestDesktop::commandLineOpens()
         expectedNotOpened << m_dir.filePath(name);
     }
     QCOMPARE(files.notOpened(), expectedNotOpened);
-    QCOMPARE(Dialogs::shownMessages().size() == 1 && Dialogs::shownMessages().constFirst().contains("Load failed"),
+    QCOMPARE(m_prompts->shownMessages().size() == 1 && m_prompts->shownMessages().constFirst().contains("Load failed"),
              loadFailed);
     QCOMPARE(commandLine.language(), arguments.contains("--lang") ? QStringLiteral("fr") : QString());
 }
@@ -148,12 +140,12 @@ void TestDesktop::droppedFileOpensInsteadOfPastingItsPath()
     // Unsaved edits: the prompt comes first, and Cancel keeps them.
     editor()->setPlainText(QStringLiteral("Tur=Asm\n"));
     editor()->setIfModified(true);
-    Dialogs::setNextAnswer(QMessageBox::Cancel);
+    m_prompts->setNextAnswer(QMessageBox::Cancel);
     drop();
-    QTRY_COMPARE(Dialogs::shownMessages().size(), 1);
+    QTRY_COMPARE(m_prompts->shownMessages().size(), 1);
     QCOMPARE(editor()->toPlainText(), QStringLiteral("Tur=Asm\n"));
 
-    Dialogs::setNextAnswer(QMessageBox::Discard);
+    m_prompts->setNextAnswer(QMessageBox::Discard);
     drop();
     QTRY_COMPARE(editor()->documentTitle(), path);
     QCOMPARE(editor()->toPlainText(), QStringLiteral("Tur=Asm\nleft:90;\n"));
@@ -168,7 +160,7 @@ void TestDesktop::settingsLastBetweenSessions()
     auto* panel = dock("m_turtleTraceProperties");
     panel->findChild<QSpinBox*>(QStringLiteral("Width"))->setValue(7);
     panel->findChild<QComboBox*>(QStringLiteral("PenStyle"))->setCurrentIndex(2);
-    Dialogs::setNextFileName(m_dir.path());
+    m_prompts->setNextFileName(m_dir.path());
     action("actionDir_Choice_tur")->trigger();
     QFont font = editor()->font();
     font.setPointSize(17);
@@ -181,7 +173,7 @@ void TestDesktop::settingsLastBetweenSessions()
     const QList<int> sizes = splitter->sizes();
     QVERIFY(m_window->close());
 
-    newWindow();
+    createWindow();
     QVERIFY(m_window->readSettings());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -198,7 +190,7 @@ void TestDesktop::settingsLastBetweenSessions()
     recent->trigger();
     QCOMPARE(editor()->documentTitle(), QFileInfo(script).absoluteFilePath());
     // The folder comes back: Open starts there.
-    Dialogs::setNextFileName(QString());
+    m_prompts->setNextFileName(QString());
     action("actionDir_Choice_tur")->trigger();
 }
 
@@ -214,7 +206,7 @@ void TestDesktop::damagedSettingsAreIgnored()
                "recentFiles=@Variant(\\0\\0\\0\\x7f)\n[editor]\nfontSize=-3\n\xff\xfe\0[[[=\n");
     file.close();
 
-    newWindow();
+    createWindow();
     auto* area = m_window->findChild<QTurtleOutputArea*>();
     const QPen pen = area->pen();
     QVERIFY(!m_window->readSettings());

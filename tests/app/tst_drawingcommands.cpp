@@ -1,9 +1,6 @@
 #include "windowfixture.h"
-#include "widgets/qrenderdialogue.h"
 
-#include <QSpinBox>
 #include <QTemporaryDir>
-#include <QTimer>
 
 // The Render menu and Save Image driven from the main window, dialogs answered.
 class TestDrawingCommands : public QObject, protected WindowFixture
@@ -19,9 +16,6 @@ private slots:
     void reportsAFailedSaveImage();
 
 private:
-    // Answers the next render dialogue with this size.
-    static void answerRenderDialogue(int width, int height);
-
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
@@ -42,17 +36,6 @@ void TestDrawingCommands::cleanup()
     m_dir.reset();
 }
 
-void TestDrawingCommands::answerRenderDialogue(int width, int height)
-{
-    QTimer::singleShot(0, [width, height] {
-        auto* dialogue = dynamic_cast<QRenderDialogue*>(QApplication::activeModalWidget());
-        QVERIFY(dialogue);
-        dialogue->findChild<QSpinBox*>("widthSpinBox")->setValue(width);
-        dialogue->findChild<QSpinBox*>("heightSpinBox")->setValue(height);
-        dialogue->accept();
-    });
-}
-
 void TestDrawingCommands::exportsAtTheSizeAskedFor_data()
 {
     QTest::addColumn<QString>("command");
@@ -71,10 +54,10 @@ void TestDrawingCommands::exportsAtTheSizeAskedFor()
     QFETCH(QString, name);
     QFETCH(QString, written);
 
-    answerRenderDialogue(300, 120);
-    Dialogs::setNextFileName(m_dir->filePath(name));
+    m_prompts->setNextImageRequest({ QSize(300, 120), QStringLiteral("png image (*.png)"), true });
+    m_prompts->setNextFileName(m_dir->filePath(name));
     action(command.toLatin1().constData())->trigger();
-    QVERIFY2(Dialogs::shownMessages().isEmpty(), qPrintable(Dialogs::shownMessages().join('\n')));
+    QVERIFY2(m_prompts->shownMessages().isEmpty(), qPrintable(m_prompts->shownMessages().join('\n')));
     const QString path = m_dir->filePath(written);
     QVERIFY(QFile::exists(path));
     if (written.endsWith(".svg")) {
@@ -89,11 +72,11 @@ void TestDrawingCommands::exportsAtTheSizeAskedFor()
 void TestDrawingCommands::reportsAFailedSaveImage()
 {
     const QString path = m_dir->filePath("missing/folder/drawing.res");
-    Dialogs::setNextFileName(path);
+    m_prompts->setNextFileName(path);
     action("actionSave_Image")->trigger();
     QVERIFY(!QFile::exists(path));
-    QCOMPARE(Dialogs::shownMessages().size(), 1);
-    QVERIFY2(Dialogs::shownMessages().first().contains("drawing.res"), qPrintable(Dialogs::shownMessages().first()));
+    QCOMPARE(m_prompts->shownMessages().size(), 1);
+    QVERIFY2(m_prompts->shownMessages().first().contains("drawing.res"), qPrintable(m_prompts->shownMessages().first()));
 }
 
 QTEST_MAIN(TestDrawingCommands)

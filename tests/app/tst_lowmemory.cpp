@@ -1,5 +1,5 @@
-#include "dialogs.h"
 #include "mainwindow.h"
+#include "scriptedprompts.h"
 #include "widgets/qeditor.h"
 
 #include <QAction>
@@ -33,8 +33,9 @@ qint64 addressSpace()
 // anything, and always exits normally when the window lived through both.
 int childMain(const QString& tracePath)
 {
-    Dialogs::setInteractive(false);
-    MainWindow window;
+    auto owned = std::make_unique<ScriptedPrompts>();
+    ScriptedPrompts* prompts = owned.get();
+    MainWindow window(std::move(owned));
     window.show();
     auto* editor = window.findChild<QEditor*>();
     editor->setPlainText(QString::fromLatin1(Script));
@@ -47,12 +48,12 @@ int childMain(const QString& tracePath)
         return 0;
     }
 
-    Dialogs::setNextFileName(tracePath);
+    prompts->setNextFileName(tracePath);
     window.findChild<QAction*>(QStringLiteral("actionOpen_Image"))->trigger();
-    std::printf("image: %s\n", qPrintable(Dialogs::shownMessages().value(0).simplified()));
+    std::printf("image: %s\n", qPrintable(prompts->shownMessages().value(0).simplified()));
 
     window.findChild<QAction*>(QStringLiteral("action_Run"))->trigger();
-    std::printf("run: %s\n", qPrintable(Dialogs::shownMessages().value(1).simplified()));
+    std::printf("run: %s\n", qPrintable(prompts->shownMessages().value(1).simplified()));
     std::printf("text kept: %d\n", editor->toPlainText() == text);
     return 0;
 }

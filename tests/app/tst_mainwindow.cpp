@@ -108,7 +108,7 @@ QString TestMainWindow::savedTrace()
 {
     const QString path = m_dir->filePath(QStringLiteral("saved.res"));
     QFile::remove(path);
-    Dialogs::setNextFileName(path);
+    m_prompts->setNextFileName(path);
     action("actionSave_Image")->trigger();
     return readFile(path);
 }
@@ -373,7 +373,7 @@ void TestMainWindow::openAndSaveScripts()
     const QString path = m_dir->filePath(QStringLiteral("tabs.tur"));
     writeFile(path, QStringLiteral("Tur=Asm\n\tmove: 5;\n"));
 
-    Dialogs::setNextFileName(path);
+    m_prompts->setNextFileName(path);
     action("actionOpen")->trigger();
     QCOMPARE(editor()->toPlainText(), QStringLiteral("Tur=Asm\n    move: 5;\n"));
     QCOMPARE(editor()->documentTitle(), path);
@@ -386,7 +386,7 @@ void TestMainWindow::openAndSaveScripts()
     QVERIFY(!editor()->isModified());
 
     const QString other = m_dir->filePath(QStringLiteral("other.tur"));
-    Dialogs::setNextFileName(other);
+    m_prompts->setNextFileName(other);
     action("actionSave_AS")->trigger();
     QCOMPARE(editor()->documentTitle(), other);
     QCOMPARE(readFile(other), readFile(path));
@@ -408,7 +408,7 @@ void TestMainWindow::titleFollowsFileAndModification()
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane"));
     editor()->setIfModified(false);
 
-    Dialogs::setNextFileName(path);
+    m_prompts->setNextFileName(path);
     action("actionOpen")->trigger();
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane - square.tur"));
     QTest::keyClicks(editor(), "x");
@@ -421,12 +421,12 @@ void TestMainWindow::titleFollowsFileAndModification()
     // Opening a trace keeps the script, its title and its modified state.
     const QString trace = m_dir->filePath(QStringLiteral("t.res"));
     writeFile(trace, QStringLiteral("Tur=Res\nN 0 0\nY 5 7\n"));
-    Dialogs::setNextFileName(trace);
+    m_prompts->setNextFileName(trace);
     action("actionOpen_Image")->trigger();
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane - square.tur*"));
     QVERIFY(editor()->isModified());
 
-    Dialogs::setNextAnswer(QMessageBox::Discard);
+    m_prompts->setNextAnswer(QMessageBox::Discard);
     action("actionClose")->trigger();
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane"));
     QVERIFY(editor()->toPlainText().isEmpty());
@@ -454,15 +454,15 @@ void TestMainWindow::promptAnswers()
     writeFile(current, QStringLiteral("Tur=Asm\n"));
     writeFile(next, QStringLiteral("Tur=Asm\nmove: 1;\n"));
 
-    Dialogs::setNextFileName(current);
+    m_prompts->setNextFileName(current);
     action("actionOpen")->trigger();
     QTest::keyClicks(editor(), "x");
 
-    Dialogs::setNextAnswer(QMessageBox::StandardButton(answer));
-    Dialogs::setNextFileName(next);
+    m_prompts->setNextAnswer(QMessageBox::StandardButton(answer));
+    m_prompts->setNextFileName(next);
     action("actionOpen")->trigger();
 
-    QCOMPARE(Dialogs::shownMessages().last(), QStringLiteral("Do you want to save .tur file ?"));
+    QCOMPARE(m_prompts->shownMessages().last(), QStringLiteral("Do you want to save .tur file ?"));
     QCOMPARE(editor()->documentTitle(), opened ? next : current);
     QCOMPARE(readFile(current), saved ? QStringLiteral("xTur=Asm\n") : QStringLiteral("Tur=Asm\n"));
 }
@@ -482,30 +482,30 @@ void TestMainWindow::failedSaveKeepsTheEdits()
     if (!untitled) {
         const QString path = m_dir->filePath(QStringLiteral("gone/edited.tur"));
         writeFile(m_dir->filePath(QStringLiteral("edited.tur")), QStringLiteral("Tur=Asm\n"));
-        Dialogs::setNextFileName(m_dir->filePath(QStringLiteral("edited.tur")));
+        m_prompts->setNextFileName(m_dir->filePath(QStringLiteral("edited.tur")));
         action("actionOpen")->trigger();
         editor()->setDocumentTitle(path);
     }
     QTest::keyClicks(editor(), "move: 1;");
 
     // Answered Save, the save fails: closing must not go on and drop the edits.
-    Dialogs::setNextAnswer(QMessageBox::Save);
+    m_prompts->setNextAnswer(QMessageBox::Save);
     action("actionClose")->trigger();
     QVERIFY(editor()->toPlainText().contains(QStringLiteral("move: 1;")));
     QVERIFY(editor()->isModified());
     if (!untitled) {
-        QVERIFY(Dialogs::shownMessages().last().contains(QStringLiteral("Save failed")));
+        QVERIFY(m_prompts->shownMessages().last().contains(QStringLiteral("Save failed")));
     }
 }
 
 void TestMainWindow::closeEventHonoursThePrompt()
 {
     QTest::keyClicks(editor(), "x");
-    Dialogs::setNextAnswer(QMessageBox::Cancel);
+    m_prompts->setNextAnswer(QMessageBox::Cancel);
     QVERIFY(!m_window->close());
     QVERIFY(m_window->isVisible());
 
-    Dialogs::setNextAnswer(QMessageBox::Discard);
+    m_prompts->setNextAnswer(QMessageBox::Discard);
     QVERIFY(m_window->close());
 }
 
@@ -513,13 +513,13 @@ void TestMainWindow::traceOpenAndSave()
 {
     const QString path = m_dir->filePath(QStringLiteral("in.res"));
     writeFile(path, QStringLiteral("Tur=Res\nN 0 0\nY 100 0\nN 0 50\nY 0 100\n"));
-    Dialogs::setNextFileName(path);
+    m_prompts->setNextFileName(path);
     action("actionOpen_Image")->trigger();
     QVERIFY(action("action_Write")->isChecked());
     QCOMPARE(savedTrace(), readFile(path));
 
     writeFile(path, QStringLiteral("Tur=Res\nY 5 7\nN 5 7"));
-    Dialogs::setNextFileName(path);
+    m_prompts->setNextFileName(path);
     action("actionOpen_Image")->trigger();
     QVERIFY(!action("action_Write")->isChecked());
     QCOMPARE(savedTrace(), QStringLiteral("Tur=Res\nY 5 7\nN 5 7\n"));
@@ -533,10 +533,10 @@ void TestMainWindow::rejectedTraceLeavesTheTurtle()
 
     const QString path = m_dir->filePath(QStringLiteral("script.res"));
     writeFile(path, QStringLiteral("Tur=Asm\nmove: 5;\n"));
-    Dialogs::setNextFileName(path);
+    m_prompts->setNextFileName(path);
     action("actionOpen_Image")->trigger();
 
-    QVERIFY(Dialogs::shownMessages().last().contains(QStringLiteral("Load failed")));
+    QVERIFY(m_prompts->shownMessages().last().contains(QStringLiteral("Load failed")));
     QCOMPARE(savedTrace(), before);
     QVERIFY(action("action_Write")->isChecked());
 }
@@ -544,9 +544,9 @@ void TestMainWindow::rejectedTraceLeavesTheTurtle()
 void TestMainWindow::failedScriptLoadLeavesTheEditor()
 {
     setScript(QStringLiteral("Tur=Asm\nkeep me;\n"));
-    Dialogs::setNextFileName(m_dir->filePath(QStringLiteral("missing.tur")));
+    m_prompts->setNextFileName(m_dir->filePath(QStringLiteral("missing.tur")));
     action("actionOpen")->trigger();
-    QVERIFY(Dialogs::shownMessages().last().contains(QStringLiteral("Load failed")));
+    QVERIFY(m_prompts->shownMessages().last().contains(QStringLiteral("Load failed")));
     QCOMPARE(editor()->toPlainText(), QStringLiteral("Tur=Asm\nkeep me;\n"));
 }
 
@@ -556,9 +556,9 @@ void TestMainWindow::saveKeepsTheOldFileWhenWritingFails()
     const QString path = m_dir->filePath(QStringLiteral("dir.tur"));
     QVERIFY(QDir().mkpath(path));
     setScript(QStringLiteral("Tur=Asm\n"));
-    Dialogs::setNextFileName(path);
+    m_prompts->setNextFileName(path);
     action("actionSave_AS")->trigger();
-    QVERIFY(Dialogs::shownMessages().last().contains(QStringLiteral("Save failed")));
+    QVERIFY(m_prompts->shownMessages().last().contains(QStringLiteral("Save failed")));
     QVERIFY(QFileInfo(path).isDir());
     // Save As takes the new name before writing, and keeps it when the write fails.
     QCOMPARE(editor()->documentTitle(), path);
@@ -566,9 +566,9 @@ void TestMainWindow::saveKeepsTheOldFileWhenWritingFails()
     // A full device: the system's reason with the path, the text still to save.
     if (QFileInfo::exists(QStringLiteral("/dev/full"))) {
         QTest::keyClicks(editor(), "x");
-        Dialogs::setNextFileName(QStringLiteral("/dev/full"));
+        m_prompts->setNextFileName(QStringLiteral("/dev/full"));
         action("actionSave_AS")->trigger();
-        QVERIFY(Dialogs::shownMessages().last().contains(
+        QVERIFY(m_prompts->shownMessages().last().contains(
             QStringLiteral("/dev/full: ") + QString::fromLocal8Bit(strerror(ENOSPC))));
         QVERIFY(editor()->isModified());
     }
@@ -580,7 +580,7 @@ void TestMainWindow::directoryChoice()
     QVERIFY(QDir().mkpath(chosen));
     writeFile(chosen + QStringLiteral("/a.tur"), QStringLiteral("Tur=Asm\n"));
 
-    Dialogs::setNextFileName(chosen + QLatin1Char('/'));
+    m_prompts->setNextFileName(chosen + QLatin1Char('/'));
     action("actionDir_Choice_tur")->trigger();
     // Nothing else changes: no file is open.
     QVERIFY(editor()->documentTitle().isEmpty());
@@ -685,8 +685,8 @@ void TestMainWindow::runawayMemoryStopsTheScript()
     action("action_Run")->trigger();
     qunsetenv("KORVANE_RUN_MEMORY_LIMIT_MB");
 
-    QVERIFY2(Dialogs::shownMessages().last().contains(QStringLiteral("Script stopped")),
-             qPrintable(Dialogs::shownMessages().join(QLatin1Char('\n'))));
+    QVERIFY2(m_prompts->shownMessages().last().contains(QStringLiteral("Script stopped")),
+             qPrintable(m_prompts->shownMessages().join(QLatin1Char('\n'))));
     QCOMPARE(errorTexts().size(), 1);
     QVERIFY(action("action_Run")->isEnabled());
 }

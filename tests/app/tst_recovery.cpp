@@ -1,6 +1,6 @@
-#include "dialogs.h"
 #include "mainwindow.h"
 #include "recoverystore.h"
+#include "scriptedprompts.h"
 #include "widgets/qeditor.h"
 
 #include <QAction>
@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -26,19 +27,19 @@ const int Patience = 60000;
 // waits to be killed.
 int childMain()
 {
-    Dialogs::setInteractive(false);
-    MainWindow window;
+    MainWindow window(std::make_unique<ScriptedPrompts>());
     auto* store = window.findChild<RecoveryStore*>();
     store->setDelay(50);
     window.findChild<QEditor*>()->insertPlainText(QString::fromLatin1(Typed));
-    while (!QFile::exists(store->filePath())) {
+    while (!QFile::exists(store->filePath()) && getppid() == parent) {
         QTest::qWait(20);
     }
     std::puts("written");
     std::fflush(stdout);
-    for (;;) {
+    while (getppid() == parent) {
         QTest::qWait(1000);
     }
+    return 1;
 }
 
 QByteArray readAll(const QString& path)
@@ -82,8 +83,6 @@ private:
 
 void TestRecovery::init()
 {
-    Dialogs::setInteractive(false);
-    Dialogs::clear();
     QDir folder(recoveryFolder());
     QVERIFY(folder.removeRecursively());
     QVERIFY(QDir().mkpath(folder.path()));
@@ -102,23 +101,27 @@ void TestRecovery::unsavedTextSurvivesAKill()
     child.kill();
     QVERIFY(child.waitForFinished(-1));
 
-    Dialogs::setNextAnswer(QMessageBox::Yes);
-    MainWindow window;
+    auto prompts = std::make_unique<ScriptedPrompts>();
+    prompts->setNextAnswer(QMessageBox::Yes);
+    MainWindow window(std::move(prompts));
     const QEditor* editor = editorOf(window);
     QCOMPARE(editor->toPlainText(), QString::fromLatin1(Typed));
     QVERIFY(editor->isModified());
 
     // Offered once: declined or restored, the copy is gone.
-    Dialogs::clear();
-    MainWindow again;
-    QVERIFY(Dialogs::shownMessages().isEmpty());
+    prompts = std::make_unique<ScriptedPrompts>();
+    const ScriptedPrompts* asked = prompts.get();
+    MainWindow again(std::move(prompts));
+    QVERIFY(asked->shownMessages().isEmpty());
 }
 
 void TestRecovery::theCopyFollowsTheTextUntilSavedOrDiscarded()
 {
     QTemporaryDir dir;
     const QString script = dir.filePath(QStringLiteral("kept.tur"));
-    MainWindow window;
+    auto owned = std::make_unique<ScriptedPrompts>();
+    ScriptedPrompts* prompts = owned.get();
+    MainWindow window(std::move(owned));
     auto* store = window.findChild<RecoveryStore*>();
     store->setDelay(0);
     QEditor* editor = editorOf(window);
@@ -126,7 +129,7 @@ void TestRecovery::theCopyFollowsTheTextUntilSavedOrDiscarded()
     // Untitled: an empty first line, then the text.
     QTRY_COMPARE_WITH_TIMEOUT(readAll(store->filePath()), "\n" + QByteArray(Typed), Patience);
 
-    Dialogs::setNextFileName(script);
+    prompts->setNextFileName(script);
     action(window, "actionSave")->trigger();
     QCOMPARE(readAll(script), QByteArray(Typed));
     QVERIFY(!QFile::exists(store->filePath()));
@@ -148,7 +151,7 @@ void TestRecovery::theCopyFollowsTheTextUntilSavedOrDiscarded()
 
     editor->insertPlainText(QStringLiteral("x"));
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(store->filePath()), Patience);
-    Dialogs::setNextAnswer(QMessageBox::Discard);
+    prompts->setNextAnswer(QMessageBox::Discard);
     action(window, "actionClose")->trigger();
     QVERIFY(!QFile::exists(store->filePath()));
 }
@@ -167,18 +170,21 @@ void TestRecovery::onlyTheCopiesOfEndedKorvanesAreOffered()
     older.close();
     writeCopy(QStringLiteral("recovery-9"), "/newer.tur", "Tur=Asm\nmove: 9;\n");
 
-    Dialogs::setNextAnswer(QMessageBox::Yes);
-    MainWindow window;
-    QCOMPARE(Dialogs::shownMessages().size(), 1);
+    auto owned = std::make_unique<ScriptedPrompts>();
+    const ScriptedPrompts* prompts = owned.get();
+    owned->setNextAnswer(QMessageBox::Yes);
+    MainWindow window(std::move(owned));
+    QCOMPARE(prompts->shownMessages().size(), 1);
     QCOMPARE(editorOf(window)->toPlainText(), QStringLiteral("Tur=Asm\nmove: 9;\n"));
     QCOMPARE(editorOf(window)->documentTitle(), QStringLiteral("/newer.tur"));
     QVERIFY(editorOf(window)->isModified());
     QVERIFY(!QFile::exists(older.fileName()));
 
     // The running one's copy stays, never offered.
-    Dialogs::clear();
-    MainWindow again;
-    QVERIFY(Dialogs::shownMessages().isEmpty());
+    owned = std::make_unique<ScriptedPrompts>();
+    prompts = owned.get();
+    MainWindow again(std::move(owned));
+    QVERIFY(prompts->shownMessages().isEmpty());
     QVERIFY(QFile::exists(QDir(recoveryFolder()).filePath(QStringLiteral("recovery-7.tur"))));
 }
 

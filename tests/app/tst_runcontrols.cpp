@@ -136,7 +136,7 @@ QStringList TestRunControls::savedPoints()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("shown.res"));
-    Dialogs::setNextFileName(path);
+    m_prompts->setNextFileName(path);
     action("actionSave_Image")->trigger();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {

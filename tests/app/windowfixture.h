@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dialogs.h"
 #include "mainwindow.h"
+#include "scriptedprompts.h"
 #include "widgets/qeditor.h"
 
 #include <QAction>
@@ -32,18 +32,25 @@ constexpr const char* SquareByProcedure = "Tur=Asm\n"
 class WindowFixture
 {
 protected:
-    // Settings the window keeps go to a test folder, and no dialog waits for an answer.
+    // Settings the window keeps go to a test folder.
     static void prepareApplication()
     {
         QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
-        Dialogs::setInteractive(false);
         QStandardPaths::setTestModeEnabled(true);
+    }
+
+    // A new window, not shown, whose questions m_prompts answers.
+    void createWindow()
+    {
+        m_window.reset();
+        auto prompts = std::make_unique<ScriptedPrompts>();
+        m_prompts = prompts.get();
+        m_window = std::make_unique<MainWindow>(std::move(prompts));
     }
 
     bool openWindow()
     {
-        Dialogs::clear();
-        m_window = std::make_unique<MainWindow>();
+        createWindow();
         m_window->show();
         return QTest::qWaitForWindowExposed(m_window.get());
     }
@@ -89,6 +96,8 @@ protected:
     }
 
     std::unique_ptr<MainWindow> m_window;
+    // The window's own.
+    ScriptedPrompts* m_prompts = nullptr;
 };
 
 // Runs a window test; it reads English texts whatever the machine's language.

@@ -93,8 +93,7 @@ QString textAt(QWidget* window, const QString& path)
 int childMain()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
-    Dialogs::setInteractive(false);
-    MainWindow window;
+    MainWindow window(std::make_unique<ScriptedPrompts>());
     if (qEnvironmentVariable(ChildVariable) == QLatin1String("choose-french")) {
         window.findChild<QAction*>(QStringLiteral("action_French"))->trigger();
     }
@@ -266,7 +265,7 @@ void TestLanguage::titleKeepsTheFileAndItsMark()
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Text));
         file.write("Tur=Asm\n");
     }
-    Dialogs::setNextFileName(path);
+    m_prompts->setNextFileName(path);
     action("actionOpen")->trigger();
     editor()->setFocus();
     editor()->moveCursor(QTextCursor::End);
@@ -320,7 +319,7 @@ void TestLanguage::aboutBox()
 
     choose(language.toLatin1().constData());
     action("actionAbout_us")->trigger();
-    QCOMPARE(Dialogs::shownMessages(), QStringList { text });
+    QCOMPARE(m_prompts->shownMessages(), QStringList { text });
 }
 
 void TestLanguage::penPanelResetReachesTheOutputArea()
