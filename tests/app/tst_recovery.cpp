@@ -27,6 +27,8 @@ const int Patience = 60000;
 // waits to be killed.
 int childMain()
 {
+    // Left alone by a test that was killed, the child ends too.
+    const pid_t parent = getppid();
     MainWindow window(std::make_unique<ScriptedPrompts>());
     auto* store = window.findChild<RecoveryStore*>();
     store->setDelay(50);

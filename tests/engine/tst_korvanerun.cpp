@@ -1,5 +1,4 @@
-#include "frontend/interpreter.h"
-#include "turtle/walkingturtle.h"
+#include "engine.h"
 
 #include <QImage>
 #include <QtTest>
@@ -295,11 +294,9 @@ void TestKorvaneRun::jsonReport()
     QCOMPARE(report["traceLength"].toInt(), 9);
 
     // The doubles read back bit for bit, as the same run in this process gives them.
-    WalkingTurtle expected;
-    Interpreter interpreter;
-    interpreter.setWalkingTurtle(&expected);
-    interpreter.compile(QString::fromUtf8(readAll(path("square.tur"))));
-    interpreter.runToEnd();
+    Engine engine(QString::fromUtf8(readAll(path("square.tur"))));
+    engine.interpreter.runToEnd();
+    const WalkingTurtle& expected = engine.turtle;
     const QJsonObject turtle = report["turtle"].toObject();
     QVERIFY(sameBits(turtle["x"].toDouble(), expected.exactX()));
     QVERIFY(sameBits(turtle["y"].toDouble(), expected.exactY()));
@@ -370,10 +367,9 @@ void TestKorvaneRun::stepLog()
     const QList<QByteArray> rows = readAll(path("steps.jsonl")).split('\n');
     QCOMPARE(rows.last(), QByteArray());
 
-    Interpreter interpreter;
-    WalkingTurtle turtle;
-    interpreter.setWalkingTurtle(&turtle);
-    interpreter.compile(QString::fromUtf8(readAll(path("fail.tur"))));
+    Engine engine(QString::fromUtf8(readAll(path("fail.tur"))));
+    Interpreter& interpreter = engine.interpreter;
+    const WalkingTurtle& turtle = engine.turtle;
     const QList<int> lines { 2, 3, 5, 6, 7, 5, 6, 7, 8, 9 };
     QCOMPARE(rows.size(), lines.size() + 1);
     for (int i = 0; i < lines.size(); ++i) {
