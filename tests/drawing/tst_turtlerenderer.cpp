@@ -53,6 +53,8 @@ private slots:
     void drawsPositionsTruncatedTowardZero();
     void neverJoinsSeparateRuns();
     void drawsNoRunOfASinglePoint();
+    void inksTheEdgeOfAWideLineDrawnJustOutOfView_data();
+    void inksTheEdgeOfAWideLineDrawnJustOutOfView();
     void pointsTheMarkerHeadAlongTheHeading_data();
     void pointsTheMarkerHeadAlongTheHeading();
     void leavesTheMarkerOutWhenAsked();
@@ -194,6 +196,30 @@ void TestTurtleRenderer::drawsNoRunOfASinglePoint()
     const QPen wide(QBrush(Qt::black), 20, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     QCOMPARE(InkProbe(traceOnly(QSize(800, 800), turtle, wide)).total(), 0.0);
     QCOMPARE(InkProbe(traceOnly(QSize(800, 800), WalkingTurtle(), wide)).total(), 0.0);
+}
+
+void TestTurtleRenderer::inksTheEdgeOfAWideLineDrawnJustOutOfView_data()
+{
+    QTest::addColumn<QPoint>("from");
+    QTest::addColumn<QPoint>("to");
+    QTest::addColumn<QRect>("inked");
+
+    // On 800x800 a turtle unit is a pixel: a line 40 wide, 10 beyond the
+    // edge, reaches 10 pixels into the view.
+    QTest::newRow("a line above the top edge") << QPoint(-300, 410) << QPoint(300, 410) << QRect(100, 0, 600, 10);
+    QTest::newRow("a line beyond the left edge") << QPoint(-410, -300) << QPoint(-410, 300) << QRect(0, 100, 10, 600);
+}
+
+void TestTurtleRenderer::inksTheEdgeOfAWideLineDrawnJustOutOfView()
+{
+    QFETCH(QPoint, from);
+    QFETCH(QPoint, to);
+    QFETCH(QRect, inked);
+
+    const InkProbe probe(traceOnly(QSize(800, 800), segment(from, to), flatPen(40)));
+    QVERIFY2(qAbs(probe.total(inked) - inked.width() * inked.height()) < 20,
+             qPrintable(QString::number(probe.total(inked))));
+    QVERIFY(qAbs(probe.total() - probe.total(inked)) < 20);
 }
 
 void TestTurtleRenderer::pointsTheMarkerHeadAlongTheHeading_data()
