@@ -53,8 +53,8 @@ private slots:
     void drawsPositionsTruncatedTowardZero();
     void neverJoinsSeparateRuns();
     void drawsNoRunOfASinglePoint();
-    void inksTheEdgeOfAWideLineDrawnJustOutOfView_data();
-    void inksTheEdgeOfAWideLineDrawnJustOutOfView();
+    void inksAWideLineWhollyInALongDrawing_data();
+    void inksAWideLineWhollyInALongDrawing();
     void pointsTheMarkerHeadAlongTheHeading_data();
     void pointsTheMarkerHeadAlongTheHeading();
     void leavesTheMarkerOutWhenAsked();
@@ -198,25 +198,40 @@ void TestTurtleRenderer::drawsNoRunOfASinglePoint()
     QCOMPARE(InkProbe(traceOnly(QSize(800, 800), WalkingTurtle(), wide)).total(), 0.0);
 }
 
-void TestTurtleRenderer::inksTheEdgeOfAWideLineDrawnJustOutOfView_data()
+void TestTurtleRenderer::inksAWideLineWhollyInALongDrawing_data()
 {
     QTest::addColumn<QPoint>("from");
     QTest::addColumn<QPoint>("to");
     QTest::addColumn<QRect>("inked");
 
-    // On 800x800 a turtle unit is a pixel: a line 40 wide, 10 beyond the
-    // edge, reaches 10 pixels into the view.
-    QTest::newRow("a line above the top edge") << QPoint(-300, 410) << QPoint(300, 410) << QRect(100, 0, 600, 10);
-    QTest::newRow("a line beyond the left edge") << QPoint(-410, -300) << QPoint(-410, 300) << QRect(0, 100, 10, 600);
+    // On 800x800 a turtle unit is a pixel; the line is 40 wide.
+    QTest::newRow("a line 10 beyond the top edge reaches 10 rows into the view")
+        << QPoint(-300, 410) << QPoint(300, 410) << QRect(100, 0, 600, 10);
+    QTest::newRow("a line just below the middle reaches above it")
+        << QPoint(-300, -15) << QPoint(300, -15) << QRect(100, 395, 600, 40);
 }
 
-void TestTurtleRenderer::inksTheEdgeOfAWideLineDrawnJustOutOfView()
+// A long drawing is painted in bands, each skipping what cannot reach it: the
+// ink of a wide pen reaches beyond its line.
+void TestTurtleRenderer::inksAWideLineWhollyInALongDrawing()
 {
     QFETCH(QPoint, from);
     QFETCH(QPoint, to);
     QFETCH(QRect, inked);
 
-    const InkProbe probe(traceOnly(QSize(800, 800), segment(from, to), flatPen(40)));
+    // A zigzag far out of view makes it long.
+    WalkingTurtle turtle;
+    turtle.put(2000, 0);
+    turtle.setWrite(true);
+    for (int i = 0; i < 5000; ++i) {
+        turtle.put(2000 + i % 2 * 10, i);
+    }
+    QVERIFY(turtle.trace().size() > 5000);
+    turtle.setWrite(false);
+    turtle.put(from.x(), from.y());
+    turtle.setWrite(true);
+    turtle.put(to.x(), to.y());
+    const InkProbe probe(traceOnly(QSize(800, 800), turtle, flatPen(40)));
     QVERIFY2(qAbs(probe.total(inked) - inked.width() * inked.height()) < 20,
              qPrintable(QString::number(probe.total(inked))));
     QVERIFY(qAbs(probe.total() - probe.total(inked)) < 20);
