@@ -15,28 +15,28 @@
         <translation>Écrire, exécuter et déboguer des scripts qui pilotent une tortue dessinatrice.</translation>
     </message>
     <message>
-        <source>Use the language CODE (fr, en) for this session only.</source>
-        <translation>Utiliser la langue CODE (fr, en) pour cette session seulement.</translation>
-    </message>
-    <message>
         <source>CODE</source>
         <translation>CODE</translation>
-    </message>
-    <message>
-        <source>A script (.tur) and a turtle image (.res) to open.</source>
-        <translation>Un script (.tur) et une image de tortue (.res) à ouvrir.</translation>
     </message>
     <message>
         <source>[FILE...]</source>
         <translation>[FICHIER…]</translation>
     </message>
     <message>
-        <source>%1: not opened, Korvane opens one script and one turtle image at a time.</source>
-        <translation>%1&#xa0;: non ouvert, Korvane ouvre un script et une image de tortue à la fois.</translation>
-    </message>
-    <message>
         <source>files</source>
         <translation>fichiers</translation>
+    </message>
+    <message>
+        <source>Use the language CODE (%1) for this session only.</source>
+        <translation>Utiliser la langue CODE (%1) pour cette session seulement.</translation>
+    </message>
+    <message>
+        <source>A script (.tur) and a turtle image (.res) to open. A script that does not exist opens as a new one.</source>
+        <translation>Un script (.tur) et une image de tortue (.res) à ouvrir. Un script qui n’existe pas s’ouvre comme un nouveau script.</translation>
+    </message>
+    <message>
+        <source>Unknown language &apos;%1&apos;; the languages are: %2.</source>
+        <translation>Langue inconnue «&#xa0;%1&#xa0;»&#xa0;; les langues sont&#xa0;: %2.</translation>
     </message>
 </context>
 <context>
@@ -117,16 +117,76 @@
 &lt;p style=&quot;margin-top:0px; margin-bottom:0px;&quot;&gt;&lt;span style=&quot; font-style:italic;&quot;&gt;end&lt;/span&gt;&#xa0;: end;&lt;br/&gt;&lt;/p&gt;
 &lt;/body&gt;&lt;/html&gt;</translation>
     </message>
+    <message>
+        <source>Basics</source>
+        <translation>L’essentiel</translation>
+    </message>
+    <message>
+        <source>Going further</source>
+        <translation>Pour aller plus loin</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;
+&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Speeds&lt;/span&gt;&lt;/p&gt;
+&lt;p&gt;Work &amp;gt; Speed, or the box of the debug tool bar, sets how fast Run and Continue go: Instant (Ctrl+1), Fast (Ctrl+2), Normal (Ctrl+3), Slow (Ctrl+4) or Slowest (Ctrl+5). Below Instant the drawing grows segment by segment while the current line and the debugger follow the instruction being executed; Pause (F6) stops there.&lt;/p&gt;
+&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Breakpoints&lt;/span&gt;&lt;/p&gt;
+&lt;p&gt;A click in the line-number gutter puts a red dot on that line or takes it away; Debug &amp;gt; Toggle Breakpoint (Ctrl+B) does the same on the line of the cursor. Run and Continue stop before an instruction of such a line. Debug &amp;gt; Remove All Breakpoints clears them all.&lt;/p&gt;
+&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Stepping&lt;/span&gt;&lt;/p&gt;
+&lt;p&gt;With Work &amp;gt; Debug (F9) checked, Run (F5) stops before the first instruction. Then:&lt;/p&gt;
+&lt;p style=&quot;margin-top:0px; margin-bottom:0px;&quot;&gt;&lt;span style=&quot; font-style:italic;&quot;&gt;Step&lt;/span&gt; (F10): one instruction;&lt;/p&gt;
+&lt;p style=&quot;margin-top:0px; margin-bottom:0px;&quot;&gt;&lt;span style=&quot; font-style:italic;&quot;&gt;Step Over&lt;/span&gt; (Ctrl+F10): a call and everything until it returns;&lt;/p&gt;
+&lt;p style=&quot;margin-top:0px; margin-bottom:0px;&quot;&gt;&lt;span style=&quot; font-style:italic;&quot;&gt;Step Out&lt;/span&gt; (Shift+F11): until the current procedure returns;&lt;/p&gt;
+&lt;p style=&quot;margin-top:0px; margin-bottom:0px;&quot;&gt;&lt;span style=&quot; font-style:italic;&quot;&gt;Step Back&lt;/span&gt; (Shift+F10): undoes the last instruction, drawing included;&lt;/p&gt;
+&lt;p style=&quot;margin-top:0px; margin-bottom:0px;&quot;&gt;&lt;span style=&quot; font-style:italic;&quot;&gt;Run to Cursor&lt;/span&gt;: until the line of the text cursor;&lt;/p&gt;
+&lt;p style=&quot;margin-top:0px; margin-bottom:0px;&quot;&gt;&lt;span style=&quot; font-style:italic;&quot;&gt;Continue&lt;/span&gt;: to the next breakpoint or the end;&lt;/p&gt;
+&lt;p style=&quot;margin-top:0px; margin-bottom:0px;&quot;&gt;&lt;span style=&quot; font-style:italic;&quot;&gt;Stop&lt;/span&gt; (Shift+F5) ends the run, &lt;span style=&quot; font-style:italic;&quot;&gt;Restart&lt;/span&gt; (Ctrl+Shift+F5) starts it again.&lt;/p&gt;
+&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Timeline&lt;/span&gt;&lt;/p&gt;
+&lt;p&gt;Under the drawing, the timeline spans every step executed so far (&amp;quot;step 161 of 327&amp;quot;). Drag it or click on it to see the run at that step: drawing, current line, registers and stacks; Step and Continue go on from there. Hover a segment of the drawing to learn which line drew it; a click selects that line. View &amp;gt; Execution counts shows how many times each line ran, left of its number.&lt;/p&gt;
+&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Stack panel&lt;/span&gt;&lt;/p&gt;
+&lt;p&gt;View &amp;gt; DockWidgets &amp;gt; Stack shows the data stack (the last value pushed first) and the call stack (the procedures called and not yet returned from).&lt;/p&gt;
+&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Zoom&lt;/span&gt;&lt;/p&gt;
+&lt;p&gt;Over the drawing, Ctrl+wheel, Ctrl++ and Ctrl+- zoom and Ctrl+0 resets the view; drag with the middle button, or the left one while Space is held, to move it. View &amp;gt; Fit drawing shows the whole drawing, View &amp;gt; Reset view the default view.&lt;/p&gt;
+&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Export and print&lt;/span&gt;&lt;/p&gt;
+&lt;p&gt;Render &amp;gt; Export as image writes the drawing as a PNG or JPEG image of the size you choose, Render &amp;gt; Export as SVG as an SVG image; Render &amp;gt; Print prints it, or writes a PDF file. File &amp;gt; Save Image keeps the trace itself as a .res file, which Open Image loads again.&lt;/p&gt;
+&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Command line&lt;/span&gt;&lt;/p&gt;
+&lt;p&gt;&lt;span style=&quot; font-style:italic;&quot;&gt;korvane&lt;/span&gt; [--lang fr|en] [SCRIPT.tur] [TRACE.res] opens a script and a trace; a script that does not exist yet opens as a new one of that name.&lt;/p&gt;
+&lt;p&gt;&lt;span style=&quot; font-style:italic;&quot;&gt;korvane-run&lt;/span&gt; SCRIPT.tur runs a script without a window and writes its messages as SCRIPT:LINE: TEXT; --res, --image and --json save the trace, an image and a report.&lt;/p&gt;
+&lt;p&gt;&lt;span style=&quot; font-style:italic;&quot;&gt;--help&lt;/span&gt; lists the options of both, and their manual pages (man korvane, man korvane-run) tell more.&lt;/p&gt;
+&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;
+&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Vitesses&lt;/span&gt;&lt;/p&gt;
+&lt;p&gt;Travail &amp;gt; Vitesse, ou la liste de la barre d’outils de débogage, règle l’allure d’Exécuter et de Continuer&#xa0;: Instantanée (Ctrl+1), Rapide (Ctrl+2), Normale (Ctrl+3), Lente (Ctrl+4) ou Très lente (Ctrl+5). En dessous d’Instantanée, le dessin grandit segment par segment tandis que la ligne courante et le débogueur suivent l’instruction exécutée&#xa0;; Pause (F6) s’y arrête.&lt;/p&gt;
+&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Points d’arrêt&lt;/span&gt;&lt;/p&gt;
+&lt;p&gt;Un clic dans la marge des numéros de ligne pose un point rouge sur cette ligne ou l’enlève&#xa0;; Débogage &amp;gt; Basculer le point d’arrêt (Ctrl+B) fait de même sur la ligne du curseur. Exécuter et Continuer s’arrêtent avant une instruction d’une telle ligne. Débogage &amp;gt; Supprimer tous les points d’arrêt les enlève tous.&lt;/p&gt;
+&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Pas à pas&lt;/span&gt;&lt;/p&gt;
+&lt;p&gt;Quand Travail &amp;gt; Déboguer (F9) est coché, Exécuter (F5) s’arrête avant la première instruction. Ensuite&#xa0;:&lt;/p&gt;
+&lt;p style=&quot;margin-top:0px; margin-bottom:0px;&quot;&gt;&lt;span style=&quot; font-style:italic;&quot;&gt;Pas à pas&lt;/span&gt; (F10)&#xa0;: une instruction&#xa0;;&lt;/p&gt;
+&lt;p style=&quot;margin-top:0px; margin-bottom:0px;&quot;&gt;&lt;span style=&quot; font-style:italic;&quot;&gt;Pas à pas principal&lt;/span&gt; (Ctrl+F10)&#xa0;: un appel et tout ce qu’il exécute jusqu’à son retour&#xa0;;&lt;/p&gt;
+&lt;p style=&quot;margin-top:0px; margin-bottom:0px;&quot;&gt;&lt;span style=&quot; font-style:italic;&quot;&gt;Pas à pas sortant&lt;/span&gt; (Maj+F11)&#xa0;: jusqu’au retour de la procédure en cours&#xa0;;&lt;/p&gt;
+&lt;p style=&quot;margin-top:0px; margin-bottom:0px;&quot;&gt;&lt;span style=&quot; font-style:italic;&quot;&gt;Pas en arrière&lt;/span&gt; (Maj+F10)&#xa0;: annule la dernière instruction, dessin compris&#xa0;;&lt;/p&gt;
+&lt;p style=&quot;margin-top:0px; margin-bottom:0px;&quot;&gt;&lt;span style=&quot; font-style:italic;&quot;&gt;Exécuter jusqu’au curseur&lt;/span&gt;&#xa0;: jusqu’à la ligne du curseur de texte&#xa0;;&lt;/p&gt;
+&lt;p style=&quot;margin-top:0px; margin-bottom:0px;&quot;&gt;&lt;span style=&quot; font-style:italic;&quot;&gt;Continuer&lt;/span&gt;&#xa0;: jusqu’au prochain point d’arrêt ou jusqu’à la fin&#xa0;;&lt;/p&gt;
+&lt;p style=&quot;margin-top:0px; margin-bottom:0px;&quot;&gt;&lt;span style=&quot; font-style:italic;&quot;&gt;Arrêter&lt;/span&gt; (Maj+F5) termine l’exécution, &lt;span style=&quot; font-style:italic;&quot;&gt;Relancer&lt;/span&gt; (Ctrl+Maj+F5) la reprend depuis le début.&lt;/p&gt;
+&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Frise chronologique&lt;/span&gt;&lt;/p&gt;
+&lt;p&gt;Sous le dessin, la frise couvre toutes les étapes exécutées jusque-là («&#xa0;étape 161 sur 327&#xa0;»). Faites-la glisser ou cliquez dessus pour voir l’exécution à cette étape&#xa0;: dessin, ligne courante, registres et piles&#xa0;; Pas à pas et Continuer reprennent de là. Survolez un segment du dessin pour savoir quelle ligne l’a tracé&#xa0;; un clic sélectionne cette ligne. Affichage &amp;gt; Nombre d’exécutions montre, à gauche de son numéro, combien de fois chaque ligne s’est exécutée.&lt;/p&gt;
+&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Panneau Pile&lt;/span&gt;&lt;/p&gt;
+&lt;p&gt;Affichage &amp;gt; Panneaux &amp;gt; Pile montre la pile de données (la dernière valeur empilée en premier) et la pile des appels (les procédures appelées dont on n’est pas encore revenu).&lt;/p&gt;
+&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Zoom&lt;/span&gt;&lt;/p&gt;
+&lt;p&gt;Sur le dessin, Ctrl+molette, Ctrl++ et Ctrl+- zooment et Ctrl+0 rétablit la vue&#xa0;; faites glisser avec le bouton du milieu, ou avec le bouton gauche en tenant Espace, pour le déplacer. Affichage &amp;gt; Cadrer le dessin montre tout le dessin, Affichage &amp;gt; Réinitialiser la vue la vue par défaut.&lt;/p&gt;
+&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Export et impression&lt;/span&gt;&lt;/p&gt;
+&lt;p&gt;Rendu &amp;gt; Exporter en image écrit le dessin en image PNG ou JPEG de la taille choisie, Rendu &amp;gt; Exporter en SVG en image SVG&#xa0;; Rendu &amp;gt; Imprimer l’imprime, ou l’écrit dans un fichier PDF. Fichier &amp;gt; Enregistrer l’image garde le tracé lui-même dans un fichier .res, qu’Ouvrir une image recharge.&lt;/p&gt;
+&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Ligne de commande&lt;/span&gt;&lt;/p&gt;
+&lt;p&gt;&lt;span style=&quot; font-style:italic;&quot;&gt;korvane&lt;/span&gt; [--lang fr|en] [SCRIPT.tur] [TRACE.res] ouvre un script et un tracé&#xa0;; un script qui n’existe pas encore s’ouvre comme un nouveau script de ce nom.&lt;/p&gt;
+&lt;p&gt;&lt;span style=&quot; font-style:italic;&quot;&gt;korvane-run&lt;/span&gt; SCRIPT.tur exécute un script sans fenêtre et écrit ses messages sous la forme SCRIPT:LIGNE: TEXTE&#xa0;; --res, --image et --json enregistrent le tracé, une image et un rapport.&lt;/p&gt;
+&lt;p&gt;&lt;span style=&quot; font-style:italic;&quot;&gt;--help&lt;/span&gt; liste les options de l’un et de l’autre, et leurs pages de manuel (man korvane, man korvane-run) en disent plus.&lt;/p&gt;
+&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
 </context>
 <context>
     <name>Document</name>
     <message>
         <source>Turtle files (*.tur);;Other files (*.*)</source>
         <translation>Fichiers tortue (*.tur);;Autres fichiers (*.*)</translation>
-    </message>
-    <message>
-        <source>Do you want to save .tur file ?</source>
-        <translation>Voulez-vous enregistrer le fichier .tur&#xa0;?</translation>
     </message>
     <message>
         <source>Open a turtle file</source>
@@ -141,15 +201,23 @@
         <translation>Échec du chargement</translation>
     </message>
     <message>
-        <source>The loading of the file have failed</source>
-        <translation>Le fichier n’a pas pu être chargé.</translation>
-    </message>
-    <message>
         <source>Save failed</source>
         <translation>Échec de l’enregistrement</translation>
     </message>
     <message>
-        <source>The save of the file have failed</source>
+        <source>Do you want to save the untitled script?</source>
+        <translation>Voulez-vous enregistrer le script sans titre&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Do you want to save the changes to %1?</source>
+        <translation>Voulez-vous enregistrer les modifications de %1&#xa0;?</translation>
+    </message>
+    <message>
+        <source>The file could not be loaded.</source>
+        <translation>Le fichier n’a pas pu être chargé.</translation>
+    </message>
+    <message>
+        <source>The file could not be saved.</source>
         <translation>Le fichier n’a pas pu être enregistré.</translation>
     </message>
 </context>
@@ -166,10 +234,6 @@
     <message>
         <source>Load failed</source>
         <translation>Échec du chargement</translation>
-    </message>
-    <message>
-        <source>The loading of the image file have failed</source>
-        <translation>Le fichier image n’a pas pu être chargé.</translation>
     </message>
     <message>
         <source>%1 is not a turtle image: it must start with the line &quot;Tur=Res&quot;, followed by one line &quot;Y x y&quot; or &quot;N x y&quot; per point.</source>
@@ -192,10 +256,6 @@
         <translation>Échec de l’enregistrement</translation>
     </message>
     <message>
-        <source>The save of the file have failed</source>
-        <translation>Le fichier n’a pas pu être enregistré.</translation>
-    </message>
-    <message>
         <source>Save turtle trace as...</source>
         <translation>Enregistrer le tracé sous…</translation>
     </message>
@@ -210,6 +270,21 @@
     <message>
         <source>The drawing could not be printed.</source>
         <translation>Le dessin n’a pas pu être imprimé.</translation>
+    </message>
+    <message>
+        <source>The turtle image could not be loaded.</source>
+        <translation>Le fichier image n’a pas pu être chargé.</translation>
+    </message>
+    <message>
+        <source>The file could not be saved.</source>
+        <translation>Le fichier n’a pas pu être enregistré.</translation>
+    </message>
+</context>
+<context>
+    <name>FileChoice</name>
+    <message>
+        <source>%1: not opened, Korvane opens one script and one turtle image at a time.</source>
+        <translation>%1&#xa0;: non ouvert, Korvane ouvre un script et une image de tortue à la fois.</translation>
     </message>
 </context>
 <context>
@@ -242,6 +317,10 @@
         <source>the image library could not encode it.</source>
         <translation>la bibliothèque d’images n’a pas pu l’encoder.</translation>
     </message>
+    <message>
+        <source>drawing</source>
+        <translation>dessin</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -272,6 +351,10 @@
     <message>
         <source>The script was stopped because it was taking too much memory (%L1 MB).</source>
         <translation>Le script a été arrêté parce qu’il occupait trop de mémoire (%L1 Mo).</translation>
+    </message>
+    <message>
+        <source>Files not opened</source>
+        <translation>Fichiers non ouverts</translation>
     </message>
 </context>
 <context>
@@ -945,6 +1028,13 @@
     <message>
         <source>Width</source>
         <translation>Épaisseur</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Korvane cannot start: its messages file cannot be read.</source>
+        <translation>Korvane ne peut pas démarrer&#xa0;: son fichier de messages est illisible.</translation>
     </message>
 </context>
 </TS>

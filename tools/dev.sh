@@ -17,66 +17,83 @@ ASAN_BUILD=${KORVANE_ASAN_BUILD_DIR:-$ROOT/build-asan}
 FUZZ_BUILD=${KORVANE_FUZZ_BUILD_DIR:-$ROOT/build-fuzz}
 FUZZ_TARGETS=(run trace catalogue highlighter runner)
 JOBS=$(nproc 2>/dev/null || echo 2)
+# A compiler cache, when the machine has one, makes rebuilds of other folders
+# and branches cheap; a fresh machine builds without it.
+LAUNCHER=()
+if command -v ccache >/dev/null 2>&1; then
+    LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 
-PACKAGES=(
-    build-essential cmake
-    qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
-    qt6-svg-dev libgl-dev
-    qtbase5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n
-    libqt5svg5-dev
-    clang libclang-rt-14-dev
-    xvfb xauth imagemagick xdotool
-    fonts-dejavu-core
-    dpkg-dev desktop-file-utils appstream shared-mime-info libglib2.0-bin
-)
-
-deps() {
-    local missing=()
-    for p in "${PACKAGES[@]}"; do
-        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-            missing+=("$p")
-        fi
-    done
-    if [ ${#missing[@]} -eq 0 ]; then
-        return 0
+# stage NAME COMMAND...: runs a stage of the test command and notes its time;
+# the times are printed at the end, also when a stage fails (set -e then ends
+# the script inside the stage, which is reported as failed).
+STAGES=()
+CURRENT_STAGE=
+CURRENT_START=0
+stage() {
+    CURRENT_STAGE=$1
+    CURRENT_START=$SECONDS
+    shift
+    "$@"
+    STAGES+=("$(printf '%-36s %5d s' "$CURRENT_STAGE" $((SECONDS - CURRENT_START)))")
+    CURRENT_STAGE=
+}
+print_stages() {
+    if [ -n "$CURRENT_STAGE" ]; then
+        STAGES+=("$(printf '%-36s %5d s  FAILED' "$CURRENT_STAGE" $((SECONDS - CURRENT_START)))")
     fi
-    echo "Installing: ${missing[*]}"
-    local sudo=
-    if [ "$(id -u)" -ne 0 ]; then
-        sudo=sudo
-    fi
-    $sudo apt-get update
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+    [ ${#STAGES[@]} -gt 0 ] || return 0
+    echo
+    echo "Stages of the test command:"
+    printf '  %s\n' "${STAGES[@]}"
+    printf '  %-36s %5d s\n' total "$SECONDS"
 }
 
+# Each build folder holds one configuration, configured once and built once.
 build() {
     # Qt 6. Prefix /usr: the Debian package built from this tree installs there.
     cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
-        -DKORVANE_QT_MAJOR=6
+        -DKORVANE_QT_MAJOR=6 "${LAUNCHER[@]}"
     cmake --build "$BUILD" -j "$JOBS"
 }
 
-test_all() {
-    build
-    ctest --test-dir "$BUILD" --output-on-failure -j "$JOBS"
-
-    # The same tree still builds and passes with Qt 5.15.
-    cmake -S "$ROOT" -B "$QT5_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_QT_MAJOR=5
+build_qt5() {
+    # The benchmarks are the Qt 6 build's; the other folders build what they test.
+    cmake -S "$ROOT" -B "$QT5_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_QT_MAJOR=5 \
+        -DKORVANE_BENCH=OFF "${LAUNCHER[@]}"
     cmake --build "$QT5_BUILD" -j "$JOBS"
-    ctest --test-dir "$QT5_BUILD" --output-on-failure -j "$JOBS"
+}
 
-    # Every test again, under AddressSanitizer and UBSan (Qt 6).
-    cmake -S "$ROOT" -B "$ASAN_BUILD" -DCMAKE_BUILD_TYPE=Debug -DKORVANE_SANITIZE=ON -DKORVANE_QT_MAJOR=6
+build_asan() {
+    cmake -S "$ROOT" -B "$ASAN_BUILD" -DCMAKE_BUILD_TYPE=Debug -DKORVANE_SANITIZE=ON -DKORVANE_QT_MAJOR=6 \
+        -DKORVANE_BENCH=OFF "${LAUNCHER[@]}"
     cmake --build "$ASAN_BUILD" -j "$JOBS"
+}
+
+test_asan() {
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     LSAN_OPTIONS=suppressions="$ROOT/tools/lsan.supp" \
         ctest --test-dir "$ASAN_BUILD" --output-on-failure -j "$JOBS"
+}
 
-    package_check
+test_all() {
+    trap print_stages EXIT
+    stage "Qt 6: build" build
+    stage "Qt 6: tests" ctest --test-dir "$BUILD" --output-on-failure -j "$JOBS"
+
+    # The same tree still builds and passes with Qt 5.15.
+    stage "Qt 5: build" build_qt5
+    stage "Qt 5: tests" ctest --test-dir "$QT5_BUILD" --output-on-failure -j "$JOBS"
+
+    # Every test again, under AddressSanitizer and UBSan (Qt 6).
+    stage "Sanitizers: build" build_asan
+    stage "Sanitizers: tests" test_asan
+
+    stage "Package" package_check
 
     # Each fuzz target briefly, so that a regression shows here.
-    fuzz_all 20
+    stage "Fuzz targets: build and 20 s each" fuzz_all 20
 }
 
 # Builds the Debian package, unpacks it into a scratch root and runs the
@@ -86,6 +103,11 @@ package_check() {
     scratch=$(mktemp -d)
     rm -f "$BUILD"/package/*.deb
     (cd "$BUILD" && cpack -G DEB -B "$BUILD/package")
+    # The runner links no widgets, printing or D-Bus of its own (QtGui brings D-Bus on Linux).
+    if ldd "$BUILD/korvane-run" | grep -E -q 'libQt[56](Widgets|PrintSupport)'; then
+        echo "korvane-run links Qt Widgets or Print Support"
+        return 1
+    fi
     local deb
     deb=$(ls "$BUILD"/package/korvane_*.deb)
     dpkg-deb --field "$deb" Depends | grep -q libqt6widgets6
@@ -106,11 +128,42 @@ package_check() {
         XDG_DATA_DIRS="$scratch/root/usr/share" gio info -a standard::content-type \
             "$scratch/elsewhere/${file%%:*}" | grep -q "content-type: ${file#*:}$"
     done
+    # Other programs' .res files keep their type beside Korvane's traces: Godot's
+    # resources, binary and text, when the system's database knows them.
+    if grep -qx 'application/x-godot-resource' /usr/share/mime/types 2>/dev/null; then
+        printf 'RSRC\0\0\0\0\3\0\0\0\1\0\0\0' > "$scratch/elsewhere/binary.res"
+        printf '[gd_resource type="Theme" format=3]\n' > "$scratch/elsewhere/text.res"
+        printf 'Tur=Res\nN 0 0\n' > "$scratch/elsewhere/trace.res"
+        for file in binary.res:application/x-godot-resource text.res:application/x-godot-resource \
+            trace.res:text/x-korvane-trace; do
+            XDG_DATA_DIRS="$scratch/root/usr/share:/usr/share" gio info -a standard::content-type \
+                "$scratch/elsewhere/${file%%:*}" | grep -q "content-type: ${file#*:}$"
+        done
+    fi
     [ ! -e "$scratch/root/usr/share/korvane/Ressources" ]
+
+    # The licence, the Debian copyright file and the manual pages of both programs.
+    cmp "$ROOT/LICENSE" "$scratch/root/usr/share/doc/korvane/LICENSE"
+    grep -qx 'License: GPL-3.0-or-later' "$scratch/root/usr/share/doc/korvane/copyright"
+    grep -q '<project_license>GPL-3.0-or-later</project_license>' "$scratch"/root/usr/share/metainfo/*.metainfo.xml
+    for page in korvane korvane-run; do
+        zcat "$scratch/root/usr/share/man/man1/$page.1.gz" | grep -q "^\.SH NAME"
+    done
+    # The window is tied to its launcher; the screenshots are the images of doc/.
+    grep -qx 'StartupWMClass=Korvane' "$scratch"/root/usr/share/applications/*.desktop
+    for image in $(sed -n 's|.*<image>.*/\([^/<]*\)</image>.*|\1|p' "$scratch"/root/usr/share/metainfo/*.metainfo.xml); do
+        [ -f "$ROOT/doc/$image" ]
+    done
     (
         cd "$scratch/elsewhere"
         unset LD_LIBRARY_PATH
         QT_QPA_PLATFORM=offscreen "$scratch/root/usr/bin/korvane" --version | grep -q '^Korvane 1.0.0$'
+        # A wrong command line is answered without a display.
+        status=0
+        env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$scratch/root/usr/bin/korvane" --bogus 2> bogus.txt \
+            || status=$?
+        [ "$status" -eq 1 ]
+        grep -q "Unknown option 'bogus'" bogus.txt
         "$scratch/root/usr/bin/korvane-run" "$scratch/root/usr/share/korvane/TurtleCodes/square.tur" --res square.res
         head -n 1 square.res | grep -qx 'Tur=Res'
         # A failing script shows the catalogue was found: its French text, exit status 1.
@@ -128,7 +181,7 @@ package_check() {
 
 build_fuzz() {
     cmake -S "$ROOT" -B "$FUZZ_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_FUZZ=ON \
-        -DCMAKE_CXX_COMPILER=clang++ -DKORVANE_QT_MAJOR=6
+        -DCMAKE_CXX_COMPILER=clang++ -DKORVANE_QT_MAJOR=6 -DKORVANE_BENCH=OFF "${LAUNCHER[@]}"
     cmake --build "$FUZZ_BUILD" -j "$JOBS" --target fuzz
 }
 

@@ -3,7 +3,12 @@
 #include "settings.h"
 #include "translation.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -17,7 +22,9 @@ namespace {
 struct Options
 {
     Options(QCommandLineParser* parser)
-        : language(QStringLiteral("lang"), CommandLine::tr("Use the language CODE (fr, en) for this session only."),
+        : language(QStringLiteral("lang"),
+                   CommandLine::tr("Use the language CODE (%1) for this session only.")
+                       .arg(Translation::languages().join(QLatin1String(", "))),
                    CommandLine::tr("CODE"))
     {
         parser->setApplicationDescription(
@@ -26,8 +33,16 @@ struct Options
         parser->addVersionOption();
         parser->addOption(language);
         parser->addPositionalArgument(CommandLine::tr("files"),
-                                      CommandLine::tr("A script (.tur) and a turtle image (.res) to open."),
+                                      CommandLine::tr("A script (.tur) and a turtle image (.res) to open. A "
+                                                      "script that does not exist opens as a new one."),
                                       CommandLine::tr("[FILE...]"));
+    }
+
+    bool asksForAnswer(const QCommandLineParser& parser) const
+    {
+        return parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))
+            || parser.isSet(QStringLiteral("version"))
+            || (parser.isSet(language) && !Translation::languages().contains(parser.value(language)));
     }
 
     const QCommandLineOption language;
@@ -37,7 +52,7 @@ struct Options
 
 void CommandLine::process(const QStringList& arguments)
 {
-    // The help is written before the window chooses its language, in the one
+    // Everything is written before the window chooses its language, in the one
     // it will choose: this session's, else the one kept, else the system's.
     QString code;
     {
@@ -46,37 +61,68 @@ void CommandLine::process(const QStringList& arguments)
         (void)parser.parse(arguments);
         code = parser.value(options.language);
     }
-    if (code.isEmpty()) {
+    if (!Translation::languages().contains(code)) {
         code = Settings().language();
     }
     if (code == QLatin1String("system")) {
         code = Translation::systemLanguage();
     }
+    m_interfaceLanguage = code;
     m_translation.install(code);
 
     QCommandLineParser parser;
     const Options options(&parser);
     parser.process(arguments);
     m_language = parser.value(options.language);
+    if (parser.isSet(options.language) && !Translation::languages().contains(m_language)) {
+        const QString message = tr("Unknown language '%1'; the languages are: %2.")
+                                    .arg(m_language, Translation::languages().join(QLatin1String(", ")));
+        std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), qPrintable(message));
+        std::exit(EXIT_FAILURE);
+    }
     m_files = parser.positionalArguments();
 }
 
-bool CommandLine::answersWithoutWindow(int argc, char* argv[])
+int CommandLine::answerWithoutWindow(int argc, char* argv[])
 {
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray argument(argv[i]);
-        if (argument == "--") {
-            return false;
-        }
-        if (argument == "-h" || argument == "-?" || argument == "--help" || argument == "-v"
-            || argument == "--version") {
-            return true;
-        }
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
     }
-    return false;
+    QCommandLineParser parser;
+    const Options options(&parser);
+    const bool parsed = parser.parse(arguments);
+    if (parsed && !options.asksForAnswer(parser)) {
+        return -1;
+    }
+
+    if (parsed && !parser.isSet(QStringLiteral("help-all"))) {
+        QCoreApplication console(argc, argv);
+        nameApplication();
+        CommandLine().process(QCoreApplication::arguments());
+        return -1;
+    }
+
+    // The toolkit's own options (-platform, -style...) are known only to the
+    // application that takes them out of the arguments, and --help-all lists
+    // them: a widget application answers, on a platform that needs no display.
+    std::vector<char*> withoutDisplay(argv, argv + argc);
+    char platformOption[] = "-platform";
+    char minimalPlatform[] = "minimal";
+    withoutDisplay.push_back(platformOption);
+    withoutDisplay.push_back(minimalPlatform);
+    withoutDisplay.push_back(nullptr);
+    int count = argc + 2;
+    QApplication answering(count, withoutDisplay.data());
+    nameApplication();
+    CommandLine().process(QCoreApplication::arguments());
+    // Only the toolkit's options were unknown here: the window starts.
+    return -1;
 }
 
-QString CommandLine::notOpenedMessage(const QString& path)
+void CommandLine::nameApplication()
 {
-    return tr("%1: not opened, Korvane opens one script and one turtle image at a time.").arg(path);
+    QCoreApplication::setOrganizationName(QStringLiteral("Korvane"));
+    QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
 }

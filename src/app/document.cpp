@@ -2,6 +2,7 @@
 
 #include "memorysafety.h"
 #include "prompts.h"
+#include "frontend/interpreter.h"
 #include "system/outputfile.h"
 #include "widgets/qeditor.h"
 
@@ -37,14 +38,19 @@ bool Document::isModified() const
 QString Document::title() const
 {
     QString title = QCoreApplication::applicationName();
-    const QString path = this->path();
-    if (!path.isEmpty()) {
-        title += QStringLiteral(" - ") + path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-        if (isModified()) {
-            title += QLatin1Char('*');
-        }
+    if (!path().isEmpty()) {
+        title += QStringLiteral(" - ") + fileName();
+    }
+    if (isModified()) {
+        title += QLatin1Char('*');
     }
     return title;
+}
+
+QString Document::fileName() const
+{
+    const QString path = this->path();
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 bool Document::mayDiscard()
@@ -52,9 +58,10 @@ bool Document::mayDiscard()
     if (!isModified()) {
         return true;
     }
-    const QMessageBox::StandardButton answer
-        = m_prompts->question(tr("Do you want to save .tur file ?"),
-                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    const QString question = path().isEmpty() ? tr("Do you want to save the untitled script?")
+                                               : tr("Do you want to save the changes to %1?").arg(fileName());
+    const QMessageBox::StandardButton answer = m_prompts->question(
+        question, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     // A save that failed or whose name was not given must not let the edits go.
     return answer == QMessageBox::Discard || (answer == QMessageBox::Save && save());
 }
@@ -103,16 +110,19 @@ bool Document::saveAs()
     return written;
 }
 
+bool Document::openNew(const QString& path)
+{
+    return mayDiscard() && replace(Interpreter::header() + QLatin1Char('\n'), path);
+}
+
+bool Document::startNew()
+{
+    return openNew(QString());
+}
+
 bool Document::close()
 {
-    if (!mayDiscard()) {
-        return false;
-    }
-    emit replacing();
-    m_editor->clear();
-    setPath(QString());
-    m_editor->setIfModified(false);
-    return true;
+    return mayDiscard() && replace(QString(), QString());
 }
 
 void Document::chooseFolder()
@@ -125,7 +135,7 @@ bool Document::read(const QString& path, bool asCopy)
     QString text;
     QString error;
     if (!MemorySafety::readScript(path, text, error)) {
-        m_prompts->warn(tr("Load failed"), tr("The loading of the file have failed"), error);
+        m_prompts->warn(tr("Load failed"), tr("The file could not be loaded."), error);
         return false;
     }
     emit replacing();
@@ -135,7 +145,7 @@ bool Document::read(const QString& path, bool asCopy)
         text.clear();
         m_editor->setPlainText(previous);
         m_editor->setIfModified(wasModified);
-        m_prompts->warn(tr("Load failed"), tr("The loading of the file have failed"), MemorySafety::outOfMemory());
+        m_prompts->warn(tr("Load failed"), tr("The file could not be loaded."), MemorySafety::outOfMemory());
         return false;
     }
     setPath(asCopy ? QString() : path);
@@ -150,10 +160,20 @@ bool Document::write(const QString& path)
 {
     QString error;
     if (!OutputFile::writeText(path, m_editor->toPlainText(), error)) {
-        m_prompts->warn(tr("Save failed"), tr("The save of the file have failed"), error);
+        m_prompts->warn(tr("Save failed"), tr("The file could not be saved."), error);
         return false;
     }
     m_editor->document()->setModified(false);
+    m_editor->setIfModified(false);
+    return true;
+}
+
+bool Document::replace(const QString& text, const QString& path)
+{
+    emit replacing();
+    m_editor->setPlainText(text);
+    m_editor->moveCursor(QTextCursor::End);
+    setPath(path);
     m_editor->setIfModified(false);
     return true;
 }

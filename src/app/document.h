@@ -20,8 +20,8 @@ public:
 
     QString path() const;
     bool isModified() const;
-    // The window's title: the application name, then " - ", the file name and
-    // "*" when modified; the application name alone while untitled.
+    // The window's title: the application name, then " - " and the file name
+    // (none while untitled), and "*" when modified.
     QString title() const;
 
     // Where the file dialogs start.
@@ -36,13 +36,18 @@ public:
     bool openPath(const QString& path);
     // Opens a copy of path, which has no name, so that Save asks for one.
     bool openCopy(const QString& path);
+    // A new script named path, which saving creates, after the save question.
+    bool openNew(const QString& path);
 
 public slots:
     // Asks for a file after the save question, then opens it.
     void open();
     bool save();
     bool saveAs();
-    // New and Close: an empty, untitled script, after the save question.
+    // New: an untitled script holding the line every script starts with,
+    // after the save question.
+    bool startNew();
+    // Close: an empty, untitled script, after the save question.
     bool close();
     void chooseFolder();
 
@@ -56,7 +61,10 @@ signals:
 private:
     bool read(const QString& path, bool asCopy);
     bool write(const QString& path);
+    // The text given, unmodified, under the path given (empty: untitled).
+    bool replace(const QString& text, const QString& path);
     void setPath(const QString& path);
+    QString fileName() const;
 
     QEditor* m_editor;
     Prompts* m_prompts;

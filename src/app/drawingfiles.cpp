@@ -47,11 +47,11 @@ bool DrawingFiles::openTrace(const QString& path)
     QString error;
     try {
         if (!MemorySafety::readTrace(path, loaded, unreadLines, error)) {
-            m_prompts->warn(tr("Load failed"), tr("The loading of the image file have failed"), error);
+            m_prompts->warn(tr("Load failed"), tr("The turtle image could not be loaded."), error);
             return false;
         }
     } catch (const std::invalid_argument&) {
-        m_prompts->warn(tr("Load failed"), tr("The loading of the image file have failed"),
+        m_prompts->warn(tr("Load failed"), tr("The turtle image could not be loaded."),
                         tr("%1 is not a turtle image: it must start with the line \"Tur=Res\", followed by one "
                            "line \"Y x y\" or \"N x y\" per point.")
                             .arg(QDir::toNativeSeparators(path)));
@@ -77,7 +77,7 @@ void DrawingFiles::saveTrace()
     }
     QString error;
     if (!OutputFile::writeText(path, QString::fromLatin1(m_turtle->toString().c_str()), error)) {
-        m_prompts->warn(tr("Save failed"), tr("The save of the file have failed"), error);
+        m_prompts->warn(tr("Save failed"), tr("The file could not be saved."), error);
         return;
     }
     emit fileUsed(path);
@@ -89,8 +89,10 @@ void DrawingFiles::exportImage()
     if (!m_prompts->imageRequest(request, true)) {
         return;
     }
-    const QString chosen = m_prompts->saveFileName(tr("Save turtle trace as..."), existingFolderOr(m_imageFolder, true),
-                                                   request.filter, QString());
+    const QString chosen = m_prompts->saveFileName(
+        tr("Save turtle trace as..."),
+        proposedExportPath(existingFolderOr(m_imageFolder, true), m_scriptPath, request.filter), request.filter,
+        QString());
     if (chosen.isEmpty()) {
         return;
     }
@@ -103,7 +105,7 @@ void DrawingFiles::exportImage()
     }
     if (!result.written) {
         // The reason already names the file.
-        m_prompts->warn(tr("Save failed"), tr("The save of the file have failed"), result.reason);
+        m_prompts->warn(tr("Save failed"), tr("The file could not be saved."), result.reason);
     }
 }
 
@@ -113,8 +115,10 @@ void DrawingFiles::exportSvg()
     if (!m_prompts->imageRequest(request, false)) {
         return;
     }
-    QString path = m_prompts->saveFileName(tr("Save turtle trace as..."), existingFolderOr(m_imageFolder, true),
-                                           tr("SVG image (*.svg)"), QString());
+    const QString filter = tr("SVG image (*.svg)");
+    QString path = m_prompts->saveFileName(tr("Save turtle trace as..."),
+                                           proposedExportPath(existingFolderOr(m_imageFolder, true), m_scriptPath, filter),
+                                           filter, QString());
     if (path.isEmpty()) {
         return;
     }
@@ -123,7 +127,7 @@ void DrawingFiles::exportSvg()
     }
     const ImageExportResult result = ::exportSvg(path, request.size, m_turtle, m_view->pen(), request.showTurtle);
     if (!result.written) {
-        m_prompts->warn(tr("Save failed"), tr("The save of the file have failed"), result.reason);
+        m_prompts->warn(tr("Save failed"), tr("The file could not be saved."), result.reason);
     }
 }
 

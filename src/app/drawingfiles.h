@@ -24,6 +24,9 @@ public:
     QString imageFolder() const { return m_imageFolder; }
     void setImageFolder(const QString& folder) { m_imageFolder = folder; }
 
+    // The script the drawing comes from, whose name the exports propose.
+    void setScriptPath(const QString& path) { m_scriptPath = path; }
+
     // Replaces the drawing with the trace of path; false, with the drawing
     // unchanged, when the file cannot be read or is no trace.
     bool openTrace(const QString& path);
@@ -49,4 +52,5 @@ private:
     Prompts* m_prompts;
     QString m_traceFolder;
     QString m_imageFolder;
+    QString m_scriptPath;
 };

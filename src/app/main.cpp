@@ -4,56 +4,51 @@
 #include "mainwindow.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
 
-namespace {
-
-void nameApplication()
-{
-    QCoreApplication::setOrganizationName(QStringLiteral("Korvane"));
-    QCoreApplication::setApplicationName(QStringLiteral("Korvane"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
-}
-
-} // namespace
-
 int main(int argc, char* argv[])
 {
     // Answered without a window, so also in a terminal without a display.
-    if (CommandLine::answersWithoutWindow(argc, argv)) {
-        QCoreApplication console(argc, argv);
-        nameApplication();
-        CommandLine().process(QCoreApplication::arguments());
+    const int answered = CommandLine::answerWithoutWindow(argc, argv);
+    if (answered >= 0) {
+        return answered;
     }
 
     QApplication app(argc, argv);
-    nameApplication();
+    CommandLine::nameApplication();
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.korvane.Korvane"));
 
     FileChoice files;
     QString language;
+    QString interfaceLanguage;
     {
         CommandLine commandLine;
         commandLine.process(QCoreApplication::arguments());
-        files = FileChoice(commandLine.files());
-        for (const QString& path : files.notOpened()) {
-            std::fprintf(stderr, "%s\n", qPrintable(CommandLine::notOpenedMessage(path)));
+        files = FileChoice(commandLine.files(), FileChoice::OpenedAsNew);
+        if (!files.notOpened().isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(files.notOpenedReport()));
         }
         language = commandLine.language();
+        interfaceLanguage = commandLine.interfaceLanguage();
     }
 
     std::unique_ptr<MainWindow> window;
     try {
         window = std::make_unique<MainWindow>();
-    } catch (const std::runtime_error& error) {
+    } catch (const std::runtime_error&) {
         // Without its messages catalogue Korvane cannot report anything: say why and stop.
-        QMessageBox::critical(nullptr, QCoreApplication::applicationName(),
-                              QStringLiteral("%1<p>%2</p>")
-                                  .arg(QString::fromLocal8Bit(error.what()).toHtmlEscaped(),
-                                       Interpreter::defaultCataloguePath().toHtmlEscaped()));
+        Translation translation;
+        translation.install(interfaceLanguage);
+        QMessageBox::critical(
+            nullptr, QCoreApplication::applicationName(),
+            QStringLiteral("%1<p>%2</p>")
+                .arg(QCoreApplication::translate("main", "Korvane cannot start: its messages file cannot be read."),
+                     QDir::toNativeSeparators(Interpreter::defaultCataloguePath()).toHtmlEscaped()));
         return EXIT_FAILURE;
     }
     // The first start is maximised; later ones come back as they were left.

@@ -132,14 +132,17 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, QWidget* parent)
     m_recentFiles = new RecentFiles(ui.menuRecent_Files, this);
     changeLanguage();
 
-    connect(ui.actionNew, &QAction::triggered, m_document, &Document::close);
+    connect(ui.actionNew, &QAction::triggered, m_document, &Document::startNew);
     connect(ui.actionOpen, &QAction::triggered, m_document, &Document::open);
     connect(ui.actionSave, &QAction::triggered, m_document, &Document::save);
     connect(ui.actionSave_AS, &QAction::triggered, m_document, &Document::saveAs);
     connect(ui.actionClose, &QAction::triggered, m_document, &Document::close);
     connect(ui.actionDir_Choice_tur, &QAction::triggered, m_document, &Document::chooseFolder);
     connect(m_document, &Document::replacing, m_session, &RunSession::end);
-    connect(m_document, &Document::titleChanged, this, [this] { setWindowTitle(m_document->title()); });
+    connect(m_document, &Document::titleChanged, this, [this] {
+        setWindowTitle(m_document->title());
+        m_drawingFiles->setScriptPath(m_document->path());
+    });
     connect(m_document, &Document::fileUsed, m_recentFiles, &RecentFiles::add);
     connect(ui.actionOpen_Image, &QAction::triggered, m_drawingFiles, qOverload<>(&DrawingFiles::openTrace));
     connect(ui.actionSave_Image, &QAction::triggered, m_drawingFiles, &DrawingFiles::saveTrace);
@@ -191,10 +194,17 @@ MainWindow::~MainWindow()
 void MainWindow::open(const FileChoice& files)
 {
     if (!files.script().isEmpty()) {
-        m_document->openPath(files.script());
+        if (files.isNewScript()) {
+            m_document->openNew(files.script());
+        } else {
+            m_document->openPath(files.script());
+        }
     }
     if (!files.trace().isEmpty()) {
         m_drawingFiles->openTrace(files.trace());
+    }
+    if (!files.notOpened().isEmpty()) {
+        m_prompts->warn(tr("Files not opened"), QString(), files.notOpenedReport());
     }
 }
 

@@ -6,7 +6,7 @@ void Prompts::warn(const QString& heading, const QString& sentence, const QStrin
 {
     QString text = QStringLiteral("<p><strong>%1</strong></p>%2").arg(heading, sentence);
     if (!detail.isEmpty()) {
-        text += QStringLiteral("<p>%1</p>").arg(detail.toHtmlEscaped());
+        text += QStringLiteral("<p>%1</p>").arg(detail.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")));
     }
     warning(text);
 }

@@ -46,7 +46,7 @@ public:
     virtual bool printSetup(QPrinter& printer) = 0;
 
     // A warning made of a bold heading, a sentence and, when given, a detail
-    // such as a path and the system's reason.
+    // such as a path and the system's reason (one line per line of it).
     void warn(const QString& heading, const QString& sentence, const QString& detail);
     // A folder chosen from current, without a trailing separator; current when cancelled.
     QString chooseFolder(const QString& current);

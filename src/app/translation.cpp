@@ -30,3 +30,8 @@ QString Translation::systemLanguage()
 {
     return QLocale::system().name().section(QLatin1Char('_'), 0, 0);
 }
+
+QStringList Translation::languages()
+{
+    return { QStringLiteral("en"), QStringLiteral("fr") };
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTranslator>
 
 // The language of the texts on screen: Qt's own (standard buttons, the
@@ -15,6 +16,9 @@ public:
 
     // The two-letter code of the system's language.
     static QString systemLanguage();
+
+    // The codes of the languages Korvane speaks, as its Language menu offers them.
+    static QStringList languages();
 
 private:
     QTranslator m_qtTranslator;

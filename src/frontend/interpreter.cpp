@@ -40,6 +40,11 @@ QString Interpreter::defaultCataloguePath()
     return locateDataFile(QStringLiteral("Translations/messages/messages.mes"));
 }
 
+QString Interpreter::header()
+{
+    return Header;
+}
+
 Interpreter::Interpreter(const QString& cataloguePath)
     : m_catalogue(std::make_unique<MessageCatalogue>(cataloguePath))
     , m_virtualMachine(std::make_unique<VirtualMachine>())

@@ -29,6 +29,8 @@ public:
     };
 
     static QString defaultCataloguePath();
+    // The line every script starts with.
+    static QString header();
 
     // Throws std::runtime_error when the catalogue cannot be read.
     explicit Interpreter(const QString& cataloguePath = defaultCataloguePath());

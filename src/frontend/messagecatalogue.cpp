@@ -48,7 +48,7 @@ void MessageCatalogue::loadFile(const QString& path, std::map<int, QString>& tex
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        throw std::runtime_error("Error: Impossible to load the the messages file.");
+        throw std::runtime_error("Error: Cannot load the messages file.");
     }
 
     QTextStream in(&file);

@@ -68,8 +68,19 @@ QString existingFolderOr(const QString& folder, bool pictures)
     if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
         return folder;
     }
-    return QStandardPaths::writableLocation(
+    // A file dialog given a folder that does not exist proposes its name as the file's.
+    const QString standard = QStandardPaths::writableLocation(
         pictures ? QStandardPaths::PicturesLocation : QStandardPaths::DocumentsLocation);
+    return QFileInfo(standard).isDir() ? standard : QDir::homePath();
+}
+
+QString proposedExportPath(const QString& folder, const QString& scriptPath, const QString& filter)
+{
+    QString name = QFileInfo(scriptPath).completeBaseName();
+    if (name.isEmpty()) {
+        name = translated(QT_TRANSLATE_NOOP("ImageExport", "drawing"));
+    }
+    return withImageSuffix(QDir(folder).filePath(name), filter);
 }
 
 bool isImageFileNameWritable(const QString& fileName)

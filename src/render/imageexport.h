@@ -23,8 +23,12 @@ bool isImageFileNameWritable(const QString& fileName);
 QString withImageSuffix(const QString& fileName, const QString& filter);
 
 // The folder a file dialog opens in: `folder` while it exists, else the
-// user's standard folder of that kind.
+// user's standard folder of that kind, else the home folder.
 QString existingFolderOr(const QString& folder, bool pictures);
+
+// The file an export proposes in `folder`: named after the script (or
+// "drawing" when it has no file), with the suffix of the filter's first pattern.
+QString proposedExportPath(const QString& folder, const QString& scriptPath, const QString& filter);
 
 // Largest image drawn, in pixels (4 bytes each).
 qint64 maxImagePixels();

@@ -263,9 +263,16 @@ int QEditor::markColumnWidth() const
     return fontMetrics().height();
 }
 
+int QEditor::countPadding() const
+{
+    return qMax(3, fontMetrics().horizontalAdvance(QLatin1Char('0')) / 2);
+}
+
 int QEditor::countColumnWidth() const
 {
-    return m_widestCount.isEmpty() ? 0 : fontMetrics().horizontalAdvance(m_widestCount) + 6;
+    // A rule with some room on each side keeps a count apart from its line's
+    // number: "1 10" must not read as "110".
+    return m_widestCount.isEmpty() ? 0 : fontMetrics().horizontalAdvance(m_widestCount) + 3 * countPadding() + 1;
 }
 
 int QEditor::lineNumberAreaWidth() const
@@ -296,7 +303,12 @@ void QEditor::lineNumberAreaPaintEvent(QPaintEvent* event)
     const int markWidth = hasMarks() ? markColumnWidth() : 0;
     const int countLeft = kArrowWidth + markWidth;
     const int countWidth = countColumnWidth();
+    const int countRule = countLeft + countWidth - countPadding() - 1;
     const QLocale locale = this->locale();
+    if (countWidth > 0) {
+        painter.setPen(kCount);
+        painter.drawLine(countRule, event->rect().top(), countRule, event->rect().bottom());
+    }
     painter.setRenderHint(QPainter::Antialiasing);
 
     while (block.isValid() && top <= event->rect().bottom()) {
@@ -314,7 +326,7 @@ void QEditor::lineNumberAreaPaintEvent(QPaintEvent* event)
             }
             if (countWidth > 0 && number < m_lineCounts.size() && m_lineCounts[number] > 0) {
                 painter.setPen(kCount);
-                painter.drawText(countLeft, top, countWidth - 4, lineHeight, Qt::AlignRight,
+                painter.drawText(countLeft, top, countRule - countPadding() - countLeft, lineHeight, Qt::AlignRight,
                                  locale.toString(m_lineCounts[number]));
             }
             painter.setPen(error ? kErrorNumber : QColor(Qt::black));

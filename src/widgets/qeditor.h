@@ -89,6 +89,7 @@ private:
     bool hasMarks() const { return !m_breakpoints.isEmpty() || m_diagnosticLines > 0; }
     int markColumnWidth() const;
     int countColumnWidth() const;
+    int countPadding() const;
     QString diagnosticsText(const QTextBlock& block) const;
 
     QEditorLineNumberArea* m_lineNumberArea;

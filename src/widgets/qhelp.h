@@ -8,8 +8,9 @@ namespace Ui {
 class DockWidget;
 }
 
-// "Help": a fixed-width dock with the description of the application and a
-// memo of the script syntax; the page scrolls vertically.
+// "Help": a fixed-width dock with two pages, each scrolling vertically: the
+// description of the application with a memo of the script syntax, and what
+// goes further (speeds, debugging, the timeline, zoom, export, command line).
 class QHelp : public QDockWidget
 {
     Q_OBJECT

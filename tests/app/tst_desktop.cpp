@@ -23,6 +23,7 @@ private slots:
 
     void commandLineOpens_data();
     void commandLineOpens();
+    void missingFileFromElsewhereIsRefused();
     void droppedFileOpensInsteadOfPastingItsPath();
     void settingsLastBetweenSessions();
     void damagedSettingsAreIgnored();
@@ -67,29 +68,34 @@ void TestDesktop::commandLineOpens_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("traceLoaded");
-    QTest::addColumn<QStringList>("notOpened");
-    QTest::addColumn<bool>("loadFailed");
+    QTest::addColumn<QString>("message");
 
-    QTest::newRow("a script") << QStringList { "a.tur" } << "a.tur" << false << QStringList() << false;
-    QTest::newRow("a trace") << QStringList { "t.res" } << "" << true << QStringList() << false;
+    QTest::newRow("a script") << QStringList { "a.tur" } << "a.tur" << "Tur=Asm\nmove:10;\n" << false << "";
+    QTest::newRow("a trace") << QStringList { "t.res" } << "" << "" << true << "";
     QTest::newRow("a trace named otherwise, known by its first line")
-        << QStringList { "trace.txt" } << "" << true << QStringList() << false;
+        << QStringList { "trace.txt" } << "" << "" << true << "";
     QTest::newRow("a script and a trace, with a language")
-        << QStringList { "--lang", "fr", "t.res", "a.tur" } << "a.tur" << true << QStringList() << false;
-    QTest::newRow("two scripts: the first only")
-        << QStringList { "a.tur", "b.tur" } << "a.tur" << false << QStringList { "b.tur" } << false;
-    QTest::newRow("a missing file gets Open's message")
-        << QStringList { "missing.tur" } << "" << false << QStringList() << true;
+        << QStringList { "--lang", "fr", "t.res", "a.tur" } << "a.tur" << "Tur=Asm\nmove:10;\n" << true << "";
+    QTest::newRow("two scripts: the first, and the window says which was left out")
+        << QStringList { "a.tur", "b.tur" } << "a.tur" << "Tur=Asm\nmove:10;\n" << false
+        << "b.tur: not opened, Korvane opens one script and one turtle image at a time.";
+    QTest::newRow("a script that does not exist opens as a new one of that name")
+        << QStringList { "new.tur" } << "new.tur" << "Tur=Asm\n" << false << "";
+    QTest::newRow("so does a name without a suffix")
+        << QStringList { "notes" } << "notes" << "Tur=Asm\n" << false << "";
+    QTest::newRow("a trace that does not exist gets Open Image's message")
+        << QStringList { "missing.res" } << "" << "" << false << "Load failed";
 }
 
 void TestDesktop::commandLineOpens()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, script);
+    QFETCH(QString, text);
     QFETCH(bool, traceLoaded);
-    QFETCH(QStringList, notOpened);
-    QFETCH(bool, loadFailed);
+    QFETCH(QString, message);
 
     write(QStringLiteral("a.tur"), "Tur=Asm\nmove:10;\n");
     write(QStringLiteral("b.tur"), "Tur=Asm\nmove:20;\n");
@@ -97,26 +103,40 @@ void TestDesktop::commandLineOpens()
     write(QStringLiteral("trace.txt"), "Tur=Res\nN 0 0\nY 30 40\n");
     QStringList absolute { QStringLiteral("korvane") };
     for (const QString& argument : arguments) {
-        absolute << (argument.contains(QLatin1Char('.')) ? m_dir.filePath(argument) : argument);
+        const bool file = !argument.startsWith(QLatin1String("--")) && absolute.last() != QLatin1String("--lang");
+        absolute << (file ? m_dir.filePath(argument) : argument);
     }
 
     CommandLine commandLine;
     commandLine.process(absolute);
-    const FileChoice files(commandLine.files());
-    m_window->open(files);
+    m_window->open(FileChoice(commandLine.files(), FileChoice::OpenedAsNew));
 
-    QCOMPARE(editor()->documentTitle(), script.isEmpty() ? QString() : m_dir.filePath(script));
-    QCOMPARE(editor()->toPlainText().isEmpty(), script.isEmpty());
+    const QString path = script.isEmpty() ? QString() : m_dir.filePath(script);
+    QCOMPARE(editor()->documentTitle(), path);
+    QCOMPARE(editor()->toPlainText(), text);
+    QVERIFY(!editor()->isModified());
+    QCOMPARE(m_window->windowTitle(),
+             script.isEmpty() ? QStringLiteral("Korvane") : QStringLiteral("Korvane - ") + QFileInfo(script).fileName());
     // The trace ends with the pen down, which the Write action shows.
     QCOMPARE(action("action_Write")->isChecked(), traceLoaded);
-    QStringList expectedNotOpened;
-    for (const QString& name : notOpened) {
-        expectedNotOpened << m_dir.filePath(name);
+    if (message.isEmpty()) {
+        QCOMPARE(m_prompts->shownMessages(), QStringList());
+    } else {
+        QCOMPARE(m_prompts->shownMessages().size(), 1);
+        QVERIFY2(m_prompts->shownMessages().constFirst().contains(message),
+                 qPrintable(m_prompts->shownMessages().constFirst()));
     }
-    QCOMPARE(files.notOpened(), expectedNotOpened);
-    QCOMPARE(m_prompts->shownMessages().size() == 1 && m_prompts->shownMessages().constFirst().contains("Load failed"),
-             loadFailed);
     QCOMPARE(commandLine.language(), arguments.contains("--lang") ? QStringLiteral("fr") : QString());
+}
+
+void TestDesktop::missingFileFromElsewhereIsRefused()
+{
+    // A dropped file or a recent one that went away is not a new script.
+    const QString path = m_dir.filePath(QStringLiteral("gone.tur"));
+    m_window->open(FileChoice({ path }));
+    QVERIFY(editor()->documentTitle().isEmpty());
+    QCOMPARE(m_prompts->shownMessages().size(), 1);
+    QVERIFY(m_prompts->shownMessages().constFirst().contains(QStringLiteral("Load failed")));
 }
 
 void TestDesktop::droppedFileOpensInsteadOfPastingItsPath()

@@ -6,11 +6,17 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
 
-const char* const SaveQuestion = "Do you want to save .tur file ?";
+// Whether the save question was asked, whatever file it names.
+bool asksToSave(const QStringList& messages)
+{
+    return std::any_of(messages.begin(), messages.end(),
+                       [](const QString& text) { return text.startsWith(QLatin1String("Do you want to save ")); });
+}
 
 } // namespace
 
@@ -30,6 +36,9 @@ private slots:
     void closingTheWindow();
     void title_data();
     void title();
+    void saveQuestionNamesTheScript_data();
+    void saveQuestionNamesTheScript();
+    void newScriptIsWrittenWhereItWasNamed();
     void folderChoice_data();
     void folderChoice();
 
@@ -187,6 +196,18 @@ void TestDocument::commands_data()
     QTest::newRow("close with edits answered Cancel keeps them")
         << true << true << "close" << cancel << QStringList() << "current" << true << edited << true << 0
         << QStringList { "current", current } << false << "";
+    QTest::newRow("new starts an untitled script with its first line, unmodified")
+        << true << false << "new" << none << QStringList() << "" << false << current << false << 0 << QStringList()
+        << true << "";
+    QTest::newRow("new with edits answered Discard drops them")
+        << true << true << "new" << discard << QStringList() << "" << false << current << true << 0
+        << QStringList { "current", current } << true << "";
+    QTest::newRow("new with edits answered Cancel keeps them")
+        << true << true << "new" << cancel << QStringList() << "current" << true << edited << true << 0
+        << QStringList { "current", current } << false << "";
+    QTest::newRow("a new script of a name opens unmodified, its file not yet written")
+        << true << false << "open new" << none << QStringList() << "new" << false << current << false << 0
+        << QStringList { "new", "(none)" } << true << "";
 }
 
 void TestDocument::commands()
@@ -225,6 +246,10 @@ void TestDocument::commands()
         m_document->save();
     } else if (command == QLatin1String("save as")) {
         m_document->saveAs();
+    } else if (command == QLatin1String("new")) {
+        m_document->startNew();
+    } else if (command == QLatin1String("open new")) {
+        m_document->openNew(this->path(QStringLiteral("new")));
     } else {
         m_document->close();
     }
@@ -233,7 +258,7 @@ void TestDocument::commands()
     QCOMPARE(m_document->isModified(), modified);
     QCOMPARE(m_editor->toPlainText(), text);
     const QStringList messages = m_prompts->shownMessages();
-    QCOMPARE(messages.contains(QLatin1String(SaveQuestion)), asked);
+    QCOMPARE(asksToSave(messages), asked);
     QCOMPARE(messages.size() - int(asked), warnings);
     for (int i = 0; i + 1 < files.size(); i += 2) {
         QCOMPARE(read(files.at(i)), files.at(i + 1));
@@ -272,7 +297,7 @@ void TestDocument::closingTheWindow()
     m_prompts->setNextAnswer(QMessageBox::StandardButton(answer));
     m_prompts->setNextFileName(path(name));
     QCOMPARE(m_document->mayDiscard(), mayClose);
-    QCOMPARE(m_prompts->shownMessages().contains(QLatin1String(SaveQuestion)), edited);
+    QCOMPARE(asksToSave(m_prompts->shownMessages()), edited);
     if (!saved.isEmpty()) {
         QCOMPARE(read(name), saved);
     }
@@ -287,7 +312,7 @@ void TestDocument::title_data()
     QTest::addColumn<QString>("title");
 
     QTest::newRow("untitled shows the application name") << "" << false << "Korvane";
-    QTest::newRow("untitled and edited still shows the application name alone") << "" << true << "Korvane";
+    QTest::newRow("untitled and edited gets a star") << "" << true << "Korvane*";
     QTest::newRow("a file shows its name, not its folder") << "/home/ada/square.tur" << false << "Korvane - square.tur";
     QTest::newRow("an edited file gets a star") << "/home/ada/square.tur" << true << "Korvane - square.tur*";
     QTest::newRow("a name without a folder is shown whole") << "square.tur" << false << "Korvane - square.tur";
@@ -304,6 +329,37 @@ void TestDocument::title()
     m_editor->setIfModified(modified);
     QCOMPARE(m_document->title(), title);
     QVERIFY(!changed.isEmpty());
+}
+
+void TestDocument::saveQuestionNamesTheScript_data()
+{
+    QTest::addColumn<bool>("opened");
+    QTest::addColumn<QString>("question");
+
+    QTest::newRow("a file by its name") << true << "Do you want to save the changes to current.tur?";
+    QTest::newRow("an untitled script") << false << "Do you want to save the untitled script?";
+}
+
+void TestDocument::saveQuestionNamesTheScript()
+{
+    QFETCH(bool, opened);
+    QFETCH(QString, question);
+
+    prepare(opened, true);
+    m_prompts->setNextAnswer(QMessageBox::Cancel);
+    QVERIFY(!m_document->mayDiscard());
+    QCOMPARE(m_prompts->shownMessages(), QStringList { question });
+}
+
+void TestDocument::newScriptIsWrittenWhereItWasNamed()
+{
+    QVERIFY(m_document->openNew(path(QStringLiteral("new"))));
+    QTest::keyClicks(m_editor.get(), "move:5;");
+    QCOMPARE(m_document->title(), QStringLiteral("Korvane - new.tur*"));
+    QVERIFY(m_document->save());
+    QCOMPARE(read(QStringLiteral("new")), QStringLiteral("Tur=Asm\nmove:5;"));
+    QCOMPARE(m_document->title(), QStringLiteral("Korvane - new.tur"));
+    QVERIFY(m_prompts->shownMessages().isEmpty());
 }
 
 void TestDocument::folderChoice_data()

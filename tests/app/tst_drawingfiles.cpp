@@ -135,13 +135,19 @@ void TestDrawingFiles::exports_data()
     QTest::addColumn<bool>("answered");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("written");
+    // The script drawn, and the name the file dialog proposes for its drawing.
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("proposed");
 
-    QTest::newRow("an image under the name given") << false << true << "plan.png" << "plan.png";
-    QTest::newRow("an image named without its format's suffix gets it") << false << true << "plan" << "plan.png";
-    QTest::newRow("an SVG file gets its suffix") << true << true << "plan" << "plan.svg";
-    QTest::newRow("the render dialogue cancelled asks no name") << false << false << "plan.png" << "";
-    QTest::newRow("the SVG settings cancelled asks no name") << true << false << "plan.svg" << "";
-    QTest::newRow("the file dialog cancelled writes nothing") << false << true << "" << "";
+    QTest::newRow("an image under the name given")
+        << false << true << "plan.png" << "plan.png" << "/work/square.tur" << "square.png";
+    QTest::newRow("an image named without its format's suffix gets it")
+        << false << true << "plan" << "plan.png" << "" << "drawing.png";
+    QTest::newRow("an SVG file gets its suffix") << true << true << "plan" << "plan.svg" << "/work/star.v2.tur"
+                                                 << "star.v2.svg";
+    QTest::newRow("the render dialogue cancelled asks no name") << false << false << "plan.png" << "" << "" << "";
+    QTest::newRow("the SVG settings cancelled asks no name") << true << false << "plan.svg" << "" << "" << "";
+    QTest::newRow("the file dialog cancelled writes nothing") << false << true << "" << "" << "" << "drawing.png";
 }
 
 void TestDrawingFiles::exports()
@@ -150,7 +156,10 @@ void TestDrawingFiles::exports()
     QFETCH(bool, answered);
     QFETCH(QString, name);
     QFETCH(QString, written);
+    QFETCH(QString, script);
+    QFETCH(QString, proposed);
 
+    m_files->setScriptPath(script);
     if (answered) {
         m_prompts->setNextImageRequest({ QSize(64, 48), QStringLiteral("png image (*.png)"), false });
     }
@@ -160,8 +169,9 @@ void TestDrawingFiles::exports()
 
     QCOMPARE(m_prompts->shownDialogs().size(), int(answered));
     if (answered) {
-        // Where the dialog starts: the folder for images, which exists.
-        QVERIFY(m_prompts->shownDialogs().constFirst().endsWith(QStringLiteral(" in ") + m_dir->path()));
+        // Where the dialog starts: a file named after the script in the folder for images, which exists.
+        QVERIFY2(m_prompts->shownDialogs().constFirst().endsWith(QStringLiteral(" in ") + m_dir->filePath(proposed)),
+                 qPrintable(m_prompts->shownDialogs().constFirst()));
     }
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), written.isEmpty() ? QStringList() : QStringList { written });
     QVERIFY2(m_prompts->shownMessages().isEmpty(), qPrintable(m_prompts->shownMessages().join('\n')));

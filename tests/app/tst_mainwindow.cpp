@@ -63,6 +63,7 @@ private slots:
 
     void openAndSaveScripts();
     void titleFollowsFileAndModification();
+    void newScriptStartsWithItsHeader();
     void promptAnswers_data();
     void promptAnswers();
     void failedSaveKeepsTheEdits_data();
@@ -405,8 +406,9 @@ void TestMainWindow::titleFollowsFileAndModification()
     writeFile(path, QStringLiteral("Tur=Asm\n"));
 
     QTest::keyClicks(editor(), "x");
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane*"));
     editor()->setIfModified(false);
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane"));
 
     m_prompts->setNextFileName(path);
     action("actionOpen")->trigger();
@@ -429,6 +431,30 @@ void TestMainWindow::titleFollowsFileAndModification()
     m_prompts->setNextAnswer(QMessageBox::Discard);
     action("actionClose")->trigger();
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane"));
+    QVERIFY(editor()->toPlainText().isEmpty());
+}
+
+void TestMainWindow::newScriptStartsWithItsHeader()
+{
+    QTest::keyClicks(editor(), "x");
+    m_prompts->setNextAnswer(QMessageBox::Discard);
+    action("actionNew")->trigger();
+    QCOMPARE(m_prompts->shownMessages().last(), QStringLiteral("Do you want to save the untitled script?"));
+    QCOMPARE(editor()->toPlainText(), QStringLiteral("Tur=Asm\n"));
+    QVERIFY(!editor()->isModified());
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane"));
+
+    // Typing starts on the line after the header, and the first Run finds nothing to report.
+    QTest::keyClicks(editor(), "write:Y;");
+    QCOMPARE(editor()->toPlainText(), QStringLiteral("Tur=Asm\nwrite:Y;"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane*"));
+    action("action_Run")->trigger();
+    QVERIFY2(errorTexts().isEmpty(), qPrintable(errorTexts().join(QLatin1Char('\n'))));
+    QVERIFY(action("action_Write")->isChecked());
+
+    // Close still leaves nothing.
+    m_prompts->setNextAnswer(QMessageBox::Discard);
+    action("actionClose")->trigger();
     QVERIFY(editor()->toPlainText().isEmpty());
 }
 
@@ -462,7 +488,7 @@ void TestMainWindow::promptAnswers()
     m_prompts->setNextFileName(next);
     action("actionOpen")->trigger();
 
-    QCOMPARE(m_prompts->shownMessages().last(), QStringLiteral("Do you want to save .tur file ?"));
+    QCOMPARE(m_prompts->shownMessages().last(), QStringLiteral("Do you want to save the changes to current.tur?"));
     QCOMPARE(editor()->documentTitle(), opened ? next : current);
     QCOMPARE(readFile(current), saved ? QStringLiteral("xTur=Asm\n") : QStringLiteral("Tur=Asm\n"));
 }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -24,6 +25,9 @@ private slots:
     void reportsWhyNothingWasWritten();
     void compressesPngAndCompletesNames();
     void keepsAnExistingFileWhenTheFormatIsUnknown();
+    void dialogsStartInAFolderThatExists();
+    void proposedNameFollowsTheScript_data();
+    void proposedNameFollowsTheScript();
 
 private:
     WalkingTurtle square() const;
@@ -169,6 +173,55 @@ void TestImageExport::keepsAnExistingFileWhenTheFormatIsUnknown()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("keep me"));
+}
+
+void TestImageExport::dialogsStartInAFolderThatExists()
+{
+    // A home of the test's own, without its Pictures folder at first.
+    const QByteArray home = qgetenv("HOME");
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QFile::encodeName(m_dir->path()));
+    qunsetenv("XDG_CONFIG_HOME");
+    const QString pictures = m_dir->filePath(QStringLiteral("Pictures"));
+    QCOMPARE(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation), pictures);
+
+    const QString gone = m_dir->filePath(QStringLiteral("gone"));
+    const QString home1 = existingFolderOr(gone, true);
+    const QString home2 = existingFolderOr(QString(), true);
+    QVERIFY(QDir().mkdir(pictures));
+    const QString picturesThen = existingFolderOr(gone, true);
+    const QString kept = existingFolderOr(m_dir->path(), true);
+    qputenv("HOME", home);
+    if (!config.isNull()) {
+        qputenv("XDG_CONFIG_HOME", config);
+    }
+
+    // The home rather than a Pictures folder that the file dialog would take for a file name.
+    QCOMPARE(home1, m_dir->path());
+    QCOMPARE(home2, m_dir->path());
+    QCOMPARE(picturesThen, pictures);
+    QCOMPARE(kept, m_dir->path());
+}
+
+void TestImageExport::proposedNameFollowsTheScript_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("named after the script") << "/work/square.tur" << "png image (*.png)" << "square.png";
+    QTest::newRow("a script name with dots keeps them") << "/work/star.v2.tur" << "jpeg image (*.jpeg *.jpg)"
+                                                         << "star.v2.jpeg";
+    QTest::newRow("an untitled script") << "" << "SVG image (*.svg)" << "drawing.svg";
+}
+
+void TestImageExport::proposedNameFollowsTheScript()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, filter);
+    QFETCH(QString, name);
+
+    QCOMPARE(proposedExportPath(m_dir->path(), script, filter), m_dir->filePath(name));
 }
 
 QTEST_APPLESS_MAIN(TestImageExport)

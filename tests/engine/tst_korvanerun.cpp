@@ -541,7 +541,7 @@ void TestKorvaneRun::unreadableCatalogue()
     QVERIFY(QDir(m_dir->path()).mkpath("Translations/messages/messages.mes"));
     const Result result = runner({ "square.tur" }, m_dir->path());
     QCOMPARE(result.exitCode, 2);
-    QVERIFY2(result.err.contains("Error: Impossible to load the the messages file."), result.err.constData());
+    QVERIFY2(result.err.contains("Error: Cannot load the messages file."), result.err.constData());
     QVERIFY(result.err.contains("Translations/messages/messages.mes"));
 }
 

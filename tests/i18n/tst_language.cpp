@@ -128,6 +128,8 @@ private slots:
     void textsFollowTheLanguage_data();
     void textsFollowTheLanguage();
     void helpPageIsReplacedAsAWhole();
+    void secondHelpPageNamesTheCommandsAsTheMenusDo_data();
+    void secondHelpPageNamesTheCommandsAsTheMenusDo();
     void errorListChangesLanguageAtTheNextRun();
     void titleKeepsTheFileAndItsMark();
     void toolkitDialogsSpeakTheLanguage();
@@ -136,8 +138,8 @@ private slots:
     void penPanelResetReachesTheOutputArea();
     void startUpLanguage_data();
     void startUpLanguage();
-    void commandLineHelp_data();
-    void commandLineHelp();
+    void commandLineAnswers_data();
+    void commandLineAnswers();
 
 private:
     void choose(const char* languageAction);
@@ -233,6 +235,50 @@ void TestLanguage::helpPageIsReplacedAsAWhole()
 
     choose("action_English");
     QCOMPARE(textAt(m_window.get(), QStringLiteral("label:helpLabel")), english);
+}
+
+void TestLanguage::secondHelpPageNamesTheCommandsAsTheMenusDo_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("words");
+
+    QTest::newRow("English") << "action_English" << QStringList { "PNG", "JPEG", "SVG", "korvane-run", "--lang" };
+    QTest::newRow("French") << "action_French" << QStringList { "PNG", "JPEG", "SVG", "korvane-run", "--lang" };
+}
+
+// What the page says of a command must match the window: its name in the
+// menus and the key that works, in the language shown.
+void TestLanguage::secondHelpPageNamesTheCommandsAsTheMenusDo()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, words);
+
+    const QString before = textAt(m_window.get(), QStringLiteral("label:guideLabel"));
+    choose(language.toLatin1().constData());
+    const QString page = textAt(m_window.get(), QStringLiteral("label:guideLabel"));
+    QCOMPARE(page == before, language == QLatin1String("action_English"));
+
+    for (const char* name : { "action_Run", "action_Debug", "actionStep", "actionStep_Over", "actionStep_Out",
+                              "actionStep_Back", "actionPause", "actionStop", "actionRestart", "actionContinue",
+                              "actionSpeed_Instant", "actionSpeed_Slowest", "actionFit_Drawing", "actionReset_View",
+                              "actionRender", "actionExport_SVG", "actionExecution_Counts",
+                              "actionRemove_All_Breakpoints", "actionToggle_Breakpoint" }) {
+        const QString text = action(name)->text().remove(QLatin1Char('&')).remove(QStringLiteral("..."));
+        QVERIFY2(page.contains(text.toHtmlEscaped()), qPrintable(QStringLiteral("%1: %2").arg(name, text)));
+    }
+    for (const char* name : { "action_Run", "action_Debug", "actionStep", "actionStep_Over", "actionStep_Out",
+                              "actionStep_Back", "actionPause", "actionStop", "actionRestart",
+                              "actionToggle_Breakpoint", "actionSpeed_Instant", "actionSpeed_Fast",
+                              "actionSpeed_Normal", "actionSpeed_Slow", "actionSpeed_Slowest" }) {
+        bool named = false;
+        for (const QKeySequence& keys : action(name)->shortcuts()) {
+            named = named || page.contains(QLatin1Char('(') + keys.toString(QKeySequence::NativeText) + QLatin1Char(')'));
+        }
+        QVERIFY2(named, qPrintable(QStringLiteral("%1: %2").arg(name, action(name)->shortcut().toString(QKeySequence::NativeText))));
+    }
+    for (const QString& word : words) {
+        QVERIFY2(page.contains(word), qPrintable(word));
+    }
 }
 
 void TestLanguage::errorListChangesLanguageAtTheNextRun()
@@ -415,44 +461,66 @@ void TestLanguage::startUpLanguage()
     QCOMPARE(shown, expected);
 }
 
-void TestLanguage::commandLineHelp_data()
+void TestLanguage::commandLineAnswers_data()
 {
     QTest::addColumn<QByteArray>("locale");
     QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("French system, with the toolkit's help option")
-        << QByteArray("fr_FR.UTF-8") << QStringList { "--help" }
+        << QByteArray("fr_FR.UTF-8") << QStringList { "--help" } << 0
         << QStringList { "Afficher l’aide sur les options", "[FICHIER…]" };
     QTest::newRow("French asked for on an English system")
-        << QByteArray("C.UTF-8") << QStringList { "--lang", "fr", "--help" }
-        << QStringList { "Utiliser la langue CODE" };
+        << QByteArray("C.UTF-8") << QStringList { "--lang", "fr", "--help" } << 0
+        << QStringList { "Utiliser la langue CODE (en, fr)" };
     QTest::newRow("English asked for on a French system")
-        << QByteArray("fr_FR.UTF-8") << QStringList { "--lang=en", "--help" }
-        << QStringList { "Options:", "Displays help on", "Use the language CODE" };
+        << QByteArray("fr_FR.UTF-8") << QStringList { "--lang=en", "--help" } << 0
+        << QStringList { "Options:", "Displays help on", "Use the language CODE (en, fr)" };
+    QTest::newRow("help with the toolkit's options, which only a widget application knows")
+        << QByteArray("C.UTF-8") << QStringList { "--help-all" } << 0
+        << QStringList { "--lang <CODE>", "--platform", "--reverse" };
+    QTest::newRow("an unknown option") << QByteArray("C.UTF-8") << QStringList { "--bogus", "a.tur" } << 1
+                                       << QStringList { "Korvane: Unknown option 'bogus'." };
+    QTest::newRow("an unknown option after one of the toolkit's")
+        << QByteArray("C.UTF-8") << QStringList { "-style", "fusion", "--bogus" } << 1
+        << QStringList { "Unknown option 'bogus'." };
+    QTest::newRow("the language option without its value")
+        << QByteArray("C.UTF-8") << QStringList { "--lang" } << 1 << QStringList { "Missing value after '--lang'." };
+    QTest::newRow("a language Korvane does not speak, and those it does")
+        << QByteArray("C.UTF-8") << QStringList { "--lang", "de", "a.tur" } << 1
+        << QStringList { "Korvane: Unknown language 'de'; the languages are: en, fr." };
+    QTest::newRow("the same on a French system, in French")
+        << QByteArray("fr_FR.UTF-8") << QStringList { "--lang=de" } << 1
+        << QStringList { QStringLiteral("Langue inconnue «\u00a0de\u00a0»") };
 }
 
-// The help is written before any window exists, by korvane itself.
-void TestLanguage::commandLineHelp()
+// The answers come from korvane itself, before any window: also in a terminal
+// without a display.
+void TestLanguage::commandLineAnswers()
 {
     QFETCH(QByteArray, locale);
     QFETCH(QStringList, arguments);
+    QFETCH(int, status);
     QFETCH(QStringList, expected);
 
     QProcess korvane;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(locale));
-    // As in a terminal without a display.
     for (const char* name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" }) {
         environment.remove(QLatin1String(name));
     }
     korvane.setProcessEnvironment(environment);
     korvane.start(QCoreApplication::applicationDirPath() + QStringLiteral("/korvane"), arguments);
     QVERIFY(korvane.waitForFinished(-1));
-    QCOMPARE(korvane.exitCode(), 0);
-    const QString help = QString::fromUtf8(korvane.readAllStandardOutput());
+    const QString output = QString::fromUtf8(korvane.readAllStandardOutput());
+    const QString errors = QString::fromUtf8(korvane.readAllStandardError());
+    QVERIFY2(korvane.exitStatus() == QProcess::NormalExit, qPrintable(errors));
+    QCOMPARE(korvane.exitCode(), status);
+    // Answers on standard output, complaints on standard error.
+    const QString answer = status == 0 ? output : errors;
     for (const QString& text : expected) {
-        QVERIFY2(help.contains(text), qPrintable(help));
+        QVERIFY2(answer.contains(text), qPrintable(answer));
     }
 }
 

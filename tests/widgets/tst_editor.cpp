@@ -88,6 +88,7 @@ private slots:
     void breakpointsFollowTheirLines_data();
     void breakpointsFollowTheirLines();
     void gutterClickTogglesBreakpoints();
+    void countsStandApartFromLineNumbers();
     void diagnosticsMarkTheirLines();
 
     void lineEdits_data();
@@ -453,6 +454,41 @@ void TestEditor::gutterClickTogglesBreakpoints()
     editor.toggleBreakpoint(3);
     editor.clear();
     QVERIFY(editor.breakpoints().isEmpty());
+}
+
+void TestEditor::countsStandApartFromLineNumbers()
+{
+    QEditor editor;
+    editor.resize(400, 300);
+    editor.setPlainText(numberedLines(12));
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    QVector<qint64> counts(12, 0);
+    counts[9] = 1;
+    editor.setLineCounts(counts);
+
+    // Line 10 ran once: "1" and "10" with a rule between them, and room on both sides.
+    const QImage row = gutterRow(editor, 10);
+    const QRgb background = row.pixel(1, row.height() / 2);
+    int rule = -1;
+    int lastCountInk = -1;
+    int firstNumberInk = -1;
+    for (int x = 0; x < row.width(); ++x) {
+        int inked = 0;
+        for (int y = 0; y < row.height(); ++y) {
+            inked += row.pixel(x, y) != background;
+        }
+        if (inked == row.height() && rule < 0) {
+            rule = x;
+        } else if (inked > 0 && rule < 0) {
+            lastCountInk = x;
+        } else if (inked > 0 && firstNumberInk < 0) {
+            firstNumberInk = x;
+        }
+    }
+    QVERIFY2(rule > 0, "no rule between the counts and the numbers");
+    QVERIFY2(lastCountInk > 0 && rule - lastCountInk > 2, qPrintable(QString::number(rule - lastCountInk)));
+    QVERIFY2(firstNumberInk > rule + 2, qPrintable(QString::number(firstNumberInk - rule)));
 }
 
 void TestEditor::diagnosticsMarkTheirLines()

@@ -13,6 +13,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -330,11 +331,20 @@ void TestPanels::helpPageScrolls()
     help.show();
     QVERIFY(QTest::qWaitForWindowExposed(&help));
 
-    auto* scrollArea = qobject_cast<QScrollArea*>(help.widget());
-    QVERIFY(scrollArea);
-    QVERIFY(scrollArea->verticalScrollBar()->maximum() > 0);
-    QCOMPARE(scrollArea->horizontalScrollBar()->maximum(), 0);
-    QVERIFY(!help.findChild<QWidget*>(QStringLiteral("dockWidgetContents"))->isVisible());
+    // Two pages, the memo first: each scrolls down, never sideways, within the fixed width.
+    auto* tabs = help.findChild<QTabWidget*>();
+    QVERIFY(tabs);
+    QCOMPARE(tabs->currentIndex(), 0);
+    int index = 0;
+    for (const char* name : { "helpLabel", "guideLabel" }) {
+        tabs->setCurrentIndex(index++);
+        auto* label = help.findChild<QLabel*>(QLatin1String(name));
+        QVERIFY2(label->isVisible(), name);
+        auto* scrollArea = qobject_cast<QScrollArea*>(label->parentWidget()->parentWidget()->parentWidget());
+        QVERIFY2(scrollArea, name);
+        QVERIFY2(scrollArea->verticalScrollBar()->maximum() > 0, name);
+        QCOMPARE(scrollArea->horizontalScrollBar()->maximum(), 0);
+    }
 }
 
 void TestPanels::helpPageHoldsTheSyntaxMemo()

@@ -1,0 +1,1 @@
+// Compiles the header shared by a group of tests.
