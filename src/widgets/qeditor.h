@@ -71,6 +71,7 @@ public:
 
     // Index = line - 1; counts of zero or less show nothing; an empty vector hides the column.
     void setLineCounts(const QVector<qint64>& countsByLine);
+    const QVector<qint64>& lineCounts() const { return m_lineCounts; }
 
     int fontPointSize() const;
     void setFontPointSize(int size);

@@ -1,4 +1,5 @@
 #include "windowfixture.h"
+#include "../drawing/outputareafixture.h"
 #include "widgets/qturtleoutputarea.h"
 #include "widgets/qturtletraceproperties.h"
 
@@ -356,43 +357,24 @@ void TestMainWindow::penPanelReachesTheOutputArea()
     QCOMPARE(area->pen().color(), QColor(Qt::black));
 }
 
-namespace {
-
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        paints += event->type() == QEvent::Paint ? 1 : 0;
-        return false;
-    }
-};
-
-} // namespace
-
 void TestMainWindow::drawingIsRepaintedAfterEachCommand()
 {
     auto* area = m_window->findChild<QTurtleOutputArea*>();
-    PaintCounter counter;
-    area->installEventFilter(&counter);
+    PaintCounter counter(area);
     setScript(QStringLiteral("Tur=Asm\nwrite:Y;\nmove:10;\nmove:10;\n"));
 
-    const auto repaintedAfter = [&](const char* name) {
-        QTest::qWait(50);
+    for (const char* name : { "action_Run", "action_Clear", "action_Debug", "actionStep", "actionContinue" }) {
+        if (qstrcmp(name, "action_Debug") == 0) {
+            action(name)->setChecked(true);
+            action("action_Run")->trigger();
+            continue;
+        }
+        // Painted now, nothing is left to paint but what the command asks for.
+        area->repaint();
         counter.paints = 0;
         action(name)->trigger();
-        QTest::qWait(50);
-        return counter.paints > 0;
-    };
-    QVERIFY(repaintedAfter("action_Run"));
-    QVERIFY(repaintedAfter("action_Clear"));
-    action("action_Debug")->setChecked(true);
-    action("action_Run")->trigger();
-    QVERIFY(repaintedAfter("actionStep"));
-    QVERIFY(repaintedAfter("actionContinue"));
+        QTRY_VERIFY2_WITH_TIMEOUT(counter.paints > 0, name, RepaintPatience);
+    }
 }
 
 void TestMainWindow::zoomLastsAsLongAsTheDrawing_data()
@@ -702,12 +684,21 @@ void TestMainWindow::endlessLoopIsStoppedFromTheProgressDialog()
     QFETCH(int, line);
 
     setScript(script);
+    // However long the run takes to offer the dialog.
     bool sawDialog = false;
-    QTimer::singleShot(700, [&sawDialog, escape] {
+    QTimer looker;
+    looker.setInterval(100);
+    QObject::connect(&looker, &QTimer::timeout, [&sawDialog, &looker, escape] {
         auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
-        if (!progress) {
+        if (!progress || !progress->isVisible()) {
             return;
         }
+        // A key goes where the focus is: to the dialog once the system has activated it.
+        QWidget* focus = QApplication::focusWidget();
+        if (escape && !(progress->isActiveWindow() && focus && (focus == progress || progress->isAncestorOf(focus)))) {
+            return;
+        }
+        looker.stop();
         sawDialog = true;
         if (escape) {
             QTest::keyClick(progress, Qt::Key_Escape);
@@ -715,6 +706,7 @@ void TestMainWindow::endlessLoopIsStoppedFromTheProgressDialog()
             QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
         }
     });
+    looker.start();
     if (debugging) {
         action("action_Debug")->setChecked(true);
         action("action_Run")->trigger();

@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QToolTip>
 
 namespace {
 
@@ -53,6 +54,7 @@ private slots:
     void timelineDragShowsTheLastPositionOnly();
     void stepBackAfterABreakpointAndAFailure();
     void clickOnASegmentSelectsItsLineAndStep();
+    void executionCountsFollowTheStepShown();
 
     void typingWhilePausedChangesNothing();
     void afterAPauseStopAndF5RunToTheEnd();
@@ -136,7 +138,6 @@ void TestRunControls::stepOverACallAndPauseThenStep()
     action("actionContinue")->trigger();
     QVERIFY(action("actionPause")->isEnabled());
     QVERIFY(editor()->isReadOnly());
-    QTest::qWait(150);
     action("actionPause")->trigger();
     QVERIFY(editor()->isReadOnly());
     QVERIFY(action("actionStep")->isEnabled());
@@ -218,6 +219,19 @@ void TestRunControls::timelineDragShowsTheLastPositionOnly()
 
 void TestRunControls::stepBackAfterABreakpointAndAFailure()
 {
+    // Before the first step and back there, there is nothing to go back to.
+    action("action_Debug")->setChecked(true);
+    action("action_Run")->trigger();
+    QVERIFY(!action("actionStep_Back")->isEnabled());
+    action("actionStep")->trigger();
+    QVERIFY(action("actionStep_Back")->isEnabled());
+    action("actionStep_Back")->trigger();
+    QVERIFY(!action("actionStep_Back")->isEnabled());
+    QCOMPARE(debugValue(QStringLiteral("CX")), QStringLiteral("0"));
+    action("actionStop")->trigger();
+    QVERIFY(!action("actionStep_Back")->isEnabled());
+    action("action_Debug")->setChecked(false);
+
     editor()->setTextCursor(QTextCursor(editor()->document()->findBlockByNumber(9)));
     action("actionToggle_Breakpoint")->trigger();
     action("action_Run")->trigger();
@@ -267,6 +281,19 @@ void TestRunControls::clickOnASegmentSelectsItsLineAndStep()
     QCOMPARE(points.size(), 4);
     QCOMPARE(click(points, 3), 5);
     QCOMPARE(click(points, 1), 3);
+    // Hovered, a segment tells which line and step drew it.
+    const auto toolTipAt = [&](const QStringList& points, int index) {
+        const QStringList from = points.at(index - 1).split(QLatin1Char(' '));
+        const QStringList to = points.at(index).split(QLatin1Char(' '));
+        const QPointF middle((from.at(1).toDouble() + to.at(1).toDouble()) / 2,
+                             -(from.at(2).toDouble() + to.at(2).toDouble()) / 2);
+        const QPoint at = area->view().transform(area->size()).map(middle).toPoint();
+        QHelpEvent help(QEvent::ToolTip, at, area->mapToGlobal(at));
+        QCoreApplication::sendEvent(area, &help);
+        return QToolTip::text();
+    };
+    QCOMPARE(toolTipAt(points, 1), QStringLiteral("Line 3, step 2"));
+    QCOMPARE(toolTipAt(points, 3), QStringLiteral("Line 5, step 4"));
     // A plain run is reviewed as a debugging session is: the click went to the step.
     QVERIFY(m_window->findChild<QTimelineBar*>()->isVisible());
     QCOMPARE(m_window->findChild<QTimelineBar*>()->shownStep(), qint64(2));
@@ -533,6 +560,43 @@ void TestRunControls::cleanStartIsRemembered()
     QVERIFY(action("actionClean_Start")->isChecked());
     action("actionClean_Start")->trigger();
     QVERIFY(!Settings().cleanStart());
+}
+
+// The gutter counts how many times each line ran, up to the step shown.
+void TestRunControls::executionCountsFollowTheStepShown()
+{
+    action("actionExecution_Counts")->setChecked(true);
+    action("action_Debug")->setChecked(true);
+    action("action_Run")->trigger();
+    QVERIFY(editor()->lineCounts().isEmpty() || *std::max_element(editor()->lineCounts().cbegin(),
+                                                                   editor()->lineCounts().cend()) == 0);
+    action("actionStep")->trigger();
+    action("actionStep")->trigger();
+    QCOMPARE(editor()->lineCounts().value(1), qint64(1));
+    QCOMPARE(editor()->lineCounts().value(2), qint64(1));
+    QCOMPARE(editor()->lineCounts().value(4), qint64(0));
+
+    // The whole run: four calls, each running the procedure once; "end" once.
+    action("actionContinue")->trigger();
+    const QVector<qint64> ended { 0, 1, 1, 0, 4, 4, 1, 0, 4, 4, 4 };
+    QCOMPARE(editor()->lineCounts(), ended);
+    action("actionStep_Back")->trigger();
+    QCOMPARE(editor()->lineCounts().value(6), qint64(0));
+    QCOMPARE(editor()->lineCounts().value(5), qint64(4));
+
+    // Hidden and shown again by the menu.
+    action("actionExecution_Counts")->setChecked(false);
+    QVERIFY(editor()->lineCounts().isEmpty());
+    action("actionExecution_Counts")->setChecked(true);
+    QCOMPARE(editor()->lineCounts().value(5), qint64(4));
+
+    // A run to the end shows its counts at its end; an edit drops them.
+    action("actionStop")->trigger();
+    action("action_Debug")->setChecked(false);
+    action("action_Run")->trigger();
+    QCOMPARE(editor()->lineCounts(), ended);
+    editor()->textCursor().insertText(QStringLiteral("#"));
+    QVERIFY(editor()->lineCounts().isEmpty());
 }
 
 int main(int argc, char* argv[])

@@ -2,12 +2,10 @@
 #include "render/drawingview.h"
 #include "render/imageexport.h"
 #include "render/penoptions.h"
-#include "widgets/qturtleoutputarea.h"
-#include "render/turtlerenderer.h"
 #include "render/vectorexport.h"
 #include "inkprobe.h"
+#include "outputareafixture.h"
 #include "tracegenerators.h"
-#include "turtle/walkingturtle.h"
 
 #include <QPainter>
 #include <QTemporaryDir>
@@ -26,7 +24,6 @@ private slots:
     void dropsAStaleRender();
     void showsTheExportOnceALongTraceSettles();
     void copiesALongTraceOverSeveralPaints();
-    void repaintsAfterAnArrowKey();
     void glidesTheMarkerAlongItsSegment();
     void picksTheSnapshotUnderThePointer();
     void zoomsAroundTheAnchorAndFrames();
@@ -54,17 +51,6 @@ double differing(const QImage& a, const QImage& b)
     }
     return double(count) / (qint64(a.width()) * a.height());
 }
-
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        paints += event->type() == QEvent::Paint;
-        return false;
-    }
-};
 
 } // namespace
 
@@ -124,7 +110,8 @@ void TestDrawingResponsive::dropsAStaleRender()
     renderer.request(request);
     request.points = smallMirror.snapshot();
     const quint64 newest = renderer.request(request);
-    QVERIFY(finished.wait(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(finished.count() > 0, Patience);
+    // Nor does the stale one come later.
     QTest::qWait(50);
     QCOMPARE(finished.count(), 1);
     const auto result = finished.at(0).at(0).value<TraceRenderResult>();
@@ -143,19 +130,17 @@ void TestDrawingResponsive::showsTheExportOnceALongTraceSettles()
 {
     WalkingTurtle turtle = rings(20000);
     const QPen pen(QBrush(QColor(30, 90, 200)), 6, Qt::DashLine, Qt::RoundCap, Qt::RoundJoin);
-    QTurtleOutputArea area;
-    QPalette palette = area.palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    area.setPalette(palette);
-    area.resize(600, 400);
-    area.setWalkingTurtle(&turtle);
-    area.setPen(pen);
+    WhiteArea area(&turtle, QSize(600, 400), pen);
     QSignalSpy rendered(&area, &QTurtleOutputArea::pictureRendered);
-    area.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&area));
-    QVERIFY(rendered.count() > 0 || rendered.wait(10000));
+    const PaintCounter counter(&area);
+    int paintsWhenRendered = -1;
+    connect(&area, &QTurtleOutputArea::pictureRendered, [&] { paintsWhenRendered = counter.paints; });
+    QVERIFY(area.showAndWait());
+    QTRY_VERIFY_WITH_TIMEOUT(rendered.count() > 0, Patience);
+    // Rendered in the background, the picture reaches the screen by itself.
+    QTRY_VERIFY_WITH_TIMEOUT(counter.paints > paintsWhenRendered, RepaintPatience);
     QVERIFY(area.isSettled());
-    const auto grab = [&area] { return area.grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    const auto grab = [&area] { return area.shot(); };
     QCOMPARE(grab(), renderImage(area.size(), &turtle, pen, true));
 
     // A step is drawn onto the picture at once, then the whole picture again.
@@ -167,7 +152,7 @@ void TestDrawingResponsive::showsTheExportOnceALongTraceSettles()
     QVERIFY(!area.isSettled());
     QVERIFY(differing(stepped, renderImage(area.size(), &turtle, pen, true)) < 0.002);
     rendered.clear();
-    QVERIFY(rendered.wait(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(rendered.count() > 0, Patience);
     QVERIFY(area.isSettled());
     QCOMPARE(grab(), renderImage(area.size(), &turtle, pen, true));
 
@@ -175,43 +160,17 @@ void TestDrawingResponsive::showsTheExportOnceALongTraceSettles()
     turtle = WalkingTurtle();
     area.update();
     grab();
-    QTRY_COMPARE(grab(), renderImage(area.size(), &turtle, pen, true));
+    QTRY_COMPARE_WITH_TIMEOUT(grab(), renderImage(area.size(), &turtle, pen, true), Patience);
 }
 
 void TestDrawingResponsive::copiesALongTraceOverSeveralPaints()
 {
     // Longer than one paint copies: the area must come back for the rest by itself.
     WalkingTurtle turtle = rings(600000);
-    QTurtleOutputArea area;
-    QPalette palette = area.palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    area.setPalette(palette);
-    area.resize(300, 300);
-    area.setWalkingTurtle(&turtle);
-    area.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&area));
-    QTRY_VERIFY_WITH_TIMEOUT(area.isSettled(), 20000);
-    QCOMPARE(area.grab().toImage().convertToFormat(QImage::Format_RGB32),
-        renderImage(area.size(), &turtle, area.pen(), true));
-}
-
-void TestDrawingResponsive::repaintsAfterAnArrowKey()
-{
-    // grab() paints whatever happened: count the paints the key asked for.
-    WalkingTurtle turtle;
-    turtle.setWrite(true);
-    QTurtleOutputArea area;
-    area.resize(300, 300);
-    area.setWalkingTurtle(&turtle);
-    area.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&area));
-    PaintCounter counter;
-    area.installEventFilter(&counter);
-    for (Qt::Key key : { Qt::Key_Up, Qt::Key_Left, Qt::Key_Down, Qt::Key_Right }) {
-        const int before = counter.paints;
-        QTest::keyClick(&area, key);
-        QTRY_VERIFY(counter.paints > before);
-    }
+    WhiteArea area(&turtle, QSize(300, 300));
+    QVERIFY(area.showAndWait());
+    QTRY_VERIFY_WITH_TIMEOUT(area.isSettled(), Patience);
+    QCOMPARE(area.shot(), renderImage(area.size(), &turtle, area.pen(), true));
 }
 
 void TestDrawingResponsive::glidesTheMarkerAlongItsSegment()
@@ -220,16 +179,9 @@ void TestDrawingResponsive::glidesTheMarkerAlongItsSegment()
     WalkingTurtle turtle;
     turtle.setWrite(true);
     const QPen pen(QBrush(Qt::black), 4, Qt::DashLine, Qt::FlatCap, Qt::MiterJoin);
-    QTurtleOutputArea area;
-    QPalette palette = area.palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    area.setPalette(palette);
-    area.resize(800, 800);
-    area.setPen(pen);
-    area.setWalkingTurtle(&turtle);
-    area.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&area));
-    const auto grab = [&area] { return area.grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    WhiteArea area(&turtle, QSize(800, 800), pen);
+    QVERIFY(area.showAndWait());
+    const auto grab = [&area] { return area.shot(); };
     const auto inkAround = [](const QImage& image, QPoint at) {
         return InkProbe(image).total(QRect(at - QPoint(6, 6), QSize(13, 13))) > 0.5;
     };
@@ -240,6 +192,9 @@ void TestDrawingResponsive::glidesTheMarkerAlongItsSegment()
     turtle.put(300, 0);
     QImage shot = grab();
     QVERIFY(!inkAround(shot, QPoint(640, 400)));
+    // Its frames are painted without anything else asking.
+    const PaintCounter counter(&area);
+    QTRY_VERIFY_WITH_TIMEOUT(counter.paints > 1, RepaintPatience);
     // The next step ends the first glide at its target, its segment drawn whole.
     turtle.put(300, 200);
     shot = grab();

@@ -110,7 +110,6 @@ void TestTraceProperties::startsOnTheDefaultsWithoutEmitting()
     QCOMPARE(box("JoinStyle")->currentText(), QString("BevelJoin"));
     QCOMPARE(box("PenStyle")->currentText(), QString("SolidLine"));
     QCOMPARE(width()->value(), 1);
-    QCOMPARE(m_panel->windowTitle(), QString("Turtle trace properties"));
     // The preview still holds its own starting pen: nothing was emitted.
     QCOMPARE(preview()->pen().widthF(), 0.0);
 }
@@ -123,24 +122,20 @@ void TestTraceProperties::buildsThePenOfEachChoice_data()
     QTest::addColumn<int>("join");
     QTest::addColumn<int>("style");
 
-    QTest::newRow("FlatCap") << QByteArray("CapStyle") << 1 << int(Qt::FlatCap) << int(Qt::BevelJoin)
-                             << int(Qt::SolidLine);
-    QTest::newRow("RoundCap") << QByteArray("CapStyle") << 2 << int(Qt::RoundCap) << int(Qt::BevelJoin)
-                              << int(Qt::SolidLine);
-    QTest::newRow("MiterJoin") << QByteArray("JoinStyle") << 1 << int(Qt::SquareCap) << int(Qt::MiterJoin)
-                               << int(Qt::SolidLine);
-    QTest::newRow("RoundJoin") << QByteArray("JoinStyle") << 2 << int(Qt::SquareCap) << int(Qt::RoundJoin)
-                               << int(Qt::SolidLine);
-    QTest::newRow("DashLine is style 2")
-        << QByteArray("PenStyle") << 1 << int(Qt::SquareCap) << int(Qt::BevelJoin) << 2;
-    QTest::newRow("DotLine is style 3")
-        << QByteArray("PenStyle") << 2 << int(Qt::SquareCap) << int(Qt::BevelJoin) << 3;
-    QTest::newRow("DashDotLine is style 4")
-        << QByteArray("PenStyle") << 3 << int(Qt::SquareCap) << int(Qt::BevelJoin) << 4;
-    QTest::newRow("DashDotDotLine is style 5")
-        << QByteArray("PenStyle") << 4 << int(Qt::SquareCap) << int(Qt::BevelJoin) << 5;
-    QTest::newRow("CustomDashLine is style 6")
-        << QByteArray("PenStyle") << 5 << int(Qt::SquareCap) << int(Qt::BevelJoin) << 6;
+    // Each pick changes that part of the pen alone, from the panel's defaults.
+    const int square = Qt::SquareCap;
+    const int bevel = Qt::BevelJoin;
+    const int solid = Qt::SolidLine;
+    QTest::newRow("flat ends") << QByteArray("CapStyle") << 1 << int(Qt::FlatCap) << bevel << solid;
+    QTest::newRow("round ends") << QByteArray("CapStyle") << 2 << int(Qt::RoundCap) << bevel << solid;
+    QTest::newRow("pointed corners") << QByteArray("JoinStyle") << 1 << square << int(Qt::MiterJoin) << solid;
+    QTest::newRow("round corners") << QByteArray("JoinStyle") << 2 << square << int(Qt::RoundJoin) << solid;
+    QTest::newRow("dashes") << QByteArray("PenStyle") << 1 << square << bevel << int(Qt::DashLine);
+    QTest::newRow("dots") << QByteArray("PenStyle") << 2 << square << bevel << int(Qt::DotLine);
+    QTest::newRow("dash-dot") << QByteArray("PenStyle") << 3 << square << bevel << int(Qt::DashDotLine);
+    QTest::newRow("dash-dot-dot") << QByteArray("PenStyle") << 4 << square << bevel << int(Qt::DashDotDotLine);
+    QTest::newRow("a custom dash, empty until set") << QByteArray("PenStyle") << 5 << square << bevel
+                                                    << int(Qt::CustomDashLine);
 }
 
 void TestTraceProperties::buildsThePenOfEachChoice()
@@ -243,7 +238,6 @@ void TestTraceProperties::retranslateRefillsTheBoxesAndKeepsWidthAndColour()
     QCOMPARE(box("JoinStyle")->currentIndex(), 0);
     QCOMPARE(box("PenStyle")->currentIndex(), 0);
     QCOMPARE(box("PenStyle")->count(), 6);
-    QCOMPARE(box("PenStyle")->itemText(5), QString("CustomDashLine"));
     QCOMPARE(width()->value(), 7);
     QCOMPARE(preview()->pen(), penAt(spy, 5));
 }

@@ -3,6 +3,7 @@
 #include "render/turtlerenderer.h"
 #include "turtle/walkingturtle.h"
 
+#include <QFile>
 #include <QtTest>
 
 namespace {
@@ -27,6 +28,16 @@ QPen flatPen(qreal width)
     return QPen(QBrush(Qt::black), width, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin);
 }
 
+// The trace an example script draws, as checked in beside the runner's tests.
+WalkingTurtle exampleTrace(const QString& name)
+{
+    QFile file(QStringLiteral("tests/engine/examples/%1.res").arg(name));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return WalkingTurtle();
+    }
+    return WalkingTurtle::turtleFromString(file.readAll().toStdString());
+}
+
 } // namespace
 
 // Pixels of the trace and the marker, drawn as the screen and the export draw them.
@@ -42,11 +53,15 @@ private slots:
     void drawsPositionsTruncatedTowardZero();
     void neverJoinsSeparateRuns();
     void drawsNoRunOfASinglePoint();
+    void inksAWideLineWhollyInALongDrawing_data();
+    void inksAWideLineWhollyInALongDrawing();
     void pointsTheMarkerHeadAlongTheHeading_data();
     void pointsTheMarkerHeadAlongTheHeading();
     void leavesTheMarkerOutWhenAsked();
     void rendersPointsFarBeyondTheIntRange_data();
     void rendersPointsFarBeyondTheIntRange();
+    void dashesRunOnAsInTheReference_data();
+    void dashesRunOnAsInTheReference();
 };
 
 void TestTurtleRenderer::mapsTurtlePointsIntoTheCentredSquare_data()
@@ -183,6 +198,45 @@ void TestTurtleRenderer::drawsNoRunOfASinglePoint()
     QCOMPARE(InkProbe(traceOnly(QSize(800, 800), WalkingTurtle(), wide)).total(), 0.0);
 }
 
+void TestTurtleRenderer::inksAWideLineWhollyInALongDrawing_data()
+{
+    QTest::addColumn<QPoint>("from");
+    QTest::addColumn<QPoint>("to");
+    QTest::addColumn<QRect>("inked");
+
+    // On 800x800 a turtle unit is a pixel; the line is 40 wide.
+    QTest::newRow("a line 10 beyond the top edge reaches 10 rows into the view")
+        << QPoint(-300, 410) << QPoint(300, 410) << QRect(100, 0, 600, 10);
+    QTest::newRow("a line just below the middle reaches above it")
+        << QPoint(-300, -15) << QPoint(300, -15) << QRect(100, 395, 600, 40);
+}
+
+// A long drawing is painted in bands, each skipping what cannot reach it: the
+// ink of a wide pen reaches beyond its line.
+void TestTurtleRenderer::inksAWideLineWhollyInALongDrawing()
+{
+    QFETCH(QPoint, from);
+    QFETCH(QPoint, to);
+    QFETCH(QRect, inked);
+
+    // A zigzag far out of view makes it long.
+    WalkingTurtle turtle;
+    turtle.put(2000, 0);
+    turtle.setWrite(true);
+    for (int i = 0; i < 5000; ++i) {
+        turtle.put(2000 + i % 2 * 10, i);
+    }
+    QVERIFY(turtle.trace().size() > 5000);
+    turtle.setWrite(false);
+    turtle.put(from.x(), from.y());
+    turtle.setWrite(true);
+    turtle.put(to.x(), to.y());
+    const InkProbe probe(traceOnly(QSize(800, 800), turtle, flatPen(40)));
+    QVERIFY2(qAbs(probe.total(inked) - inked.width() * inked.height()) < 20,
+             qPrintable(QString::number(probe.total(inked))));
+    QVERIFY(qAbs(probe.total() - probe.total(inked)) < 20);
+}
+
 void TestTurtleRenderer::pointsTheMarkerHeadAlongTheHeading_data()
 {
     QTest::addColumn<double>("turn");
@@ -266,6 +320,53 @@ void TestTurtleRenderer::rendersPointsFarBeyondTheIntRange()
     // It reaches the edge of the image.
     QVERIFY(turn == 0.0 ? bounds.left() == 0 : bounds.bottom() == 799);
     QVERIFY(probe.total() > (pen.style() == Qt::SolidLine ? 399.0 : 150.0));
+}
+
+void TestTurtleRenderer::dashesRunOnAsInTheReference_data()
+{
+    QTest::addColumn<QString>("example");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QPen>("pen");
+
+    const QPen dashDot(QBrush(Qt::darkRed), 3, Qt::DashDotLine, Qt::SquareCap, Qt::BevelJoin);
+    const QPen dashed(QBrush(Qt::black), 6, Qt::DashLine, Qt::SquareCap, Qt::BevelJoin);
+    const QPen dots(QBrush(Qt::darkGreen), 4, Qt::DotLine, Qt::RoundCap, Qt::RoundJoin);
+    QTest::newRow("the square, dash-dot") << "square" << QSize(800, 600) << dashDot;
+    QTest::newRow("the star, dash-dot") << "star" << QSize(800, 600) << dashDot;
+    QTest::newRow("the star, dashed, large") << "star" << QSize(1600, 1600) << dashed;
+    QTest::newRow("the spiral, dotted") << "spiral" << QSize(800, 600) << dots;
+    QTest::newRow("the tree, dash-dot") << "tree" << QSize(800, 800) << dashDot;
+}
+
+// A wide dashed pen is drawn in short pieces: the pattern must go on from one
+// piece to the next as along the whole run, which a sparse drawing shows.
+void TestTurtleRenderer::dashesRunOnAsInTheReference()
+{
+    QFETCH(QString, example);
+    QFETCH(QSize, size);
+    QFETCH(QPen, pen);
+
+    const WalkingTurtle turtle = exampleTrace(example);
+    QVERIFY(turtle.trace().size() > 5);
+    QImage reference(size, QImage::Format_RGB32);
+    reference.fill(Qt::white);
+    TurtleRenderer whole(&turtle, pen);
+    whole.setReference(true);
+    whole.render(&reference, false);
+    const QImage pieces = renderImage(size, &turtle, pen, false);
+
+    qint64 ink = 0;
+    qint64 differing = 0;
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            const QRgb a = reference.pixel(x, y);
+            const QRgb b = pieces.pixel(x, y);
+            ink += qGray(a) < 192 || qGray(b) < 192;
+            differing += qAbs(qGray(a) - qGray(b)) > 96;
+        }
+    }
+    QVERIFY(ink > 500);
+    QVERIFY2(differing * 25 < ink, qPrintable(QStringLiteral("%1 of %2 inked pixels differ").arg(differing).arg(ink)));
 }
 
 QTEST_APPLESS_MAIN(TestTurtleRenderer)

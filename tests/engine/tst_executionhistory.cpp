@@ -1,6 +1,7 @@
 // Going back in a run: every state the history shows must be the state a run
 // of the same script reaches after as many steps.
 
+#include "engine.h"
 #include "session/executionhistory.h"
 #include "generatedscripts.h"
 
@@ -21,10 +22,8 @@ struct Reference {
 Reference referenceRun(const QString& text, qint64 budget)
 {
     Reference reference;
-    Interpreter interpreter;
-    WalkingTurtle turtle;
-    interpreter.setWalkingTurtle(&turtle);
-    interpreter.compile(text);
+    Engine engine(text);
+    auto& [turtle, interpreter] = engine;
     const Interpreter::Program& program = interpreter.program();
     std::vector<qint64> counts(program.empty() ? 0 : static_cast<std::size_t>(program.lineAt(program.size() - 1)), 0);
     for (qint64 step = 0;; ++step) {
@@ -84,9 +83,9 @@ void TestExecutionHistory::backAndForthGiveTheStatesOfARunForward()
         const Reference reference = referenceRun(text, limit);
         const qint64 last = qint64(reference.states.size()) - 1;
 
-        Interpreter interpreter;
-        WalkingTurtle turtle;
-        interpreter.setWalkingTurtle(&turtle);
+        Engine engine;
+        Interpreter& interpreter = engine.interpreter;
+        WalkingTurtle& turtle = engine.turtle;
         ExecutionHistory history(interpreter, turtle, interval, std::size_t(budget));
         interpreter.compile(text);
         history.start();
@@ -141,14 +140,12 @@ void TestExecutionHistory::backAndForthGiveTheStatesOfARunForward()
         // steps, the whole drawing included, and each snapshot knows its step.
         const qint64 step = random.bounded(int(last + 1));
         history.seek(step);
-        Interpreter fresh;
-        WalkingTurtle freshTurtle;
-        fresh.setWalkingTurtle(&freshTurtle);
-        fresh.compile(text);
+        Engine fresh(text);
         if (step > 0) {
-            fresh.advance(step);
+            fresh.interpreter.advance(step);
         }
-        QCOMPARE(stateOf(interpreter, turtle, true).toString(), stateOf(fresh, freshTurtle, true).toString());
+        QCOMPARE(stateOf(interpreter, turtle, true).toString(),
+                 stateOf(fresh.interpreter, fresh.turtle, true).toString());
         for (std::size_t snapshot = 0; snapshot < turtle.trace().size(); ++snapshot) {
             TraceOrigins::Origin origin;
             QVERIFY(history.origin(snapshot, origin));
@@ -162,9 +159,8 @@ void TestExecutionHistory::backAndForthGiveTheStatesOfARunForward()
 
 void TestExecutionHistory::inputsThatCannotBeReplayedCutTheHistory()
 {
-    Interpreter interpreter;
-    WalkingTurtle turtle;
-    interpreter.setWalkingTurtle(&turtle);
+    Engine engine;
+    auto& [turtle, interpreter] = engine;
     ExecutionHistory history(interpreter, turtle, 2);
     interpreter.compile("Tur=Asm\nwrite: Y;\nCX: 6;\ndefine: top;\nmove: 10;\nloop: top;\nend;");
     history.start();
@@ -207,9 +203,8 @@ void TestExecutionHistory::inputsThatCannotBeReplayedCutTheHistory()
 void TestExecutionHistory::checkpointsStayWithinTheirBudget()
 {
     // Deep stacks make every checkpoint large: they are thinned, not kept.
-    Interpreter interpreter;
-    WalkingTurtle turtle;
-    interpreter.setWalkingTurtle(&turtle);
+    Engine engine;
+    auto& [turtle, interpreter] = engine;
     ExecutionHistory history(interpreter, turtle, 16, 1 << 20);
     interpreter.compile("Tur=Asm\ndefine: top;\npush: AX;\nAX: AX+1;\njmpl: AX, 400000, top;\nend;");
     history.start();

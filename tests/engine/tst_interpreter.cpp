@@ -1,5 +1,4 @@
-#include "frontend/interpreter.h"
-#include "turtle/walkingturtle.h"
+#include "engine.h"
 
 #include <QtTest>
 
@@ -308,9 +307,8 @@ void TestInterpreter::emptyProgram()
 
 void TestInterpreter::steppingTheWorkedExample()
 {
-    WalkingTurtle turtle;
-    Interpreter interpreter;
-    interpreter.setWalkingTurtle(&turtle);
+    Engine engine;
+    Interpreter& interpreter = engine.interpreter;
     QVERIFY(interpreter.compile(script({ "Tur=Asm", "CX: 4;   # four sides", "define: side;", "call: edge;",
         "right: 90;", "loop: side;", "end;", "proc: edge;", "move: 50;", "ret;" })));
 
@@ -348,9 +346,9 @@ void TestInterpreter::steppingTheSquareByProcedure()
 
 void TestInterpreter::runDrawsTheSquare()
 {
-    WalkingTurtle turtle;
-    Interpreter interpreter;
-    interpreter.setWalkingTurtle(&turtle);
+    Engine engine;
+    Interpreter& interpreter = engine.interpreter;
+    const WalkingTurtle& turtle = engine.turtle;
     QVERIFY(interpreter.compile(script(SquareByProcedure)));
     interpreter.runToEnd();
 
@@ -428,16 +426,11 @@ void TestInterpreter::zeroStepBudget()
 
 void TestInterpreter::advanceInSlicesMatchesARun()
 {
-    WalkingTurtle whole;
-    Interpreter reference;
-    reference.setWalkingTurtle(&whole);
-    reference.compile(script(SquareByProcedure));
-    reference.runToEnd();
+    Engine whole(script(SquareByProcedure));
+    whole.interpreter.runToEnd();
 
-    WalkingTurtle sliced;
-    Interpreter interpreter;
-    interpreter.setWalkingTurtle(&sliced);
-    interpreter.compile(script(SquareByProcedure));
+    Engine sliced(script(SquareByProcedure));
+    Interpreter& interpreter = sliced.interpreter;
     QVERIFY(interpreter.advance(0));
     QCOMPARE(interpreter.currentLine(), 2);
     QCOMPARE(interpreter.executedSteps(), qint64(0));
@@ -450,8 +443,8 @@ void TestInterpreter::advanceInSlicesMatchesARun()
     QCOMPARE(slices, 4);
     QCOMPARE(interpreter.executedSteps(), qint64(23));
     QCOMPARE(interpreter.currentLine(), -1);
-    QCOMPARE(sliced.toString(), whole.toString());
-    QCOMPARE(interpreter.debugValues(), reference.debugValues());
+    QCOMPARE(sliced.turtle.toString(), whole.turtle.toString());
+    QCOMPARE(interpreter.debugValues(), whole.interpreter.debugValues());
 }
 
 void TestInterpreter::advanceStopsAtAnError()

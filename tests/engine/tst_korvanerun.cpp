@@ -1,5 +1,4 @@
-#include "frontend/interpreter.h"
-#include "turtle/walkingturtle.h"
+#include "engine.h"
 
 #include <QImage>
 #include <QXmlStreamReader>
@@ -368,11 +367,9 @@ void TestKorvaneRun::jsonReport()
     QCOMPARE(report["traceLength"].toInt(), 9);
 
     // The doubles read back bit for bit, as the same run in this process gives them.
-    WalkingTurtle expected;
-    Interpreter interpreter;
-    interpreter.setWalkingTurtle(&expected);
-    interpreter.compile(QString::fromUtf8(readAll(path("square.tur"))));
-    interpreter.runToEnd();
+    Engine engine(QString::fromUtf8(readAll(path("square.tur"))));
+    engine.interpreter.runToEnd();
+    const WalkingTurtle& expected = engine.turtle;
     const QJsonObject turtle = report["turtle"].toObject();
     QVERIFY(sameBits(turtle["x"].toDouble(), expected.exactX()));
     QVERIFY(sameBits(turtle["y"].toDouble(), expected.exactY()));
@@ -443,10 +440,9 @@ void TestKorvaneRun::stepLog()
     const QList<QByteArray> rows = readAll(path("steps.jsonl")).split('\n');
     QCOMPARE(rows.last(), QByteArray());
 
-    Interpreter interpreter;
-    WalkingTurtle turtle;
-    interpreter.setWalkingTurtle(&turtle);
-    interpreter.compile(QString::fromUtf8(readAll(path("fail.tur"))));
+    Engine engine(QString::fromUtf8(readAll(path("fail.tur"))));
+    Interpreter& interpreter = engine.interpreter;
+    const WalkingTurtle& turtle = engine.turtle;
     const QList<int> lines { 2, 3, 5, 6, 7, 5, 6, 7, 8, 9 };
     QCOMPARE(rows.size(), lines.size() + 1);
     for (int i = 0; i < lines.size(); ++i) {
@@ -586,7 +582,7 @@ void TestKorvaneRun::reportOnAFullDevice()
     process.setWorkingDirectory(m_dir->path());
     process.setStandardOutputFile("/dev/full");
     process.start(QStringLiteral(KORVANE_RUN), { "--json", "square.tur" });
-    QVERIFY(process.waitForFinished(60000));
+    QVERIFY(process.waitForFinished(-1));
     QCOMPARE(process.exitCode(), 2);
     QVERIFY(process.readAllStandardError().contains("Cannot write the standard output"));
 }
@@ -599,7 +595,7 @@ void TestKorvaneRun::aFullDiskKeepsTheOldTrace()
     QVERIFY(QDir().mkdir(disk));
     QProcess mount;
     mount.start("mount", { "-t", "tmpfs", "-o", "size=64k", "tmpfs", disk });
-    const bool mounted = mount.waitForFinished() && mount.exitStatus() == QProcess::NormalExit && mount.exitCode() == 0;
+    const bool mounted = mount.waitForFinished(-1) && mount.exitStatus() == QProcess::NormalExit && mount.exitCode() == 0;
     const auto unmount = qScopeGuard([&] {
         if (mounted) {
             QProcess::execute("umount", { disk });

@@ -50,7 +50,6 @@ class TestVirtualMachine : public QObject
     Q_OBJECT
 
 private slots:
-    void commandMapHoldsTheTwentyCommandWords();
     void freshMachine();
 
     void values_data();
@@ -65,15 +64,8 @@ private slots:
     void setRegister_data();
     void setRegister();
 
-    void popChecksTheRegisterBeforeTheStack();
-    void popEmptyStackLeavesRegister();
-    void callAndReturn();
-    void returnWithoutCall();
-    void endWithEmptyStackResets();
-    void endWithValuesOnTheStackResetsThenFails();
-    void loopDecrementsEvenWhenItFails();
-    void debugInfoShowsStackTop();
-    void resetKeepsRegisters();
+    void scenarios_data();
+    void scenarios();
 
     void turtleCommands_data();
     void turtleCommands();
@@ -82,24 +74,6 @@ private slots:
     void turtleIsUntouchedWhenAnArgumentFails();
     void noTurtleSkipsDrawingButStillChecks();
 };
-
-void TestVirtualMachine::commandMapHoldsTheTwentyCommandWords()
-{
-    VirtualMachine vm;
-    const QStringList expected { "call", "end", "jmpax", "jmpbx", "jmpe", "jmpg", "jmpge", "jmpl", "jmple", "jmpne",
-        "left", "loop", "move", "pop", "push", "put", "ret", "right", "setRegister", "write" };
-    QStringList words;
-    for (const auto& entry : vm.commands()) {
-        words << entry.first;
-    }
-    QCOMPARE(words, expected);
-
-    QStringList registers;
-    for (const auto& entry : vm.registers()) {
-        registers << entry.first;
-    }
-    QCOMPARE(registers, (QStringList { "AX", "BX", "CX", "DX" }));
-}
 
 void TestVirtualMachine::freshMachine()
 {
@@ -311,104 +285,72 @@ void TestVirtualMachine::setRegister()
     QCOMPARE(value(vm, "DX"), dx);
 }
 
-void TestVirtualMachine::popChecksTheRegisterBeforeTheStack()
+// Instructions one after the other: "command|operand|operand -> code", or
+// "RI=n", "AX=n"... to set a register, or "reset"; then the rows the debugger
+// shows ("none" for a row it leaves out).
+void TestVirtualMachine::scenarios_data()
 {
-    VirtualMachine vm;
-    QCOMPARE(execute(vm, "pop", { "EX" }), 203);
-    QCOMPARE(execute(vm, "pop", { "ax" }), 203);
-    QCOMPARE(int(vm.push({ "4" })), NoError);
-    QCOMPARE(execute(vm, "pop", { "ax" }), 203);
-    QCOMPARE(value(vm, "Stack size"), 1);
-    QCOMPARE(execute(vm, "pop", { " AX " }), NoError);
-    QCOMPARE(value(vm, "AX"), 4);
-    QCOMPARE(value(vm, "Stack size"), 0);
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("pop names a bad register before it finds the stack empty")
+        << QStringList { "pop|EX -> 203", "pop|ax -> 203" } << "Stack size=0";
+    QTest::newRow("pop to a bad register leaves the value on the stack")
+        << QStringList { "push|4 -> 0", "pop|ax -> 203" } << "Stack size=1;Stack top=4";
+    QTest::newRow("pop trims its register's name")
+        << QStringList { "push|4 -> 0", "pop| AX  -> 0" } << "AX=4;Stack size=0;Stack top=none";
+    QTest::newRow("pop from an empty stack leaves the register")
+        << QStringList { "AX=11", "pop|AX -> 220" } << "AX=11";
+    QTest::newRow("nested calls return after each call, the last first, whatever ret is given")
+        << QStringList { "RI=10", "call|20 -> 0", "RI=25", "call|30 -> 0", "ret|ignored -> 0" } << "RI=26";
+    QTest::newRow("the outer call returns last; the call stack is not the debugger's stack")
+        << QStringList { "RI=10", "call|20 -> 0", "RI=25", "call|30 -> 0", "ret -> 0", "ret -> 0" }
+        << "RI=11;Stack size=0";
+    QTest::newRow("ret without a call fails where it is") << QStringList { "RI=4", "ret -> 230" } << "RI=4";
+    QTest::newRow("end resets the machine, its calls with it")
+        << QStringList { "RI=10", "call|20 -> 0", "end -> 0", "ret -> 230" } << "RI=-1";
+    QTest::newRow("end with values on the stack resets, then fails")
+        << QStringList { "RI=3", "push|1 -> 0", "end -> 290" } << "RI=-1;Stack size=0";
+    QTest::newRow("loop counts down even when it fails")
+        << QStringList { "CX=5", "loop|top -> 202", "loop -> 200" } << "CX=3";
+    QTest::newRow("the debugger shows the value pushed last")
+        << QStringList { "push|5 -> 0", "push|8 -> 0" } << "Stack size=2;Stack top=8";
+    QTest::newRow("a reset empties the stack and keeps the registers")
+        << QStringList { "AX=1", "CX=3", "push|9 -> 0", "RI=7", "reset" }
+        << "RI=-1;AX=1;CX=3;Stack size=0;Stack top=none";
 }
 
-void TestVirtualMachine::popEmptyStackLeavesRegister()
+void TestVirtualMachine::scenarios()
 {
-    VirtualMachine vm;
-    QCOMPARE(int(vm.setRegister({ "AX", "11" })), NoError);
-    QCOMPARE(execute(vm, "pop", { "AX" }), 220);
-    QCOMPARE(value(vm, "AX"), 11);
-}
+    QFETCH(QStringList, steps);
+    QFETCH(QString, shown);
 
-void TestVirtualMachine::callAndReturn()
-{
     VirtualMachine vm;
-    vm.instructionRegister() = 10;
-    QCOMPARE(execute(vm, "call", { "20" }), NoError);
-    QCOMPARE(vm.instructionRegister(), 20);
-    vm.instructionRegister() = 25;
-    QCOMPARE(execute(vm, "call", { "30" }), NoError);
-    QCOMPARE(execute(vm, "ret", { "ignored" }), NoError);
-    QCOMPARE(vm.instructionRegister(), 26);
-    QCOMPARE(execute(vm, "ret", {}), NoError);
-    QCOMPARE(vm.instructionRegister(), 11);
-    // The call stack is not part of the debugger's view.
-    QCOMPARE(value(vm, "Stack size"), 0);
-}
-
-void TestVirtualMachine::returnWithoutCall()
-{
-    VirtualMachine vm;
-    vm.instructionRegister() = 4;
-    QCOMPARE(execute(vm, "ret", {}), 230);
-    QCOMPARE(vm.instructionRegister(), 4);
-}
-
-void TestVirtualMachine::endWithEmptyStackResets()
-{
-    VirtualMachine vm;
-    vm.instructionRegister() = 10;
-    QCOMPARE(int(vm.call({ "20" })), NoError);
-    QCOMPARE(execute(vm, "end", {}), NoError);
-    QCOMPARE(vm.instructionRegister(), -1);
-    // The call stack went with the reset: a "ret" now has nothing to return to.
-    QCOMPARE(execute(vm, "ret", {}), 230);
-}
-
-void TestVirtualMachine::endWithValuesOnTheStackResetsThenFails()
-{
-    VirtualMachine vm;
-    vm.instructionRegister() = 3;
-    QCOMPARE(int(vm.push({ "1" })), NoError);
-    QCOMPARE(execute(vm, "end", {}), 290);
-    QCOMPARE(vm.instructionRegister(), -1);
-    QCOMPARE(value(vm, "Stack size"), 0);
-}
-
-void TestVirtualMachine::loopDecrementsEvenWhenItFails()
-{
-    VirtualMachine vm;
-    QCOMPARE(int(vm.setRegister({ "CX", "5" })), NoError);
-    QCOMPARE(execute(vm, "loop", { "top" }), 202);
-    QCOMPARE(value(vm, "CX"), 4);
-    QCOMPARE(execute(vm, "loop", {}), 200);
-    QCOMPARE(value(vm, "CX"), 3);
-}
-
-void TestVirtualMachine::debugInfoShowsStackTop()
-{
-    VirtualMachine vm;
-    QCOMPARE(int(vm.push({ "5" })), NoError);
-    QCOMPARE(int(vm.push({ "8" })), NoError);
-    const DebugValueList expected { { "RI", -1 }, { "AX", 0 }, { "BX", 0 }, { "CX", 0 }, { "DX", 0 },
-        { "Stack size", 2 }, { "Stack top", 8 } };
-    QCOMPARE(vm.debugInfo(), expected);
-}
-
-void TestVirtualMachine::resetKeepsRegisters()
-{
-    VirtualMachine vm;
-    setRegisters(vm, 1, 2, 3);
-    QCOMPARE(int(vm.push({ "9" })), NoError);
-    vm.instructionRegister() = 7;
-    vm.reset();
-    QCOMPARE(vm.instructionRegister(), -1);
-    QCOMPARE(value(vm, "AX"), 1);
-    QCOMPARE(value(vm, "CX"), 3);
-    QCOMPARE(value(vm, "Stack size"), 0);
-    QVERIFY(!hasRow(vm, "Stack top"));
+    for (const QString& step : steps) {
+        const QStringList instruction = step.split(QStringLiteral(" -> "));
+        const QStringList assignment = step.split(QLatin1Char('='));
+        if (instruction.size() == 2) {
+            QStringList operands = instruction.at(0).split(QLatin1Char('|'));
+            const QString command = operands.takeFirst();
+            QVERIFY2(execute(vm, command, operands) == instruction.at(1).toInt(), qPrintable(step));
+        } else if (step == QLatin1String("reset")) {
+            vm.reset();
+        } else if (assignment.at(0) == QLatin1String("RI")) {
+            vm.instructionRegister() = assignment.at(1).toInt();
+        } else {
+            vm.setRegister(assignment);
+        }
+    }
+    for (const QString& row : shown.split(QLatin1Char(';'))) {
+        const QStringList nameAndValue = row.split(QLatin1Char('='));
+        const QString& name = nameAndValue.at(0);
+        if (nameAndValue.at(1) == QLatin1String("none")) {
+            QVERIFY2(!hasRow(vm, name), qPrintable(name));
+        } else {
+            QVERIFY2(value(vm, name) == nameAndValue.at(1).toInt(),
+                     qPrintable(QStringLiteral("%1 is %2").arg(name).arg(value(vm, name))));
+        }
+    }
 }
 
 void TestVirtualMachine::turtleCommands_data()

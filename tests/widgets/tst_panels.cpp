@@ -93,6 +93,8 @@ private slots:
 
     void timelineTextNeverCoversItsSlider_data();
     void timelineTextNeverCoversItsSlider();
+    void timelineShowsAndChoosesSteps();
+    void timelineSpansMoreStepsThanASliderHolds();
 
 private:
     QTemporaryDir m_dir;
@@ -141,9 +143,7 @@ void TestPanels::errorList()
     lister.setMessages({ Message(m_catalogue.get(), 103, 3), Message(m_catalogue.get(), 102, 5) });
     lister.setMessages(list);
 
-    QCOMPARE(rowsOf(lister.findChild<QListWidget*>(QStringLiteral("ErrorListWidget"))), rows);
-    QCOMPARE(lister.objectName(), QStringLiteral("m_errorLister"));
-    QCOMPARE(lister.windowTitle(), QStringLiteral("List of Errors"));
+    QCOMPARE(rowsOf(lister.findChild<QListWidget*>()), rows);
 }
 
 void TestPanels::debuggerRows_data()
@@ -483,7 +483,6 @@ void TestPanels::helpDockKeepsItsWidth()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-    QCOMPARE(help->objectName(), QStringLiteral("DockWidget"));
     QCOMPARE(help->width(), 280);
 
     window.resizeDocks({ help }, { 600 }, Qt::Horizontal);
@@ -557,6 +556,68 @@ void TestPanels::helpPageHoldsTheSyntaxMemo()
     }
     QVERIFY(text.startsWith(QStringLiteral("Korvane is an Integrated Developement Environement")));
     QVERIFY(!text.contains(QStringLiteral("setRegister")));
+}
+
+void TestPanels::timelineShowsAndChoosesSteps()
+{
+    QTimelineBar bar;
+    bar.setNumberLocale(QLocale(QLocale::English));
+    bar.resize(500, 40);
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    auto* slider = bar.findChild<QSlider*>();
+    auto* label = bar.findChild<QLabel*>();
+    QSignalSpy chosen(&bar, &QTimelineBar::stepChosen);
+
+    // What the run shows is not asked for again.
+    bar.setSteps(0, 1234, 17);
+    QCOMPARE(slider->value(), 17);
+    QCOMPARE(slider->maximum(), 1234);
+    QVERIFY2(label->text().contains(QStringLiteral(" 17 ")) && label->text().endsWith(QStringLiteral(" 1,234")),
+             qPrintable(label->text()));
+    QCoreApplication::processEvents();
+    QCOMPARE(chosen.count(), 0);
+
+    // Positions passed while the last request waits: only the latest is asked for.
+    for (int value : { 3, 5, 1234 }) {
+        slider->setValue(value);
+    }
+    QVERIFY2(label->text().contains(QStringLiteral("1,234 ")), qPrintable(label->text()));
+    QTRY_COMPARE(chosen.count(), 1);
+    QCOMPARE(chosen.at(0).at(0).toLongLong(), qint64(1234));
+    slider->setValue(0);
+    QTRY_COMPARE(chosen.count(), 2);
+    QCOMPARE(chosen.at(1).at(0).toLongLong(), qint64(0));
+
+    // A click far along the groove jumps there, not a page towards it.
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(slider->width() - 4, slider->height() / 2));
+    QVERIFY2(slider->value() > 1100, qPrintable(QString::number(slider->value())));
+    QTRY_COMPARE(chosen.count(), 3);
+    QCOMPARE(chosen.at(2).at(0).toLongLong(), bar.shownStep());
+}
+
+void TestPanels::timelineSpansMoreStepsThanASliderHolds()
+{
+    QTimelineBar bar;
+    bar.setNumberLocale(QLocale(QLocale::English));
+    auto* slider = bar.findChild<QSlider*>();
+    QSignalSpy chosen(&bar, &QTimelineBar::stepChosen);
+    const qint64 first = 7;
+    const qint64 last = first + 5000000000LL;
+    bar.setSteps(first, last, first + 2500000000LL);
+    QVERIFY(slider->value() > slider->maximum() / 2 - 2 && slider->value() < slider->maximum() / 2 + 2);
+    QVERIFY(bar.findChild<QLabel*>()->text().endsWith(QStringLiteral("5,000,000,007")));
+
+    // Both ends are reached exactly.
+    slider->setValue(slider->maximum());
+    QTRY_COMPARE(chosen.count(), 1);
+    QCOMPARE(chosen.at(0).at(0).toLongLong(), last);
+    slider->setValue(0);
+    QTRY_COMPARE(chosen.count(), 2);
+    QCOMPARE(chosen.at(1).at(0).toLongLong(), first);
+    // Steps before the first are clamped.
+    bar.setSteps(first, last, 0);
+    QCOMPARE(bar.shownStep(), first);
 }
 
 QTEST_MAIN(TestPanels)
