@@ -35,7 +35,6 @@ private slots:
     void anImageOnAFullDevice();
     void aPipeIsWaitedFor();
     void aPipeWhoseReaderLeaves();
-    void aPipeWithoutAReader();
     void writesTheWholeTextOrNothing_data();
     void writesTheWholeTextOrNothing();
     void writesTheStandardOutputInPlace();

@@ -338,7 +338,7 @@ void TestVirtualMachine::scenarios()
         } else if (assignment.at(0) == QLatin1String("RI")) {
             vm.instructionRegister() = assignment.at(1).toInt();
         } else {
-            vm.setRegister(assignment);
+            QCOMPARE(int(vm.setRegister(assignment)), 0);
         }
     }
     for (const QString& row : shown.split(QLatin1Char(';'))) {
