@@ -33,7 +33,8 @@ bool isToolkitPart(const QWidget* widget)
         return true;
     }
     // A tab widget's bar: the tab widget is named and described.
-    if (widget->inherits("QTabBar") && parent && parent->inherits("QTabWidget")) {
+    // Tabbed docks' bar: the docks are named.
+    if (widget->inherits("QTabBar") && parent && (parent->inherits("QTabWidget") || parent->inherits("QMainWindow"))) {
         return true;
     }
     return widget->metaObject() == &QWidget::staticMetaObject || qobject_cast<const QMenu*>(widget)
