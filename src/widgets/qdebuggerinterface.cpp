@@ -101,7 +101,7 @@ int QDebuggerInterface::heightForRows(int rows) const
     const int title
         = fontMetrics().height() + 2 * style()->pixelMetric(QStyle::PM_DockWidgetTitleMargin, nullptr, this) + 4;
     return title + margins.top() + margins.bottom() + table->horizontalHeader()->sizeHint().height()
-        + rows * m_rowHeight + 2 * table->frameWidth() + 1;
+        + rows * m_rowHeight + 2 * table->frameWidth();
 }
 
 QSize QDebuggerInterface::minimumSizeHint() const
