@@ -61,6 +61,28 @@ void runToTheEnd(MainWindow& window, const ScriptedPrompts& prompts, const char*
         qPrintable(renderFailure));
 }
 
+// The children run short of memory on purpose. Fontconfig, refused memory
+// while it reads the fonts, would write empty caches into the system's
+// cache folder (writable when the tests run as root), and every program
+// after would find no fonts: the children keep their caches to themselves.
+QProcessEnvironment childEnvironment(const char* variable, const QString& value)
+{
+    static QTemporaryDir caches;
+    const QString config = caches.filePath(QStringLiteral("fonts.conf"));
+    if (!QFile::exists(config)) {
+        QFile file(config);
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
+                       "  <dir>/usr/share/fonts</dir>\n  <cachedir>"
+                       + QFile::encodeName(caches.path()) + "</cachedir>\n</fontconfig>\n");
+        }
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("FONTCONFIG_FILE"), config);
+    environment.insert(QString::fromLatin1(variable), value);
+    return environment;
+}
+
 // Under an address-space limit 300 MB above what the window takes, opens
 // the trace given and runs an endless push loop, then an endless drawing
 // loop. Prints what went wrong, if anything, and always exits normally when
@@ -194,9 +216,7 @@ void TestLowMemory::hugeTraceAndRunawayEndWithAMessage()
     }
 
     QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(ChildVariable), tracePath);
-    child.setProcessEnvironment(environment);
+    child.setProcessEnvironment(childEnvironment(ChildVariable, tracePath));
     child.start(QCoreApplication::applicationFilePath(), QStringList());
     QVERIFY(child.waitForFinished(-1));
     const QString output = QString::fromLocal8Bit(child.readAllStandardOutput());
@@ -220,9 +240,7 @@ void TestLowMemory::drawingLoopStaysUnderTheCeiling()
     QSKIP("The sanitizers hold memory of their own");
 #endif
     QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(CeilingVariable), QStringLiteral("1"));
-    child.setProcessEnvironment(environment);
+    child.setProcessEnvironment(childEnvironment(CeilingVariable, QStringLiteral("1")));
     child.start(QCoreApplication::applicationFilePath(), QStringList());
     QVERIFY(child.waitForFinished(-1));
     const QString output = QString::fromLocal8Bit(child.readAllStandardOutput());
@@ -247,9 +265,7 @@ void TestLowMemory::aPaintRefusedMemoryLeavesAMessage()
     QSKIP("The sanitizers cannot start under an address-space limit");
 #endif
     QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(PaintVariable), QStringLiteral("1"));
-    child.setProcessEnvironment(environment);
+    child.setProcessEnvironment(childEnvironment(PaintVariable, QStringLiteral("1")));
     child.start(QCoreApplication::applicationFilePath(), QStringList());
     QVERIFY(child.waitForFinished(-1));
     const QString output = QString::fromLocal8Bit(child.readAllStandardOutput());
