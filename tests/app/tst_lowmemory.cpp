@@ -72,9 +72,10 @@ QProcessEnvironment childEnvironment(const char* variable, const QString& value)
     if (!QFile::exists(config)) {
         QFile file(config);
         if (file.open(QIODevice::WriteOnly)) {
-            file.write("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
-                       "  <dir>/usr/share/fonts</dir>\n  <cachedir>"
-                       + QFile::encodeName(caches.path()) + "</cachedir>\n</fontconfig>\n");
+            // The first cache folder is the one written; the system's are still read.
+            file.write("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n  <cachedir>"
+                       + QFile::encodeName(caches.path())
+                       + "</cachedir>\n  <include ignore_missing=\"yes\">/etc/fonts/fonts.conf</include>\n</fontconfig>\n");
         }
     }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
