@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -170,6 +172,13 @@ int paintChildMain()
     // thread: the background render must not need a new one.
     area.show();
     QCoreApplication::processEvents();
+    // The sign that a picture is coming is text: its font is read now.
+    {
+        QImage scratch(64, 16, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&scratch);
+        painter.setFont(area.font());
+        painter.drawText(0, 12, QStringLiteral("drawing\u2026"));
+    }
 
     const rlim_t limit = static_cast<rlim_t>(processSize(0) + 1024 * 1024);
     const struct rlimit bound = { limit, limit };
