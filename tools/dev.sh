@@ -24,6 +24,37 @@ if command -v ccache >/dev/null 2>&1; then
     LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 
+PACKAGES=(
+    build-essential cmake
+    qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
+    qt6-svg-dev libgl-dev
+    qtbase5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n
+    libqt5svg5-dev
+    clang libclang-rt-14-dev
+    xvfb xauth imagemagick xdotool
+    fonts-dejavu-core
+    dpkg-dev desktop-file-utils appstream shared-mime-info libglib2.0-bin
+)
+
+deps() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$p")
+        fi
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        return 0
+    fi
+    echo "Installing: ${missing[*]}"
+    local sudo=
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo=sudo
+    fi
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
 # stage NAME COMMAND...: runs a stage of the test command and notes its time;
 # the times are printed at the end, also when a stage fails (set -e then ends
 # the script inside the stage, which is reported as failed).
