@@ -666,8 +666,8 @@ void TestEditor::wheelZoomsAPointANotch_data()
 
     QTest::newRow("a notch of a mouse wheel") << QList<int> { 120 } << 1;
     QTest::newRow("a notch back") << QList<int> { -120 } << -1;
-    QTest::newRow("a touchpad's eight small steps make a notch") << QList<int>(8, 15) << 1;
-    QTest::newRow("seven small steps are not yet a notch") << QList<int>(7, 15) << 0;
+    QTest::newRow("a touchpad's eight small steps make a notch") << QList<int> { 15, 15, 15, 15, 15, 15, 15, 15 } << 1;
+    QTest::newRow("seven small steps are not yet a notch") << QList<int> { 15, 15, 15, 15, 15, 15, 15 } << 0;
     QTest::newRow("half notches add up") << QList<int> { 60, 60, 60, 60, 60 } << 2;
     QTest::newRow("small steps both ways cancel out") << QList<int> { 90, -90, 90, -90 } << 0;
     QTest::newRow("a flick of three notches at once") << QList<int> { 360 } << 3;
