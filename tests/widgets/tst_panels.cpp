@@ -179,7 +179,8 @@ void TestPanels::debuggerRows()
         QCOMPARE(table->verticalHeaderItem(row)->text(), values[row].first);
         QCOMPARE(table->verticalHeaderItem(row)->textAlignment() & Qt::AlignHorizontal_Mask, int(Qt::AlignHCenter));
         QCOMPARE(table->item(row, 0)->text(), QString::number(values[row].second));
-        QCOMPARE(table->rowHeight(row), 22);
+        // 22 pixels, more when the font needs it.
+        QVERIFY(table->rowHeight(row) >= 22 && table->rowHeight(row) >= table->fontMetrics().height());
     }
 }
 
