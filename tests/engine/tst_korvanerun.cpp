@@ -688,6 +688,11 @@ void TestKorvaneRun::imageExport()
     QFETCH(QStringList, options);
     QFETCH(QSize, size);
     QFETCH(bool, marker);
+#if defined(KORVANE_SANITIZE)
+    if (options.at(1).endsWith(QLatin1String(".jpg"))) {
+        QSKIP("LeakSanitizer's own tracer crashes when the runner ends after a JPEG export");
+    }
+#endif
 
     const Result result = runner(options + QStringList { "square.tur" }, m_dir->path());
     QCOMPARE(result.exitCode, 0);
